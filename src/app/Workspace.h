@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/EditorSettings.h"
+#include "app/EventLog.h"
+#include "app/Paths.h"
+#include "app/TestModel.h"
+#include "app/WorkMode.h"
+
+#include <QRandomGenerator>
+
+#include <memory>
+
+class TVfsPAK;
+
+// Everything one running program holds: paths, log, settings, the test and question in memory and
+// the three working archives. Exactly one exists per program; tests build their own in a temporary
+// data folder.
+class Workspace {
+public:
+    Workspace();
+    ~Workspace();
+    Workspace(const Workspace &) = delete;
+    Workspace &operator=(const Workspace &) = delete;
+
+    Paths paths;
+    EventLog log;
+    EditorSettings settings;
+    TestModel test;
+    SingleQuestion question;
+    int workMode = WorkNothing;
+    int mainLeft = 0;
+    int mainTop = 0;
+    QRandomGenerator rng;
+
+    std::unique_ptr<TVfsPAK> workingTest;
+    std::unique_ptr<TVfsPAK> workingQuestion;
+    std::unique_ptr<TVfsPAK> workingQuestionAs;
+
+    void logEvent(int level, const QString &text) { log.logEvent(level, text); }
+
+    // Creates the four folders under the user's data folder (failures are silent), sets the start-up
+    // log filter, draws the run number and forms every path. `appDataRoot` empty: the platform's.
+    void setUpFoldersAndPaths(const QString &appDataRoot = {});
+    // The executable's folder (or the given one), with a trailing "/".
+    void setProgramFolder(const QString &folder = {});
+    // Creates the three working archives empty, replacing files of those names; failures are ignored.
+    void createWorkingArchives();
+    // Closes the working archives and deletes their files.
+    void shutDown();
+
+    // Sets the log filter, stores it under "dfpz" and logs the change.
+    void setLogLevel(int level);
+};
