@@ -3,6 +3,7 @@
 #include "app/EditorSettings.h"
 #include "app/EventLog.h"
 #include "app/Paths.h"
+#include "app/Prompts.h"
 #include "app/TestModel.h"
 #include "app/WorkMode.h"
 
@@ -36,7 +37,15 @@ public:
     std::unique_ptr<TVfsPAK> workingQuestion;
     std::unique_ptr<TVfsPAK> workingQuestionAs;
 
+    // Where messages, file names and answers come from: the windows in the program, a script in
+    // tests, the console in the command-line tool. Without one every question answers No.
+    Prompts *prompts = nullptr;
+
     void logEvent(int level, const QString &text) { log.logEvent(level, text); }
+    MessageResult showMessage(MessageKind kind, MessageIcon icon, const QString &text)
+    {
+        return prompts ? prompts->showMessage(kind, icon, text) : MessageResult::No;
+    }
 
     // Creates the four folders under the user's data folder (failures are silent), sets the start-up
     // log filter, draws the run number and forms every path. `appDataRoot` empty: the platform's.
