@@ -42,7 +42,7 @@ ListEnabling listEnabling(qsizetype lineCount, int current, bool studentView)
     return e;
 }
 
-StudentLineParts splitStudentLine(const QString &line)
+StudentLineParts splitLineAtBlank(const QString &line)
 {
     const qsizetype blank = line.indexOf(u' ');
     if (blank < 0)
@@ -63,7 +63,7 @@ QString studentLine(const Student &student, bool firstNameFirst)
 
 Student studentFromLine(const QString &line, bool firstNameFirst)
 {
-    StudentLineParts parts = splitStudentLine(line);
+    StudentLineParts parts = splitLineAtBlank(line);
     if (firstNameFirst)
         return {std::move(parts.firstWord), std::move(parts.rest)};
     return {std::move(parts.rest), std::move(parts.firstWord)};

@@ -44,7 +44,7 @@ struct StudentLineParts {
 inline constexpr int kMaxRestLength = 100;
 // The part before the first blank, trimmed; the part after it cut to 100 characters and trimmed. A
 // line without a blank is all first word.
-StudentLineParts splitStudentLine(const QString &line);
+StudentLineParts splitLineAtBlank(const QString &line);
 
 // The display line of a student: first name first when `firstNameFirst` ("fn"), else surname first.
 QString studentLine(const Student &student, bool firstNameFirst);
