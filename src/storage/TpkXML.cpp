@@ -609,6 +609,23 @@ TpkXMLNode::~TpkXMLNode()
     releaseChildren();
 }
 
+TpkXMLNode &TpkXMLNode::operator=(TpkXMLNode &&other) noexcept
+{
+    if (this != &other) {
+        releaseChildren(); // before the vector is overwritten, which would recurse
+        name = std::move(other.name);
+        kind = other.kind;
+        cdata = std::move(other.cdata);
+        binary = std::move(other.binary);
+        closed = other.closed;
+        text_ = std::move(other.text_);
+        attrs_ = std::move(other.attrs_);
+        children_ = std::move(other.children_);
+        other.children_.clear();
+    }
+    return *this;
+}
+
 void TpkXMLNode::releaseChildren()
 {
     std::vector<std::unique_ptr<TpkXMLNode>> pending = std::move(children_);

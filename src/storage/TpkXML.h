@@ -55,6 +55,8 @@ public:
     ~TpkXMLNode();
     TpkXMLNode(const TpkXMLNode &) = delete;
     TpkXMLNode &operator=(const TpkXMLNode &) = delete;
+    TpkXMLNode(TpkXMLNode &&other) noexcept = default;
+    TpkXMLNode &operator=(TpkXMLNode &&other) noexcept;
 
     QString name;
     int kind = Element;

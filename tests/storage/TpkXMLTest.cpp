@@ -489,7 +489,14 @@ TEST(TpkXMLTree, VeryDeepTreeIsDestroyedWithoutRecursion)
     for (int i = 0; i < 300000; ++i)
         node = node->addChild(u"a"_s);
     root.reset();
-    SUCCEED();
+
+    TpkXMLNode target;
+    node = target.addChild(u"b"_s);
+    for (int i = 0; i < 300000; ++i)
+        node = node->addChild(u"b"_s);
+    target = TpkXMLNode(u"c"_s); // the old subtree goes without recursion too
+    EXPECT_EQ(target.childCount(), 0);
+    EXPECT_EQ(target.name, u"c");
 }
 
 // --- Files ---
