@@ -63,7 +63,7 @@ QString toUnicode(QByteArrayView bytes)
     QChar *dst = out.data();
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const auto b = static_cast<unsigned char>(bytes[i]);
-        dst[i] = b < 0x80 ? QChar(b) : QChar(kHigh[b - 0x80]);
+        dst[i] = QChar(b < 0x80 ? static_cast<char16_t>(b) : kHigh[b - 0x80]);
     }
     return out;
 }
