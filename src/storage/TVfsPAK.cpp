@@ -249,6 +249,8 @@ bool TVfsPAK::AddStream(QIODevice &stream, const QString &name)
     if (!stream.isSequential() && !stream.seek(0))
         return fail(u"The stream for \""_s + name + u"\" cannot be rewound."_s);
     const QByteArray data = stream.readAll();
+    if (!stream.isSequential() && data.size() != stream.size())
+        return fail(u"The stream for \""_s + name + u"\" could not be read whole."_s);
     return AddStream(QByteArrayView(data), name);
 }
 

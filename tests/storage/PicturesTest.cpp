@@ -1,0 +1,195 @@
+#include "storage/Pictures.h"
+
+#include "support/GifFixture.h"
+#include "support/JpegFixture.h"
+#include "support/PakBytes.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QProcess>
+#include <QResource>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Lossy compression moves colours a little.
+void expectNear(const QColor &actual, const QColor &expected, int tolerance = 12)
+{
+    EXPECT_NEAR(actual.red(), expected.red(), tolerance);
+    EXPECT_NEAR(actual.green(), expected.green(), tolerance);
+    EXPECT_NEAR(actual.blue(), expected.blue(), tolerance);
+}
+
+QImage marker()
+{
+    QImage image(3, 3, QImage::Format_RGB32);
+    image.fill(Qt::magenta);
+    return image;
+}
+
+QByteArray bmpBytes(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return bytes;
+}
+
+} // namespace
+
+TEST(PictureKind, IsTheExtensionInAnyCase)
+{
+    const struct {
+        const char16_t *name;
+        PictureKind kind;
+    } cases[] = {
+        {u"a.JPG", PictureKind::Jpeg}, {u"a.jpg", PictureKind::Jpeg},   {u"dir.x/b.Gif", PictureKind::Gif},
+        {u"c.bmp", PictureKind::Bmp},  {u"d.jpeg", PictureKind::None},  {u"e.png", PictureKind::None},
+        {u"jpg", PictureKind::None},   {u"f.jpg.txt", PictureKind::None}, {u"", PictureKind::None},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(pictureKind(QStringView(c.name)), c.kind) << QString::fromUtf16(c.name).toStdString();
+}
+
+TEST(PictureJpeg, DecodesEveryKindOfJpegToRgb)
+{
+    using JpegFixture::Encoding;
+    for (Encoding encoding : {Encoding::Baseline, Encoding::Progressive, Encoding::Grayscale}) {
+        SCOPED_TRACE(static_cast<int>(encoding));
+        const QByteArray jpeg = JpegFixture::gradientJpeg(64, 48, encoding);
+        ASSERT_FALSE(jpeg.isEmpty());
+        QImage image;
+        ASSERT_TRUE(decodeJpeg(jpeg, image));
+        EXPECT_EQ(image.size(), QSize(64, 48));
+        EXPECT_EQ(image.format(), QImage::Format_RGB888);
+        const QImage expected = JpegFixture::gradient(64, 48);
+        for (const QPoint p : {QPoint(0, 0), QPoint(63, 0), QPoint(0, 47), QPoint(63, 47), QPoint(30, 20)}) {
+            QColor want = expected.pixelColor(p);
+            if (encoding == Encoding::Grayscale)
+                want = QColor(qGray(want.rgb()), qGray(want.rgb()), qGray(want.rgb()));
+            expectNear(image.pixelColor(p), want);
+        }
+    }
+}
+
+TEST(PictureJpeg, DecodesCmykPictures)
+{
+    const QByteArray red = JpegFixture::cmykJpeg(16, 16, 0, 255, 255, 0);
+    ASSERT_FALSE(red.isEmpty());
+    QImage image;
+    ASSERT_TRUE(decodeJpeg(red, image));
+    expectNear(image.pixelColor(8, 8), QColor(255, 0, 0));
+}
+
+TEST(PictureJpeg, RefusesDamagedDataAndLeavesTheImageAlone)
+{
+    const QByteArray good = JpegFixture::gradientJpeg(64, 64);
+    const struct {
+        const char *what;
+        QByteArray bytes;
+    } cases[] = {
+        {"empty", {}},
+        {"cut in half", good.first(good.size() / 2)},
+        {"header only", good.first(40)},
+        {"start marker only", "\xFF\xD8"_ba},
+        {"not a JPEG", "GIF89a and so on"_ba},
+        {"garbage after the start marker", "\xFF\xD8"_ba + QByteArray(200, '\x5A')},
+        {"wider than the limit", JpegFixture::withClaimedSize(good, MaxPictureSide + 1, 10)},
+        {"too many pixels", JpegFixture::withClaimedSize(good, 15000, 15000)},
+        {"zero height", JpegFixture::withClaimedSize(good, 64, 0)},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        QImage image = marker();
+        QString why;
+        EXPECT_FALSE(decodeJpeg(c.bytes, image, &why));
+        EXPECT_FALSE(why.isEmpty());
+        EXPECT_EQ(image, marker());
+    }
+}
+
+// The header may claim a large picture whose data then runs out: the decoder must stop, not fill.
+TEST(PictureJpeg, RefusesALargeClaimWithoutTheData)
+{
+    const QByteArray jpeg = JpegFixture::withClaimedSize(JpegFixture::gradientJpeg(64, 64), 8000, 8000);
+    QImage image = marker();
+    EXPECT_FALSE(decodeJpeg(jpeg, image));
+    EXPECT_EQ(image, marker());
+}
+
+TEST(PictureOther, GifAndBmpDecodeThroughQt)
+{
+    QImage picture(5, 4, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    picture.setPixelColor(1, 2, Qt::yellow);
+    const struct {
+        const char16_t *name;
+        QByteArray bytes;
+    } cases[] = {{u"anim.GIF", GifFixture::encode(picture)}, {u"plan.bmp", bmpBytes(picture)}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(QString::fromUtf16(c.name).toStdString());
+        QImage image;
+        ASSERT_TRUE(decodePicture(c.bytes, QStringView(c.name), image));
+        EXPECT_EQ(image.size(), picture.size());
+        EXPECT_EQ(image.pixelColor(1, 2), QColor(Qt::yellow));
+        EXPECT_EQ(image.pixelColor(4, 3), QColor(Qt::darkGreen));
+    }
+    // The extension chooses the decoder; other content is refused.
+    QImage image = marker();
+    EXPECT_FALSE(decodePicture(bmpBytes(picture), u"plan.gif", image));
+    EXPECT_FALSE(decodePicture(bmpBytes(picture).first(30), u"plan.bmp", image));
+    EXPECT_FALSE(decodePicture(bmpBytes(picture), u"plan.png", image));
+    EXPECT_EQ(image, marker());
+}
+
+TEST(PictureFile, LoadsByExtensionAndIgnoresOthers)
+{
+    QTemporaryDir dir;
+    const QByteArray jpeg = JpegFixture::gradientJpeg(20, 10);
+    ASSERT_TRUE(PakBytes::writeFile(dir.filePath(u"Zdjęcie.Jpg"_s), jpeg));
+    ASSERT_TRUE(PakBytes::writeFile(dir.filePath(u"zdjecie.png"_s), jpeg));
+    QImage image;
+    ASSERT_TRUE(LoadPictureFile(dir.filePath(u"Zdjęcie.Jpg"_s), image));
+    EXPECT_EQ(image.size(), QSize(20, 10));
+
+    image = marker();
+    EXPECT_FALSE(LoadPictureFile(dir.filePath(u"zdjecie.png"_s), image));
+    EXPECT_FALSE(LoadPictureFile(dir.filePath(u"brak.jpg"_s), image));
+    EXPECT_EQ(image, marker());
+}
+
+// The program's skins are compiled in; here a resource file made with rcc stands in for them.
+TEST(PictureSkin, LoadsAJpegResourceByName)
+{
+    const QString rcc = QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath) + u"/rcc"_s;
+    if (!QFileInfo(rcc).isExecutable())
+        GTEST_SKIP() << "rcc not found";
+    QTemporaryDir dir;
+    ASSERT_TRUE(PakBytes::writeFile(dir.filePath(u"tiny.jpg"_s), JpegFixture::gradientJpeg(12, 8)));
+    ASSERT_TRUE(PakBytes::writeFile(dir.filePath(u"test.qrc"_s),
+                                    "<RCC><qresource prefix=\"/skins\">"
+                                    "<file alias=\"zzProbaTestowa.jpg\">tiny.jpg</file>"
+                                    "</qresource></RCC>"));
+    QProcess process;
+    process.setWorkingDirectory(dir.path());
+    process.start(rcc, {u"--binary"_s, u"-o"_s, u"test.rcc"_s, u"test.qrc"_s});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    const QString rccFile = dir.filePath(u"test.rcc"_s);
+    ASSERT_TRUE(QResource::registerResource(rccFile));
+
+    QImage image;
+    EXPECT_TRUE(LoadSkinImage(u"zzProbaTestowa"_s, image));
+    EXPECT_EQ(image.size(), QSize(12, 8));
+    image = marker();
+    EXPECT_FALSE(LoadSkinImage(u"zzNieMaTakiej"_s, image));
+    EXPECT_FALSE(LoadSkinImage(QString(), image));
+    EXPECT_EQ(image, marker());
+    QResource::unregisterResource(rccFile);
+}

@@ -1,0 +1,148 @@
+#include "JpegFixture.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include <jpeglib.h>
+
+namespace {
+
+struct EncoderSession {
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr errors;
+    std::jmp_buf jump;
+    unsigned char *out;
+    unsigned long outSize;
+    int width;
+    int height;
+    int components;
+    J_COLOR_SPACE colorSpace;
+    int quality;
+    bool progressive;
+    const unsigned char *pixels; // rows of width * components bytes
+};
+
+void failEncoder(j_common_ptr cinfo)
+{
+    std::longjmp(reinterpret_cast<EncoderSession *>(cinfo)->jump, 1);
+}
+
+// Nothing with a destructor in here: libjpeg leaves through longjmp.
+bool runEncoder(EncoderSession *s)
+{
+    j_compress_ptr cinfo = &s->cinfo;
+    cinfo->err = jpeg_std_error(&s->errors);
+    s->errors.error_exit = failEncoder;
+    if (setjmp(s->jump)) {
+        jpeg_destroy_compress(cinfo);
+        return false;
+    }
+    jpeg_create_compress(cinfo);
+    jpeg_mem_dest(cinfo, &s->out, &s->outSize);
+    cinfo->image_width = static_cast<JDIMENSION>(s->width);
+    cinfo->image_height = static_cast<JDIMENSION>(s->height);
+    cinfo->input_components = s->components;
+    cinfo->in_color_space = s->colorSpace;
+    jpeg_set_defaults(cinfo);
+    jpeg_set_quality(cinfo, s->quality, TRUE);
+    if (s->progressive)
+        jpeg_simple_progression(cinfo);
+    jpeg_start_compress(cinfo, TRUE);
+    const size_t stride = static_cast<size_t>(s->width) * static_cast<size_t>(s->components);
+    while (cinfo->next_scanline < cinfo->image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(s->pixels + cinfo->next_scanline * stride);
+        jpeg_write_scanlines(cinfo, &row, 1);
+    }
+    jpeg_finish_compress(cinfo);
+    jpeg_destroy_compress(cinfo);
+    return true;
+}
+
+QByteArray runOn(const std::vector<unsigned char> &pixels, int width, int height, int components,
+                 J_COLOR_SPACE colorSpace, int quality, bool progressive)
+{
+    EncoderSession session;
+    std::memset(static_cast<void *>(&session), 0, sizeof session);
+    session.width = width;
+    session.height = height;
+    session.components = components;
+    session.colorSpace = colorSpace;
+    session.quality = quality;
+    session.progressive = progressive;
+    session.pixels = pixels.data();
+    const bool ok = runEncoder(&session);
+    QByteArray bytes;
+    if (ok)
+        bytes = QByteArray(reinterpret_cast<const char *>(session.out), static_cast<qsizetype>(session.outSize));
+    std::free(session.out);
+    return bytes;
+}
+
+} // namespace
+
+namespace JpegFixture {
+
+QByteArray encode(const QImage &image, int quality, Encoding encoding)
+{
+    const bool gray = encoding == Encoding::Grayscale;
+    const QImage source = image.convertToFormat(gray ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
+    const int components = gray ? 1 : 3;
+    std::vector<unsigned char> pixels;
+    pixels.reserve(static_cast<size_t>(source.width() * source.height() * components));
+    for (int y = 0; y < source.height(); ++y) {
+        const uchar *line = source.constScanLine(y);
+        pixels.insert(pixels.end(), line, line + source.width() * components);
+    }
+    return runOn(pixels, source.width(), source.height(), components, gray ? JCS_GRAYSCALE : JCS_RGB, quality,
+                 encoding == Encoding::Progressive);
+}
+
+QImage gradient(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB888);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const int r = width > 1 ? 255 * x / (width - 1) : 0;
+            const int g = height > 1 ? 255 * y / (height - 1) : 0;
+            image.setPixelColor(x, y, QColor(r, g, 128));
+        }
+    }
+    return image;
+}
+
+QByteArray gradientJpeg(int width, int height, Encoding encoding)
+{
+    return encode(gradient(width, height), 95, encoding);
+}
+
+QByteArray cmykJpeg(int width, int height, int cyan, int magenta, int yellow, int black)
+{
+    std::vector<unsigned char> pixels;
+    pixels.reserve(static_cast<size_t>(width * height * 4));
+    for (int i = 0; i < width * height; ++i) {
+        for (int ink : {cyan, magenta, yellow, black})
+            pixels.push_back(static_cast<unsigned char>(255 - ink));
+    }
+    return runOn(pixels, width, height, 4, JCS_CMYK, 95, false);
+}
+
+QByteArray withClaimedSize(QByteArray jpeg, int width, int height)
+{
+    // Frame header: FF Cx, length (2), precision (1), height (2), width (2).
+    for (qsizetype i = 2; i + 9 < jpeg.size(); ++i) {
+        const auto marker = static_cast<unsigned char>(jpeg[i + 1]);
+        if (static_cast<unsigned char>(jpeg[i]) == 0xFF && (marker == 0xC0 || marker == 0xC2)) {
+            jpeg[i + 5] = static_cast<char>(height >> 8);
+            jpeg[i + 6] = static_cast<char>(height & 0xFF);
+            jpeg[i + 7] = static_cast<char>(width >> 8);
+            jpeg[i + 8] = static_cast<char>(width & 0xFF);
+            break;
+        }
+    }
+    return jpeg;
+}
+
+} // namespace JpegFixture
