@@ -4,7 +4,7 @@
 #include <QIODevice>
 
 // A device that accepts `failAfter` bytes and then fails every further write (or read), to prove that
-// writers notice a failed write and readers a failed read. Written bytes are kept for inspection;
+// writers notice a failed write and readers a failed read. Written bytes are kept for the test to check;
 // reads are served from `readData` given to the constructor.
 class FailDevice : public QIODevice {
 public:
