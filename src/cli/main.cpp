@@ -1,4 +1,17 @@
-int main()
+#include "CommandLineTool.h"
+#include "PackCommands.h"
+
+#include <QCoreApplication>
+
+using namespace Qt::StringLiterals;
+
+int main(int argc, char **argv)
 {
-    return 0;
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(u"zadanix"_s);
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZADANIX_VERSION));
+
+    CommandLineTool tool;
+    addPackCommands(tool);
+    return tool.run(QCoreApplication::arguments());
 }
