@@ -139,13 +139,16 @@ int StudentList::addClass(const SchoolClass &data)
     return currentClass;
 }
 
-// Marks the list modified, unlike the editor this replaces: otherwise closing the window would drop
-// the edit without asking.
+// A real change marks the list modified, unlike the editor this replaces: otherwise closing the window
+// would drop the edit without asking.
 bool StudentList::editCurrentClass(const SchoolClass &data)
 {
     if (!hasCurrentClass())
         return false;
     SchoolClass &c = classes[currentClass];
+    if (c.name == data.name && c.resultsFolder == data.resultsFolder && c.time == data.time
+        && c.gradingOn == data.gradingOn && c.thresholds == data.thresholds)
+        return true;
     c.name = data.name;
     c.resultsFolder = data.resultsFolder;
     c.time = data.time;

@@ -86,7 +86,7 @@ public:
     // index.
     int addClass(const SchoolClass &data);
     // Name, results folder, time, scale and thresholds of the current class from the dialog; its
-    // students stay. False when no class is current.
+    // students stay, and the list is modified when anything changed. False when no class is current.
     bool editCurrentClass(const SchoolClass &data);
     // Removes the current class; the same index stays current, or the new last class, or none. False
     // (and no class current) when there was no current class.
