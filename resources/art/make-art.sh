@@ -1,0 +1,341 @@
+#!/usr/bin/env bash
+# Draws every picture of the program: window skins, menu pictures, message-box icons and buttons,
+# the save animation. Run it from anywhere; it writes into resources/skins and resources/anim.
+#   resources/art/make-art.sh
+# Needs ImageMagick 6 (convert) and the DejaVu fonts (fonts-dejavu-core).
+#
+# The places where windows put their controls over a skin are in src/toolkit/SkinGeometry.h; the two
+# files must agree, so change them together.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+res=$(cd "$here/.." && pwd)
+skins="$res/skins"
+anim="$res/anim"
+mkdir -p "$skins" "$anim"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+fonts=/usr/share/fonts/truetype/dejavu
+SANS="$fonts/DejaVuSans.ttf"
+BOLD="$fonts/DejaVuSans-Bold.ttf"
+for f in "$SANS" "$BOLD"; do
+  [ -f "$f" ] || { echo "missing font $f (install fonts-dejavu-core)" >&2; exit 1; }
+done
+
+# One palette for everything. Command labels are drawn by the program in (46,46,46), white under the
+# mouse and (128,128,128) when disabled, so wherever a label stands the picture is a middle tone
+# (MID, MIDLIGHT) on which both the dark and the white text read well.
+INK='#2e2e2e'
+SLATE='#3e5566'     # outlines, headings
+DEEP='#4f6878'      # closed menu headers
+MID='#6e8898'       # title strips and command bars
+MIDLIGHT='#7a93a3'  # open menu group
+BODY='#e9edf0'      # window bodies
+PANEL='#ffffff'     # text and picture panels
+EDGE='#b4c2cc'      # panel borders
+GRID='#e3eaf0'      # squared paper
+AMBER='#e8a93c'     # the one accent: logo, highlighted buttons, open group
+AMBERDARK='#a8741c'
+NOTE='#fbf3e2'      # help notes
+MUTED='#5f7280'     # small print on the body
+
+jpeg() { # jpeg SRC DEST: crisp edges and flat colours, so that pieces laid over a skin do not show seams
+  convert "$1" -strip -sampling-factor 1x1 -quality 93 "$2"
+}
+
+text_width() { # text_width FONT SIZE TEXT
+  convert -font "$1" -pointsize "$2" label:"$3" -format %w info:
+}
+
+logo() { # logo SIZE OUT: the program's mark, a white tick on an amber tile
+  local s=$1 r=$(( $1 / 5 ))
+  convert -size "${s}x${s}" xc:none \
+    -fill "$AMBER" -stroke "$AMBERDARK" -strokewidth 1 \
+    -draw "roundrectangle 0,0 $((s - 1)),$((s - 1)) $r,$r" \
+    -fill none -stroke white -strokewidth "$(( s / 8 > 2 ? s / 8 : 2 ))" \
+    -draw "polyline $((s * 24 / 100)),$((s * 52 / 100)) $((s * 42 / 100)),$((s * 70 / 100)) $((s * 76 / 100)),$((s * 30 / 100))" \
+    "$2"
+}
+
+# frame W H STRIP BAR TITLE OUT: the common window: light body, a title strip with the mark and the
+# title, and (when BAR > 0) a command bar at the bottom, all inside a one-pixel outline.
+frame() {
+  local w=$1 h=$2 strip=$3 bar=$4 title=$5 out=$6
+  local ls=$(( strip - 12 ))
+  logo "$ls" "$work/logo-frame.png"
+  local args=(-size "${w}x${h}" xc:"$BODY"
+    -fill "$MID" -stroke none -draw "rectangle 0,0 $((w - 1)),$((strip - 1))"
+    -fill '#7f97a6' -draw "rectangle 0,0 $((w - 1)),0"
+    -fill "$SLATE" -draw "rectangle 0,$((strip - 1)) $((w - 1)),$((strip - 1))")
+  if [ "$bar" -gt 0 ]; then
+    args+=(-fill "$MID" -draw "rectangle 0,$((h - bar)) $((w - 1)),$((h - 1))"
+      -fill "$EDGE" -draw "rectangle 0,$((h - bar)) $((w - 1)),$((h - bar))")
+  fi
+  convert "${args[@]}" \
+    "$work/logo-frame.png" -geometry "+8+6" -composite \
+    -font "$BOLD" -pointsize "$(( strip * 4 / 10 ))" -fill white \
+    -gravity NorthWest -annotate "+$((ls + 18))+$(( (strip - strip * 4 / 10) / 2 - 2 ))" "$title" \
+    -fill none -stroke "$SLATE" -strokewidth 1 -draw "rectangle 0,0 $((w - 1)),$((h - 1))" \
+    "$out"
+}
+
+# Drawing commands are gathered in the array A and handed to one convert call:
+#   A=(-size 100x100 xc:white); add_text ...; convert "${A[@]}" out.png
+add_panel() { # add_panel X0 Y0 X1 Y1 [FILL]: a panel with a thin border
+  A+=(-fill "${5:-$PANEL}" -stroke "$EDGE" -strokewidth 1 -draw "roundrectangle $1,$2 $3,$4 4,4")
+}
+add_rect() { # add_rect X0 Y0 X1 Y1 FILL
+  A+=(-fill "$5" -stroke none -draw "rectangle $1,$2 $3,$4")
+}
+add_text() { # add_text X Y SIZE COLOUR TEXT [FONT]: one line of text, its box's top left at X,Y
+  A+=(-font "${6:-$BOLD}" -pointsize "$3" -fill "$4" -stroke none -gravity NorthWest -annotate "+$1+$2" "$5")
+}
+add_text_centred() { # add_text_centred CX Y SIZE COLOUR TEXT [FONT]: centred on CX
+  local tw
+  tw=$(text_width "${6:-$BOLD}" "$3" "$5")
+  add_text $(($1 - tw / 2)) "$2" "$3" "$4" "$5" "${6:-$BOLD}"
+}
+add_image() { # add_image FILE X Y
+  A+=("$1" -geometry "+$2+$3" -composite)
+}
+
+squared() { # squared W H COLOUR LINE STEP OUT: squared paper
+  convert -size "${5}x${5}" xc:"$3" -fill "$4" -draw "line 0,$(($5 - 1)) $(($5 - 1)),$(($5 - 1))" \
+    -draw "line $(($5 - 1)),0 $(($5 - 1)),$(($5 - 1))" "$work/tile.png"
+  convert -size "${1}x${2}" tile:"$work/tile.png" "$6"
+}
+
+# ---------------------------------------------------------------------------------------------------
+# Main window FGlowny, 788 x 580: menu column on the left (the menu pictures cover it), the description
+# panel on squared paper on the right, a footer with the keys worth knowing.
+main_window() {
+  local w=788 h=580
+  frame $w $h 44 0 "Zadanix - Edytor" "$work/glowny.png"
+  squared 468 480 "$PANEL" "$GRID" 16 "$work/paper.png"
+  convert "$work/paper.png" -fill none -stroke '#f0cfc6' -strokewidth 1 -draw "line 44,0 44,479" \
+    "$work/paper.png"
+  A=("$work/glowny.png")
+  A+=(-fill '#d3dbe1' -stroke none -draw "rectangle 303,63 770,542")
+  add_image "$work/paper.png" 300 60
+  A+=(-fill none -stroke "$EDGE" -strokewidth 1 -draw "rectangle 300,60 767,539")
+  add_text 360 80 14 "$SLATE" "Opis polecenia"
+  add_rect 360 102 748 102 "$EDGE"
+  add_text 360 510 12 "$MUTED" "Wskaż polecenie myszą, a tu pojawi się jego opis." "$SANS"
+  add_text 22 553 12 "$MUTED" "© 2026 Tevrix  ·  wersja 4.0"
+  add_text 404 553 12 "$MUTED" "F1 pomoc  ·  Ctrl+F4 wielkość okna  ·  Alt+U dziennik" "$SANS"
+  A+=(-fill none -stroke "$SLATE" -strokewidth 1
+    -draw "polyline 4,0 783,0 787,4 787,575 783,579 4,579 0,575 0,4 4,0")
+  convert "${A[@]}" "$work/glowny.png"
+  jpeg "$work/glowny.png" "$skins/FGlowny.jpg"
+}
+
+# Menu pictures, 260 x 480, laid at (20, 60) over the main window. Five group headers 44 high on a pitch
+# of 50; the open group's header turns amber and its items stand under it, 30 px apart, from 10 px
+# below the header. Picture names are those the main window loads.
+groups=("Testy" "Pytania" "Listy" "Ustawienia" "Pomoc")
+icons=("✎" "?" "☰" "⚙" "ℹ")
+counts=(2 4 6 3 3)
+menu_picture() { # menu_picture OPEN(0..5) NAME
+  local open=$1 name=$2 w=260 h=480 y=0 i k
+  A=(-size "${w}x${h}" xc:"$BODY")
+  for i in 0 1 2 3 4; do
+    local g=$((i + 1))
+    if [ "$g" -eq "$open" ]; then
+      local items=${counts[$i]}
+      local bottom=$((y + 44 + 20 + items * 30))
+      A+=(-fill "$MIDLIGHT" -stroke "$SLATE" -strokewidth 1 -draw "roundrectangle 0,$y $((w - 1)),$bottom 7,7"
+        -fill "$AMBER" -stroke "$AMBERDARK" -draw "roundrectangle 0,$y $((w - 1)),$((y + 43)) 7,7"
+        -fill "$AMBER" -stroke none -draw "rectangle 1,$((y + 30)) $((w - 2)),$((y + 42))"
+        -fill "$AMBERDARK" -draw "rectangle 1,$((y + 43)) $((w - 2)),$((y + 43))")
+      add_text 14 $((y + 8)) 21 "$INK" "${icons[$i]}" "$SANS"
+      add_text 48 $((y + 11)) 17 "$INK" "${groups[$i]}"
+      add_text $((w - 30)) $((y + 9)) 18 "$INK" "▾" "$SANS"
+      for ((k = 0; k < items; k++)); do
+        if [ "$g" -eq 2 ] && [ "$k" -eq 2 ]; then continue; fi # Pytania's separator line
+        local cy=$((y + 44 + 10 + k * 30 + 15))
+        A+=(-fill "$AMBER" -stroke "$AMBERDARK" -draw "circle 22,$cy 25,$cy")
+      done
+      y=$((bottom + 6))
+    else
+      A+=(-fill "$DEEP" -stroke "$SLATE" -strokewidth 1 -draw "roundrectangle 0,$y $((w - 1)),$((y + 43)) 7,7")
+      add_text 14 $((y + 8)) 21 white "${icons[$i]}" "$SANS"
+      add_text 48 $((y + 11)) 17 white "${groups[$i]}"
+      add_text $((w - 28)) $((y + 10)) 17 '#c9d5dd' "▸" "$SANS"
+      y=$((y + 50))
+    fi
+  done
+  if [ "$open" -eq 0 ]; then
+    logo 64 "$work/logo64.png"
+    add_image "$work/logo64.png" 98 302
+    add_text_centred 130 386 13 "$MUTED" "Wybierz grupę poleceń," "$SANS"
+    add_text_centred 130 406 13 "$MUTED" "a jej polecenia pojawią się tutaj." "$SANS"
+  fi
+  convert "${A[@]}" "$work/menu.png"
+  jpeg "$work/menu.png" "$skins/$name.jpg"
+}
+
+# Buttons drawn as pictures, 96 x 32, on the command bar's colour. Normal: a light key; "akt": the
+# highlighted one that Enter presses, in the accent colour. The letter key is underlined.
+button() { # button NAME CAPTION [yes|no: underline the letter key]
+  local name=$1 text=$2 underline=${3:-yes} w=96 h=32
+  local tw fw
+  tw=$(text_width "$BOLD" 14 "$text")
+  fw=$(text_width "$BOLD" 14 "${text:0:1}")
+  local x=$(((w - tw) / 2)) y=7
+  local state fill stroke
+  for state in normal akt; do
+    if [ "$state" = normal ]; then fill='#f3f5f6'; stroke="$SLATE"; else fill="$AMBER"; stroke="$AMBERDARK"; fi
+    A=(-size "${w}x${h}" xc:"$MID"
+      -fill "$fill" -stroke "$stroke" -strokewidth 1 -draw "roundrectangle 0,0 $((w - 1)),$((h - 1)) 6,6")
+    if [ "$state" = normal ]; then
+      A+=(-fill none -stroke white -draw "line 4,1 $((w - 5)),1")
+    else
+      A+=(-fill none -stroke '#f6cf84' -draw "line 4,1 $((w - 5)),1")
+    fi
+    add_text "$x" "$y" 14 "$INK" "$text"
+    if [ "$underline" = yes ]; then
+      A+=(-fill "$INK" -stroke none -draw "rectangle $((x + 1)),$((y + 18)) $((x + fw - 2)),$((y + 18))")
+    fi
+    convert "${A[@]}" "$work/button.png"
+    if [ "$state" = normal ]; then jpeg "$work/button.png" "$skins/$name.jpg"
+    else jpeg "$work/button.png" "$skins/${name}akt.jpg"; fi
+  done
+}
+
+# Message-box icons, 64 x 64, on the body colour of the box.
+icons() {
+  A=(-size 64x64 xc:"$BODY" -fill '#4a7aa6' -stroke '#365d80' -strokewidth 2 -draw "circle 32,32 32,4")
+  add_text_centred 32 11 36 white "i"
+  convert "${A[@]}" "$work/i.png"; jpeg "$work/i.png" "$skins/ikoinfo.jpg"
+  A=(-size 64x64 xc:"$BODY" -fill '#4f8a6e' -stroke '#3a6b53' -strokewidth 2 -draw "circle 32,32 32,4")
+  add_text_centred 33 10 36 white "?"
+  convert "${A[@]}" "$work/q.png"; jpeg "$work/q.png" "$skins/ikopytanie.jpg"
+  A=(-size 64x64 xc:"$BODY" -fill "$AMBER" -stroke "$AMBERDARK" -strokewidth 2
+    -draw "path 'M 32,5 Q 35,5 37,8 L 60,50 Q 62,57 55,58 L 9,58 Q 2,57 4,50 L 27,8 Q 29,5 32,5 Z'")
+  add_text_centred 32 16 34 "$INK" "!"
+  convert "${A[@]}" "$work/w.png"; jpeg "$work/w.png" "$skins/ikouwaga.jpg"
+}
+
+# Message box FWarning, 440 x 210: icon at (24, 58), text beside it, buttons on the bar.
+message_box() {
+  frame 440 210 34 52 "Komunikat" "$work/warning.png"
+  jpeg "$work/warning.png" "$skins/FWarning.jpg"
+}
+
+# Name-clash dialogs, 600 x 400: the member of the test on the left, the newcomer on the right, the
+# new name below, the commands on the bar.
+clash_dialog() { # clash_dialog NAME TITLE LEFT RIGHT
+  frame 600 400 34 56 "$2" "$work/clash.png"
+  A=("$work/clash.png")
+  add_text 20 76 13 "$SLATE" "$3"
+  add_text 310 76 13 "$SLATE" "$4"
+  add_panel 20 96 289 291
+  add_panel 310 96 579 291
+  add_text 20 308 13 "$SLATE" "Nowa nazwa:"
+  add_panel 122 302 410 328
+  add_text 420 308 12 "$MUTED" "wpisz, gdy to inny plik" "$SANS"
+  convert "${A[@]}" "$work/clash.png"
+  jpeg "$work/clash.png" "$skins/$1.jpg"
+}
+
+# Event log window FZdarzenia, 588 x 506: level choice at the top, the log below, commands on the bar.
+log_window() {
+  frame 588 506 34 52 "Dziennik zdarzeń" "$work/log.png"
+  A=("$work/log.png")
+  add_text 20 51 13 "$SLATE" "Poziom zapisu:"
+  add_panel 140 46 300 72
+  add_rect 276 47 299 71 "$MID"
+  add_text 281 49 15 white "▾" "$SANS"
+  add_text 318 53 12 "$MUTED" "0: błędy   3: ustawienia   4, 5: wszystko" "$SANS"
+  add_panel 20 84 567 441
+  convert "${A[@]}" "$work/log.png"
+  jpeg "$work/log.png" "$skins/FZdarzenia.jpg"
+}
+
+# Editor settings dialog FIniEdytor, 540 x 530: options, time and scale, a help note, the bar.
+settings_dialog() {
+  frame 540 530 34 52 "Ustawienia edytora" "$work/ini.png"
+  A=("$work/ini.png")
+  add_panel 16 46 523 262
+  add_panel 16 272 523 370
+  A+=(-fill "$NOTE" -stroke '#e6cf9f' -strokewidth 1 -draw "roundrectangle 16,380 523,468 4,4")
+  convert "${A[@]}" "$work/ini.png"
+  jpeg "$work/ini.png" "$skins/FIniEdytor.jpg"
+}
+
+# About window FWinieta, 366 x 239: the mark, the name and version, the maker and year.
+about_window() {
+  squared 366 196 "$PANEL" "$GRID" 14 "$work/about-paper.png"
+  logo 72 "$work/logo72.png"
+  A=(-size 366x239 xc:"$MID")
+  add_image "$work/about-paper.png" 0 0
+  add_image "$work/logo72.png" 24 44
+  add_text 112 42 22 "$SLATE" "Zadanix - Edytor"
+  add_text 112 74 15 "$MUTED" "wersja 4.0" "$SANS"
+  add_rect 112 104 340 105 "$AMBER"
+  add_text 112 114 12 "$MUTED" "Tworzenie testów, pytań i list" "$SANS"
+  add_text 112 132 12 "$MUTED" "dla nauczycieli." "$SANS"
+  add_rect 0 196 365 196 "$SLATE"
+  add_text 16 208 15 white "Tevrix  ·  2026"
+  A+=(-fill none -stroke "$SLATE" -strokewidth 1 -draw "rectangle 0,0 365,238")
+  convert "${A[@]}" "$work/about.png"
+  jpeg "$work/about.png" "$skins/FWinieta.jpg"
+}
+
+# Background FTloBig, 1920 x 1200: calm slate with faint squared paper.
+background() {
+  local x y lines=()
+  for ((x = 39; x < 1920; x += 40)); do lines+=(-draw "line $x,0 $x,1199"); done
+  for ((y = 39; y < 1200; y += 40)); do lines+=(-draw "line 0,$y 1919,$y"); done
+  convert -size 1920x1200 gradient:'#61798a'-'#34495a' -fill 'rgba(255,255,255,0.07)' -stroke none -strokewidth 1 "${lines[@]}" \
+    "$work/bg.png"
+  jpeg "$work/bg.png" "$skins/FTloBig.jpg"
+}
+
+# Clock window FZegar, 44 x 44, and the save animation laid on it at (1, 1): a disk whose label fills
+# up in six steps, then shows a tick for two frames; 8 frames of 250 ms, looping.
+clock() {
+  convert -size 44x44 xc:white -fill none -stroke "$SLATE" -draw "rectangle 0,0 43,43" "$work/zegar.png"
+  jpeg "$work/zegar.png" "$skins/FZegar.jpg"
+  local f frames=()
+  for f in 0 1 2 3 4 5 6 7; do
+    A=(-size 42x42 xc:white
+      -fill "$DEEP" -stroke "$SLATE" -strokewidth 1 -draw "path 'M 5,5 L 32,5 L 37,10 L 37,37 L 5,37 Z'"
+      -fill '#c9d5dd' -stroke none -draw "rectangle 11,6 28,15"
+      -fill "$DEEP" -draw "rectangle 22,8 26,13"
+      -fill white -stroke none -draw "rectangle 9,20 33,34")
+    if [ "$f" -lt 6 ]; then
+      local fill=$(((f + 1) * 24 / 6))
+      A+=(-fill "$AMBER" -draw "rectangle 9,20 $((9 + fill - 1)),34")
+    else
+      A+=(-fill "$AMBER" -draw "rectangle 9,20 33,34"
+        -fill none -stroke white -strokewidth 3 -draw "polyline 14,27 19,31 28,22")
+    fi
+    convert "${A[@]}" "$work/z$f.png"
+    frames+=("$work/z$f.png")
+  done
+  convert -delay 25 -loop 0 "${frames[@]}" -layers Optimize "$anim/zapis.gif"
+}
+
+main_window
+menu_picture 0 MStart
+menu_picture 1 MTesty
+menu_picture 2 MPytania
+menu_picture 3 MListy
+menu_picture 4 MUstawienia
+menu_picture 5 MPomoc
+button buttak "Tak"
+button butnie "Nie"
+button butanuluj "Anuluj"
+button butzamknij "Zamknij"
+button butzapisz "Zapisz" no
+icons
+message_box
+clash_dialog FZbieznoscTeksty "Taki plik tekstowy już jest w teście" "Tekst w teście" "Nowy tekst"
+clash_dialog FZbieznoscObrazy "Taki obraz już jest w teście" "Obraz w teście" "Nowy obraz"
+log_window
+settings_dialog
+about_window
+background
+clock
+echo "pictures written to $res"

@@ -1,0 +1,53 @@
+#include "question/TFZbieznoscObrazy.h"
+
+#include "storage/Pictures.h"
+#include "toolkit/SkinGeometry.h"
+
+#include <QLabel>
+#include <QPixmap>
+
+using namespace Qt::StringLiterals;
+namespace G = SkinGeometry::Zbieznosc;
+
+namespace {
+QLabel *picturePreview(const QString &name, const QRect &panel, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setGeometry(panel.adjusted(4, 4, -4, -4));
+    label->setAlignment(Qt::AlignCenter);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    return label;
+}
+
+// Fits the picture into the panel without enlarging it; a picture that cannot be read says so.
+void showPicture(QLabel *label, const QByteArray &bytes, const QString &fileName)
+{
+    QImage image;
+    if (!decodePicture(bytes, fileName, image) || image.isNull()) {
+        label->setPixmap({});
+        label->setText(u"Nie można pokazać tego obrazu."_s);
+        return;
+    }
+    if (image.width() > label->width() || image.height() > label->height())
+        image = image.scaled(label->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    label->setText({});
+    label->setPixmap(QPixmap::fromImage(image));
+}
+} // namespace
+
+TFZbieznoscObrazy::TFZbieznoscObrazy(Prompts &messages, QWidget *parent)
+    : TFZbieznosc(u"FZbieznoscObrazy"_s, u"zbieznosc_obrazow.htm"_s, messages, parent)
+{
+    m_inTest = picturePreview(u"ImObrazWTescie"_s, G::leftPanel, this);
+    m_incoming = picturePreview(u"ImObrazWPliku"_s, G::rightPanel, this);
+}
+
+void TFZbieznoscObrazy::prepare(const QString &name, const QByteArray &inTest, const QString &inTestName,
+                                const QByteArray &incoming, const QString &incomingName)
+{
+    prepareCommon(name);
+    showPicture(m_inTest, inTest, inTestName);
+    showPicture(m_incoming, incoming, incomingName);
+}

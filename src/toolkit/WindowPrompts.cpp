@@ -1,0 +1,119 @@
+#include "toolkit/WindowPrompts.h"
+
+#include "app/TFWarning.h"
+#include "question/TFZbieznoscObrazy.h"
+#include "question/TFZbieznoscTeksty.h"
+#include "question/TFZegar.h"
+#include "toolkit/HelpPages.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+// File dialogs belong to the window that asks, so that they stand above it.
+QWidget *dialogParent()
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    return QApplication::activeWindow();
+}
+} // namespace
+
+WindowPrompts::WindowPrompts()
+    : m_warning(std::make_unique<TFWarning>()), m_clock(std::make_unique<TFZegar>()),
+      m_textClash(std::make_unique<TFZbieznoscTeksty>(*this)),
+      m_imageClash(std::make_unique<TFZbieznoscObrazy>(*this))
+{
+}
+
+WindowPrompts::~WindowPrompts() = default;
+
+void WindowPrompts::setClockDuration(int milliseconds)
+{
+    m_clock->setDuration(milliseconds);
+}
+
+QString WindowPrompts::lastFolder() const
+{
+    return m_lastFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_lastFolder;
+}
+
+MessageResult WindowPrompts::showMessage(MessageKind kind, MessageIcon icon, const QString &text)
+{
+    return m_warning->showMessage(kind, icon, text);
+}
+
+QString WindowPrompts::openFileName(const FileDialogRequest &request)
+{
+    return runFileDialog(request, false);
+}
+
+QString WindowPrompts::saveFileName(const FileDialogRequest &request)
+{
+    return runFileDialog(request, true);
+}
+
+QString WindowPrompts::browseFolder(const QString &caption, const QString &prompt, const QString &startFolder)
+{
+    QFileDialog dialog(dialogParent(), prompt.isEmpty() ? caption : caption + u" – "_s + prompt,
+                       this->startFolder(startFolder));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    const QString folder = dialog.selectedFiles().constFirst();
+    m_lastFolder = folder;
+    return folder;
+}
+
+void WindowPrompts::showSavedClock(int x, int y)
+{
+    m_clock->showAt(x, y);
+}
+
+ClashAnswer WindowPrompts::resolveTextClash(const QString &name, const QString &inTest, const QString &incoming)
+{
+    m_textClash->prepare(name, inTest, incoming);
+    m_textClash->placeBy(m_clashAnchor, 190, 80);
+    return m_textClash->ask();
+}
+
+ClashAnswer WindowPrompts::resolveImageClash(const QString &name, const QByteArray &inTest,
+                                             const QString &inTestName, const QByteArray &incoming,
+                                             const QString &incomingName)
+{
+    m_imageClash->prepare(name, inTest, inTestName, incoming, incomingName);
+    m_imageClash->placeBy(m_clashAnchor, 190, 80);
+    return m_imageClash->ask();
+}
+
+void WindowPrompts::openHelpPage(const QString &page)
+{
+    ::openHelpPage(page);
+}
+
+QString WindowPrompts::runFileDialog(const FileDialogRequest &request, bool save)
+{
+    QFileDialog dialog(dialogParent(), request.title, startFolder(request.startFolder), request.filter);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(request.defaultExtension);
+    dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    const QString path = dialog.selectedFiles().constFirst();
+    m_lastFolder = QFileInfo(path).absolutePath();
+    return path;
+}
+
+QString WindowPrompts::startFolder(const QString &requested) const
+{
+    return requested.isEmpty() ? lastFolder() : requested;
+}

@@ -1,0 +1,135 @@
+#include "ModalDriver.h"
+#include "app/TFWarning.h"
+#include "toolkit/WindowPrompts.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Answers the file dialog that is up with `path` (an empty path cancels) and notes where it started.
+void answerFileDialog(const QString &path, QString *startedIn, QString *title = nullptr)
+{
+    whenModal([=](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        ASSERT_NE(dialog, nullptr);
+        *startedIn = QDir(dialog->directory()).absolutePath();
+        if (title)
+            *title = dialog->windowTitle();
+        if (path.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        dialog->selectFile(path);
+        static_cast<QDialog *>(dialog)->accept(); // QFileDialog hides it, QDialog does not
+    });
+}
+
+TEST(WindowPrompts, MessagesGoThroughTheMessageBox)
+{
+    WindowPrompts prompts;
+    ModalWatchdog watchdog;
+    whenModal([](QWidget *modal) {
+        EXPECT_EQ(modal->objectName(), u"FWarning"_s);
+        QTest::keyClick(modal, Qt::Key_Right);
+        QTest::keyClick(modal, Qt::Key_Return);
+    });
+    EXPECT_EQ(prompts.showMessage(MessageKind::YesNoCancel, MessageIcon::QuestionIcon, u"Zapisać?"_s),
+              MessageResult::No);
+}
+
+TEST(WindowPrompts, FileDialogsStartInTheProgramFolderThenInTheLastOne)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString folder = QDir(dir.path()).absolutePath();
+    QFile existing(folder + u"/plan.skt"_s);
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+
+    WindowPrompts prompts;
+    ModalWatchdog watchdog;
+    const QString programFolder = QDir(QCoreApplication::applicationDirPath()).absolutePath();
+    EXPECT_EQ(prompts.lastFolder(), QCoreApplication::applicationDirPath());
+
+    QString startedIn;
+    QString title;
+    answerFileDialog(folder + u"/plan.skt"_s, &startedIn, &title);
+    FileDialogRequest open{u"Otwórz test"_s, u"Plik testu (*.skt)"_s, u"skt"_s, {}, {}};
+    EXPECT_EQ(prompts.openFileName(open), folder + u"/plan.skt"_s);
+    EXPECT_EQ(startedIn, programFolder);
+    EXPECT_EQ(title, u"Otwórz test"_s);
+
+    // The save dialog adds the default extension and starts where the last file was.
+    answerFileDialog(folder + u"/nowy"_s, &startedIn);
+    FileDialogRequest save{u"Zapisz jako ..."_s, u"Plik testu (*.skt)"_s, u"skt"_s, {}, {}};
+    EXPECT_EQ(prompts.saveFileName(save), folder + u"/nowy.skt"_s);
+    EXPECT_EQ(startedIn, folder);
+
+    // A folder named by the request wins; a cancelled dialog gives nothing and changes no memory.
+    answerFileDialog({}, &startedIn);
+    FileDialogRequest elsewhere{u"Otwórz"_s, u"Plik testu (*.skt)"_s, u"skt"_s, programFolder, {}};
+    EXPECT_TRUE(prompts.openFileName(elsewhere).isEmpty());
+    EXPECT_EQ(startedIn, programFolder);
+    EXPECT_EQ(prompts.lastFolder(), folder);
+}
+
+TEST(WindowPrompts, FolderBrowser)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString folder = QDir(dir.path()).absolutePath();
+    ASSERT_TRUE(QDir(folder).mkdir(u"Pytania"_s));
+    WindowPrompts prompts;
+    ModalWatchdog watchdog;
+    QString startedIn;
+    QString title;
+    whenModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        ASSERT_NE(dialog, nullptr);
+        startedIn = QDir(dialog->directory()).absolutePath();
+        title = dialog->windowTitle();
+        EXPECT_EQ(dialog->fileMode(), QFileDialog::Directory);
+        dialog->selectFile(folder + u"/Pytania"_s);
+        static_cast<QDialog *>(dialog)->accept(); // QFileDialog hides it, QDialog does not
+    });
+    EXPECT_EQ(prompts.browseFolder(u"Podział testu"_s, u"Wskaż folder"_s, folder), folder + u"/Pytania"_s);
+    EXPECT_EQ(startedIn, folder);
+    EXPECT_EQ(title, u"Podział testu – Wskaż folder"_s);
+    EXPECT_EQ(prompts.lastFolder(), folder + u"/Pytania"_s);
+}
+
+class UrlRecorder : public QObject {
+    Q_OBJECT
+
+public:
+    UrlRecorder() { QDesktopServices::setUrlHandler(u"file"_s, this, "open"); }
+    ~UrlRecorder() override { QDesktopServices::unsetUrlHandler(u"file"_s); }
+    QList<QUrl> urls;
+
+public slots:
+    void open(const QUrl &url) { urls.append(url); }
+};
+
+TEST(WindowPrompts, HelpPagesComeFromThePomocFolder)
+{
+    UrlRecorder recorder;
+    WindowPrompts prompts;
+    prompts.openHelpPage(u"test_new.htm"_s);
+    ASSERT_EQ(recorder.urls.size(), 1);
+    EXPECT_EQ(recorder.urls[0].toLocalFile(), QCoreApplication::applicationDirPath() + u"/Pomoc/test_new.htm"_s);
+}
+
+} // namespace
+
+#include "WindowPromptsTest.moc"

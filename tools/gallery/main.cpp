@@ -1,0 +1,263 @@
+// gallery OUTDIR: renders every window in its main states to OUTDIR/<window>-<state>.png, offscreen,
+// so that the artwork and the layout can be looked at without a display.
+
+#include "app/TFWarning.h"
+#include "question/TFZbieznoscObrazy.h"
+#include "question/TFZbieznoscTeksty.h"
+#include "question/TFZegar.h"
+#include "storage/Pictures.h"
+#include "toolkit/InterfaceColours.h"
+#include "toolkit/LabelButton.h"
+#include "toolkit/Resources.h"
+#include "toolkit/SkinnedWindow.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMovie>
+#include <QPainter>
+#include <QTextStream>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString outDir;
+int written = 0;
+
+void save(QWidget &window, const QString &name)
+{
+    window.show();
+    QCoreApplication::processEvents();
+    const QString path = outDir + u'/' + name + u".png"_s;
+    if (!window.grab().save(path))
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    else
+        ++written;
+    window.hide();
+}
+
+void saveImage(const QImage &image, const QString &name)
+{
+    if (image.save(outDir + u'/' + name + u".png"_s))
+        ++written;
+}
+
+void press(QWidget &window, int key)
+{
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &event);
+}
+
+// Stand-in prompts for the clash dialogs: the gallery never clicks.
+class SilentPrompts : public Prompts {
+public:
+    MessageResult showMessage(MessageKind, MessageIcon, const QString &) override { return MessageResult::Close; }
+    QString openFileName(const FileDialogRequest &) override { return {}; }
+    QString saveFileName(const FileDialogRequest &) override { return {}; }
+    QString browseFolder(const QString &, const QString &, const QString &) override { return {}; }
+    void showSavedClock(int, int) override {}
+    ClashAnswer resolveTextClash(const QString &, const QString &, const QString &) override { return {}; }
+    ClashAnswer resolveImageClash(const QString &, const QByteArray &, const QString &, const QByteArray &,
+                                  const QString &) override
+    {
+        return {};
+    }
+    void openHelpPage(const QString &) override {}
+};
+
+void warningBoxes()
+{
+    TFWarning box;
+    const struct {
+        MessageKind kind;
+        MessageIcon icon;
+        const char16_t *name;
+        const char16_t *text;
+    } states[] = {
+        {MessageKind::CloseOnly, MessageIcon::InfoIcon, u"closeonly-info", u"\rWpisz nową nazwę pliku."},
+        {MessageKind::CloseOnly, MessageIcon::QuestionIcon, u"closeonly-question",
+         u"\rCzy wiesz, że pytania można przeciągać?"},
+        {MessageKind::CloseOnly, MessageIcon::WarningIcon, u"closeonly-warning",
+         u"\rModuł Edycja nie obsługuje plików tego typu.\rWskaż plik testu, pytania lub listy."},
+        {MessageKind::YesNoCancel, MessageIcon::InfoIcon, u"yesnocancel-info",
+         u"Zmieniono ustawienia. Czy zapisać zmiany?"},
+        {MessageKind::YesNoCancel, MessageIcon::QuestionIcon, u"yesnocancel-question",
+         u"Czy rzeczywiście usunąć?\rTej operacji nie można cofnąć."},
+    };
+    for (const auto &s : states) {
+        box.prepare(s.kind, s.icon, QString::fromUtf16(s.text));
+        save(box, u"FWarning-"_s + QString::fromUtf16(s.name));
+    }
+    box.prepare(MessageKind::YesNoCancel, MessageIcon::QuestionIcon,
+                u"Czy rzeczywiście usunąć?\rTej operacji nie można cofnąć."_s);
+    press(box, Qt::Key_Right);
+    save(box, u"FWarning-yesnocancel-question-nie"_s);
+    press(box, Qt::Key_Right);
+    save(box, u"FWarning-yesnocancel-question-anuluj"_s);
+
+    QString longText = u"\rTen komunikat jest celowo bardzo długi, żeby pokazać, jak pole tekstu zawija "
+                       u"wiersze i gdzie je ucina."_s;
+    for (int i = 1; i <= 8; ++i)
+        longText += u"\rWiersz %1: zażółć gęślą jaźń."_s.arg(i);
+    box.prepare(MessageKind::CloseOnly, MessageIcon::InfoIcon, longText);
+    save(box, u"FWarning-closeonly-long"_s);
+}
+
+void clockWindow()
+{
+    TFZegar zegar;
+    for (int frame : {0, 3, 7}) {
+        zegar.animation()->jumpToFrame(frame);
+        save(zegar, u"FZegar-frame%1"_s.arg(frame));
+    }
+}
+
+QByteArray pictureBytes(const QImage &image, const char *format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+QImage samplePicture(int w, int h, const QColor &sky)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient g(0, 0, 0, h);
+    g.setColorAt(0, sky.lighter(130));
+    g.setColorAt(1, sky);
+    p.fillRect(image.rect(), g);
+    p.setBrush(QColor(240, 200, 80));
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(QPointF(w * 0.78, h * 0.25), h * 0.12, h * 0.12);
+    p.setBrush(QColor(90, 140, 80));
+    p.drawRect(0, h * 2 / 3, w, h / 3);
+    p.setBrush(QColor(180, 90, 70));
+    p.drawRect(w / 4, h / 2, w / 4, h / 4);
+    p.setBrush(QColor(120, 60, 50));
+    p.drawPolygon(QPolygonF({QPointF(w / 4.0 - 8, h / 2.0), QPointF(w * 3 / 8.0, h / 3.0),
+                             QPointF(w / 2.0 + 8, h / 2.0)}));
+    return image;
+}
+
+void clashDialogs()
+{
+    SilentPrompts prompts;
+    TFZbieznoscTeksty texts(prompts);
+    texts.prepare(u"opis.txt"_s,
+                  u"Ala ma kota, a kot ma Alę.\r\nTo jest tekst dołączony do pytania 3.\r\n\r\n"
+                  u"Źdźbło trawy, gęś i łabędź nad stawem."_s,
+                  u"Ala ma kota, a kot ma Alę.\r\nTo jest poprawiony tekst z dysku, trochę dłuższy "
+                  u"niż ten w teście, żeby było widać zawijanie wierszy w panelu."_s);
+    save(texts, u"FZbieznoscTeksty-prepared"_s);
+    texts.findChild<QLineEdit *>(u"ENowaNazwa"_s)->setText(u"opis_nowy.txt"_s);
+    save(texts, u"FZbieznoscTeksty-newname"_s);
+
+    TFZbieznoscObrazy images(prompts);
+    images.prepare(u"mapa.bmp"_s, pictureBytes(samplePicture(480, 320, QColor(90, 140, 200)), "BMP"),
+                   u"mapa.bmp"_s, pictureBytes(samplePicture(160, 120, QColor(200, 120, 90)), "BMP"),
+                   u"mapa.bmp"_s);
+    save(images, u"FZbieznoscObrazy-prepared"_s);
+    images.prepare(u"zdjęcie.jpg"_s, QByteArray("not a picture"), u"zdjęcie.jpg"_s,
+                   pictureBytes(samplePicture(300, 300, QColor(120, 120, 160)), "BMP"), u"zdjęcie.bmp"_s);
+    save(images, u"FZbieznoscObrazy-damaged"_s);
+}
+
+// The label colours on the middle tone of the bars and on a light panel.
+void labels()
+{
+    QWidget sheet;
+    sheet.setFixedSize(520, 100);
+    QPalette pal = sheet.palette();
+    pal.setColor(QPalette::Window, QColor(110, 136, 152));
+    sheet.setPalette(pal);
+    sheet.setAutoFillBackground(true);
+    QFont font(u"DejaVu Sans"_s);
+    font.setPixelSize(14);
+    sheet.setFont(font);
+    const char16_t *captions[] = {u"Zwykły", u"Pod myszą", u"Wyłączony", u"Edytor pytań"};
+    for (int i = 0; i < 4; ++i) {
+        auto *label = new LabelButton(QString::fromUtf16(captions[i]), &sheet);
+        label->setGeometry(16 + i * 126, 20, 120, 24);
+        if (i == 1)
+            label->setHot(true);
+        if (i == 2)
+            label->setEnabled(false);
+        if (i == 3)
+            label->setNormalColour(InterfaceColours::questionEditor);
+    }
+    auto *light = new QLabel(&sheet);
+    light->setGeometry(0, 56, 520, 44);
+    light->setAutoFillBackground(true);
+    QPalette lightPal = light->palette();
+    lightPal.setColor(QPalette::Window, QColor(233, 237, 240));
+    light->setPalette(lightPal);
+    for (int i = 0; i < 4; ++i) {
+        auto *label = new LabelButton(QString::fromUtf16(captions[i]), light);
+        label->setGeometry(16 + i * 126, 10, 120, 24);
+        if (i == 1)
+            label->setHot(true);
+        if (i == 2)
+            label->setEnabled(false);
+        if (i == 3)
+            label->setNormalColour(InterfaceColours::questionEditor);
+    }
+    save(sheet, u"toolkit-labels"_s);
+}
+
+// Skins of windows still to be built, with the pieces the program lays over them.
+void artwork()
+{
+    const QStringList menus = {u"MStart"_s, u"MTesty"_s, u"MPytania"_s, u"MListy"_s, u"MUstawienia"_s, u"MPomoc"_s};
+    QImage main;
+    LoadSkinImage(u"FGlowny"_s, main);
+    for (const QString &menu : menus) {
+        QImage picture;
+        LoadSkinImage(menu, picture);
+        QImage sheet = main.convertToFormat(QImage::Format_RGB32);
+        QPainter p(&sheet);
+        p.drawImage(20, 60, picture);
+        p.end();
+        saveImage(sheet, u"art-FGlowny-"_s + menu);
+    }
+    for (const QString &skin : {u"FZdarzenia"_s, u"FIniEdytor"_s, u"FWinieta"_s, u"FTloBig"_s}) {
+        QImage image;
+        LoadSkinImage(skin, image);
+        saveImage(image, u"art-"_s + skin);
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: gallery OUTDIR\n");
+        return 2;
+    }
+    outDir = QString::fromLocal8Bit(argv[1]);
+    if (!QDir().mkpath(outDir)) {
+        std::fprintf(stderr, "cannot create %s\n", argv[1]);
+        return 1;
+    }
+    ensureResources();
+    warningBoxes();
+    clockWindow();
+    clashDialogs();
+    labels();
+    artwork();
+    std::printf("%d pictures in %s\n", written, qPrintable(outDir));
+    return 0;
+}
