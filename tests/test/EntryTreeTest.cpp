@@ -653,3 +653,37 @@ TEST(EntryTree, RandomOperationsKeepEveryRule)
         }
     }
 }
+
+TEST(EntryTree, DamagedLinesNeverBreakTheTree)
+{
+    EntryTree sample;
+    buildSample(sample);
+    const QStringList good = linesOf(sample);
+    const QChar alphabet[] = {u'0', u'1', u'2', u'-', u'*', u'@', u'9', u'x', u' '};
+    std::mt19937 random(7);
+    auto pick = [&](qsizetype n) { return static_cast<qsizetype>(random() % static_cast<unsigned>(n)); };
+    int accepted = 0;
+    for (int round = 0; round < 3000; ++round) {
+        QStringList lines = good;
+        for (int k = 0, damage = 1 + static_cast<int>(pick(3)); k < damage; ++k) {
+            QString &line = lines[pick(lines.size())];
+            switch (pick(4)) {
+            case 0: line[pick(line.size())] = alphabet[pick(9)]; break;
+            case 1: line.remove(pick(line.size()), 1); break;
+            case 2: line.insert(pick(line.size() + 1), alphabet[pick(9)]); break;
+            case 3: lines.swapItemsAt(pick(lines.size()), pick(lines.size())); break;
+            }
+        }
+        EntryTree tree;
+        buildSample(tree);
+        const QStringList before = linesOf(tree);
+        if (tree.loadLines(lines)) {
+            ++accepted;
+            ASSERT_TRUE(invariantsHold(tree)) << lines.join(u'\n').toStdString();
+        } else {
+            ASSERT_EQ(linesOf(tree), before);
+        }
+    }
+    // Damage inside names and links is harmless, so some rounds load.
+    EXPECT_GT(accepted, 0);
+}
