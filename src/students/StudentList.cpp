@@ -146,8 +146,8 @@ bool StudentList::editCurrentClass(const SchoolClass &data)
     if (!hasCurrentClass())
         return false;
     SchoolClass &c = classes[currentClass];
-    if (c.name == data.name && c.resultsFolder == data.resultsFolder && c.time == data.time
-        && c.gradingOn == data.gradingOn && c.thresholds == data.thresholds)
+    if (c.name == data.name && c.resultsFolder == data.resultsFolder && c.time == data.time &&
+        c.gradingOn == data.gradingOn && c.thresholds == data.thresholds)
         return true;
     c.name = data.name;
     c.resultsFolder = data.resultsFolder;

@@ -110,8 +110,8 @@ bool StudentListEditor::confirmDeletion()
     if (!m_ws.settings.al)
         return true;
     return m_ws.showMessage(MessageKind::YesNoCancel, MessageIcon::QuestionIcon,
-                            u"Czy rzeczywiście usunąć?\rTej operacji nie można cofnąć."_s)
-           == MessageResult::Yes;
+                            u"Czy rzeczywiście usunąć?\rTej operacji nie można cofnąć."_s) ==
+           MessageResult::Yes;
 }
 
 bool StudentListEditor::deleteClass()
@@ -268,8 +268,9 @@ void StudentListEditor::applyStudentView()
 bool StudentListEditor::leaveStudentView()
 {
     if (studentView.pending) {
-        const MessageResult answer = m_ws.showMessage(MessageKind::YesNoCancel, MessageIcon::QuestionIcon,
-                                                      u"Zawartość listy uległa zmianie.\rWprowadzić zmiany?"_s);
+        const MessageResult answer =
+            m_ws.showMessage(MessageKind::YesNoCancel, MessageIcon::QuestionIcon,
+                             u"Zawartość listy uległa zmianie.\rWprowadzić zmiany?"_s);
         if (answer == MessageResult::Yes) {
             applyStudentView();
             return true;

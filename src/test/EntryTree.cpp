@@ -1,7 +1,6 @@
 #include "test/EntryTree.h"
 
 #include <QSet>
-
 #include <algorithm>
 #include <limits>
 #include <new>
@@ -488,8 +487,8 @@ int EntryTree::countVisible() const
 QString EntryTree::entryLine(const TreeEntry &entry)
 {
     QString line;
-    for (const qint32 v : {entry.number, entry.level, entry.descendants, entry.parentNumber, entry.visible,
-                           entry.state}) {
+    for (const qint32 v :
+         {entry.number, entry.level, entry.descendants, entry.parentNumber, entry.visible, entry.state}) {
         line += QString::number(v);
         line += u'*';
     }
@@ -512,9 +511,9 @@ bool EntryTree::parseLine(const QString &line, TreeEntry &entry)
     if (fields.size() < 8)
         return false;
     TreeEntry e;
-    if (!parseInteger(fields.at(0), e.number) || !parseInteger(fields.at(1), e.level)
-        || !parseInteger(fields.at(2), e.descendants) || !parseInteger(fields.at(3), e.parentNumber)
-        || !parseInteger(fields.at(4), e.visible) || !parseInteger(fields.at(5), e.state))
+    if (!parseInteger(fields.at(0), e.number) || !parseInteger(fields.at(1), e.level) ||
+        !parseInteger(fields.at(2), e.descendants) || !parseInteger(fields.at(3), e.parentNumber) ||
+        !parseInteger(fields.at(4), e.visible) || !parseInteger(fields.at(5), e.state))
         return false;
     e.name = fields.at(6);
     e.link = fields.at(7);

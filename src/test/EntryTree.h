@@ -3,19 +3,18 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 
 // One entry of the outline: the fields in the order they are written to a line.
 struct TreeEntry {
-    qint32 number = 0;       // unique within the tree, never reused while the tree lives
-    qint32 level = 0;        // 0 for a top-level entry, parent's level + 1 otherwise
-    qint32 descendants = 0;  // size of the subtree without the entry itself
+    qint32 number = 0;        // unique within the tree, never reused while the tree lives
+    qint32 level = 0;         // 0 for a top-level entry, parent's level + 1 otherwise
+    qint32 descendants = 0;   // size of the subtree without the entry itself
     qint32 parentNumber = -1; // number of the parent; -1 at the top level
-    qint32 visible = 1;      // 1 shown as a row, 0 hidden inside a collapsed branch
-    qint32 state = 0;        // 0 normal, 2 selected; 3 and 4 are drawing variants read from files
+    qint32 visible = 1;       // 1 shown as a row, 0 hidden inside a collapsed branch
+    qint32 state = 0;         // 0 normal, 2 selected; 3 and 4 are drawing variants read from files
     QString name;
-    QString link;            // an entry with a link takes no children
+    QString link; // an entry with a link takes no children
 };
 
 // The outline edited by the test list editor: a flat sequence of entries in pre-order (a branch is

@@ -71,11 +71,13 @@ SetGeneration::Result SetGeneration::generate(Workspace &ws) const
     const int count = std::clamp(ws.test.header.questionCount, 0, kMaxQuestions);
     for (int n = 1; n <= count; ++n) {
         const QString path = questionFilePath(targetFolder, prefix, n);
-        const bool ok = ws.workingTest && CopyTestQuestion(ws, n) && WriteQuestionDocument(ws, path, *ws.workingTest);
+        const bool ok =
+            ws.workingTest && CopyTestQuestion(ws, n) && WriteQuestionDocument(ws, path, *ws.workingTest);
         if (!ok) {
             result.failedQuestion = n;
             ws.showMessage(MessageKind::CloseOnly, MessageIcon::QuestionIcon,
-                           u"Problemy z utworzeniem pytania nr "_s + QString::number(n) + u"\rZgłoś problem autorowi."_s);
+                           u"Problemy z utworzeniem pytania nr "_s + QString::number(n) +
+                               u"\rZgłoś problem autorowi."_s);
             break;
         }
         ++result.written;

@@ -5,7 +5,6 @@
 #include "support/TempWorkspace.h"
 
 #include <QFile>
-
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;

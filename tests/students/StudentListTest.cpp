@@ -1,10 +1,10 @@
+#include "students/StudentList.h"
+
 #include "app/EditorSettings.h"
 #include "app/TextHelpers.h"
-#include "students/StudentList.h"
 #include "students/StudentView.h"
 
 #include <gtest/gtest.h>
-
 #include <random>
 
 using namespace Qt::StringLiterals;
@@ -185,8 +185,8 @@ TEST(StudentList, EnablingRules)
     };
     for (const Case &c : cases) {
         const ListEnabling e = listEnabling(c.lines, c.current, c.studentView);
-        const auto where = ::testing::Message() << c.lines << " lines, current " << c.current << ", view "
-                                                << c.studentView;
+        const auto where = ::testing::Message()
+                           << c.lines << " lines, current " << c.current << ", view " << c.studentView;
         EXPECT_EQ(e.canDelete, c.expected.canDelete) << where;
         EXPECT_EQ(e.canEdit, c.expected.canEdit) << where;
         EXPECT_EQ(e.canMoveUp, c.expected.canMoveUp) << where;
@@ -347,15 +347,25 @@ TEST(StudentList, TotalsStayExactThroughAnySequence)
                 if (pick(3) == 0)
                     list.deleteCurrentClass();
                 break;
-            case 2: list.moveCurrentClassUp(); break;
-            case 3: list.moveCurrentClassDown(); break;
-            case 4: list.setCurrentClass(pick(static_cast<int>(list.classes.size()) + 1) - 1); break;
+            case 2:
+                list.moveCurrentClassUp();
+                break;
+            case 3:
+                list.moveCurrentClassDown();
+                break;
+            case 4:
+                list.setCurrentClass(pick(static_cast<int>(list.classes.size()) + 1) - 1);
+                break;
             case 5:
                 if (list.hasCurrentClass())
                     view.open(list, list.currentClass, pick(2) == 0);
                 break;
-            case 6: view.addStudent(u"Imię"_s + QString::number(step), u"Nazwisko"_s); break;
-            case 7: view.deleteCurrent(); break;
+            case 6:
+                view.addStudent(u"Imię"_s + QString::number(step), u"Nazwisko"_s);
+                break;
+            case 7:
+                view.deleteCurrent();
+                break;
             case 8:
                 if (view.classIndex >= 0 && view.classIndex < list.classes.size())
                     view.applyTo(list);

@@ -1,9 +1,7 @@
 #include "test/EntryTree.h"
 
 #include <QSet>
-
 #include <gtest/gtest.h>
-
 #include <random>
 
 using namespace Qt::StringLiterals;
@@ -32,8 +30,8 @@ namespace {
         while (end < n && e.at(end).level > x.level)
             ++end;
         if (x.descendants != end - i - 1)
-            return ::testing::AssertionFailure() << "descendants of " << i << " are " << x.descendants
-                                                 << ", subtree has " << (end - i - 1);
+            return ::testing::AssertionFailure()
+                   << "descendants of " << i << " are " << x.descendants << ", subtree has " << (end - i - 1);
         qsizetype parent = -1;
         for (qsizetype j = i - 1; j >= 0 && x.level > 0; --j) {
             if (e.at(j).level == x.level - 1) {
@@ -76,10 +74,11 @@ namespace {
     if (selected >= 0 && e.at(selected).visible != 1)
         return ::testing::AssertionFailure() << "selected entry hidden";
     if (tree.selectedRow() != (selected >= 0 ? visibleBefore : -1))
-        return ::testing::AssertionFailure() << "selectedRow " << tree.selectedRow() << ", expected "
-                                             << visibleBefore;
+        return ::testing::AssertionFailure()
+               << "selectedRow " << tree.selectedRow() << ", expected " << visibleBefore;
     if (tree.visibleRows() != visible || tree.countVisible() != visible)
-        return ::testing::AssertionFailure() << "visibleRows " << tree.visibleRows() << ", expected " << visible;
+        return ::testing::AssertionFailure()
+               << "visibleRows " << tree.visibleRows() << ", expected " << visible;
     if (tree.topRow() < 0 || tree.topRow() > tree.scrollMaximum())
         return ::testing::AssertionFailure() << "topRow " << tree.topRow();
     return ::testing::AssertionSuccess();
@@ -97,8 +96,11 @@ QStringList shapeOf(const EntryTree &tree)
 {
     QStringList out;
     for (const TreeEntry &e : tree.entries())
-        out << u"%1/%2/%3/%4/%5|%6"_s.arg(e.number).arg(e.level).arg(e.descendants).arg(e.parentNumber).arg(
-                   e.name, e.link);
+        out << u"%1/%2/%3/%4/%5|%6"_s.arg(e.number)
+                   .arg(e.level)
+                   .arg(e.descendants)
+                   .arg(e.parentNumber)
+                   .arg(e.name, e.link);
     return out;
 }
 
@@ -200,7 +202,8 @@ TEST(EntryTree, AddOperationsPlaceEntries)
     EntryTree tree;
     buildSample(tree);
     EXPECT_TRUE(invariantsHold(tree));
-    EXPECT_EQ(namesOf(tree), (QStringList{u"A"_s, u"A1"_s, u"A2"_s, u"A2a"_s, u"A2b"_s, u"B"_s, u"C"_s, u"C1"_s}));
+    EXPECT_EQ(namesOf(tree),
+              (QStringList{u"A"_s, u"A1"_s, u"A2"_s, u"A2a"_s, u"A2b"_s, u"B"_s, u"C"_s, u"C1"_s}));
 
     // Below a branch goes after its whole subtree; above goes at its place.
     selectNamed(tree, u"A2"_s);
@@ -291,12 +294,14 @@ TEST(EntryTree, MovesSwapWholeSubtreesWithinTheParent)
     EXPECT_TRUE(invariantsHold(tree));
     EXPECT_EQ(tree.moveUp(), 0);
     EXPECT_EQ(selectedName(tree), u"C"_s);
-    EXPECT_EQ(namesOf(tree), (QStringList{u"C"_s, u"C1"_s, u"A"_s, u"A1"_s, u"A2"_s, u"A2a"_s, u"A2b"_s, u"B"_s}));
+    EXPECT_EQ(namesOf(tree),
+              (QStringList{u"C"_s, u"C1"_s, u"A"_s, u"A1"_s, u"A2"_s, u"A2a"_s, u"A2b"_s, u"B"_s}));
     EXPECT_TRUE(invariantsHold(tree));
 
     selectNamed(tree, u"A1"_s);
     EXPECT_EQ(tree.moveDown(), 6);
-    EXPECT_EQ(namesOf(tree), (QStringList{u"C"_s, u"C1"_s, u"A"_s, u"A2"_s, u"A2a"_s, u"A2b"_s, u"A1"_s, u"B"_s}));
+    EXPECT_EQ(namesOf(tree),
+              (QStringList{u"C"_s, u"C1"_s, u"A"_s, u"A2"_s, u"A2a"_s, u"A2b"_s, u"A1"_s, u"B"_s}));
     EXPECT_EQ(tree.selectedRow(), 6);
     EXPECT_TRUE(invariantsHold(tree));
 }
@@ -397,8 +402,8 @@ TEST(EntryTree, MouseRowArithmetic)
     tree.collapseSelected();
     // Rows: A, B, C, C1.
     const std::pair<int, QString> clicks[] = {
-        {-3, u"A"_s}, {4, u"A"_s}, {20, u"A"_s}, {21, u"B"_s}, {36, u"B"_s}, {37, u"C"_s}, {53, u"C1"_s},
-        {69, u"C1"_s}, // below the last row: unchanged
+        {-3, u"A"_s},    {4, u"A"_s},  {20, u"A"_s},  {21, u"B"_s},
+        {36, u"B"_s},    {37, u"C"_s}, {53, u"C1"_s}, {69, u"C1"_s}, // below the last row: unchanged
         {1000, u"C1"_s},
     };
     for (const auto &[y, name] : clicks) {
@@ -600,9 +605,15 @@ TEST(EntryTree, RandomOperationsKeepEveryRule)
             const QString before = shapeOf(tree).join(u'\n');
             const int selectedNumber = tree.hasSelection() ? tree.entries().at(tree.selected()).number : -1;
             switch (op) {
-            case 0: tree.addBelow(); break;
-            case 1: tree.addAbove(); break;
-            case 2: tree.addAtEnd(); break;
+            case 0:
+                tree.addBelow();
+                break;
+            case 1:
+                tree.addAbove();
+                break;
+            case 2:
+                tree.addAtEnd();
+                break;
             case 3:
             case 4: {
                 const int r = tree.addChild();
@@ -628,11 +639,21 @@ TEST(EntryTree, RandomOperationsKeepEveryRule)
                 }
                 break;
             }
-            case 8: tree.keyDown(Qt::Key_Up); break;
-            case 9: tree.keyDown(Qt::Key_Down); break;
-            case 10: tree.keyDown(pick(2) ? Qt::Key_Left : Qt::Key_Right); break;
-            case 11: tree.mouseDown(pick(400) - 10); break;
-            case 12: tree.doubleClick(); break;
+            case 8:
+                tree.keyDown(Qt::Key_Up);
+                break;
+            case 9:
+                tree.keyDown(Qt::Key_Down);
+                break;
+            case 10:
+                tree.keyDown(pick(2) ? Qt::Key_Left : Qt::Key_Right);
+                break;
+            case 11:
+                tree.mouseDown(pick(400) - 10);
+                break;
+            case 12:
+                tree.doubleClick();
+                break;
             case 13:
                 if (tree.hasSelection())
                     tree.setSelectedNameAndLink(names[pick(4)], pick(3) == 0 ? u"t*@.skt"_s : QString());
@@ -668,10 +689,18 @@ TEST(EntryTree, DamagedLinesNeverBreakTheTree)
         for (int k = 0, damage = 1 + static_cast<int>(pick(3)); k < damage; ++k) {
             QString &line = lines[pick(lines.size())];
             switch (pick(4)) {
-            case 0: line[pick(line.size())] = alphabet[pick(9)]; break;
-            case 1: line.remove(pick(line.size()), 1); break;
-            case 2: line.insert(pick(line.size() + 1), alphabet[pick(9)]); break;
-            case 3: lines.swapItemsAt(pick(lines.size()), pick(lines.size())); break;
+            case 0:
+                line[pick(line.size())] = alphabet[pick(9)];
+                break;
+            case 1:
+                line.remove(pick(line.size()), 1);
+                break;
+            case 2:
+                line.insert(pick(line.size() + 1), alphabet[pick(9)]);
+                break;
+            case 3:
+                lines.swapItemsAt(pick(lines.size()), pick(lines.size()));
+                break;
             }
         }
         EntryTree tree;

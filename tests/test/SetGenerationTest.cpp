@@ -9,7 +9,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -62,10 +61,7 @@ protected:
         return g;
     }
 
-    QStringList filesInFolder() const
-    {
-        return QDir(folder).entryList(QDir::Files, QDir::Name);
-    }
+    QStringList filesInFolder() const { return QDir(folder).entryList(QDir::Files, QDir::Name); }
 
     TempWorkspace t;
     ScriptedPrompts prompts;
@@ -77,8 +73,8 @@ protected:
 TEST(SetGeneration, PrefixKeepsLettersDigitsAndUnderscore)
 {
     const std::pair<QString, bool> characters[] = {
-        {u"a"_s, true},  {u"Z"_s, true},  {u"0"_s, true},  {u"9"_s, true},  {u"_"_s, true},
-        {u" "_s, false}, {u"-"_s, false}, {u"."_s, false}, {u"ą"_s, false}, {u"Ż"_s, false},
+        {u"a"_s, true},  {u"Z"_s, true},   {u"0"_s, true},  {u"9"_s, true},       {u"_"_s, true},
+        {u" "_s, false}, {u"-"_s, false},  {u"."_s, false}, {u"ą"_s, false},      {u"Ż"_s, false},
         {u"/"_s, false}, {u"\\"_s, false}, {u"*"_s, false}, {u"\u0661"_s, false}, // an Arabic-Indic one
     };
     for (const auto &[c, allowed] : characters)
@@ -114,7 +110,8 @@ TEST(SetGeneration, GenerateNeedsAllThreeChoices)
 
 TEST(SetGeneration, FileNames)
 {
-    EXPECT_EQ(SetGeneration::questionFilePath(u"/home/n/Zestaw"_s, u"alg"_s, 3), u"/home/n/Zestaw/alg3.skq"_s);
+    EXPECT_EQ(SetGeneration::questionFilePath(u"/home/n/Zestaw"_s, u"alg"_s, 3),
+              u"/home/n/Zestaw/alg3.skq"_s);
     EXPECT_EQ(SetGeneration::questionFilePath(u"/"_s, u"q"_s, 12), u"/q12.skq"_s);
 }
 
