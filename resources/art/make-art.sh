@@ -53,7 +53,7 @@ logo() { # logo SIZE OUT: the program's mark, a white tick on an amber tile
     -fill "$AMBER" -stroke "$AMBERDARK" -strokewidth 1 \
     -draw "roundrectangle 0,0 $((s - 1)),$((s - 1)) $r,$r" \
     -fill none -stroke white -strokewidth "$(( s / 8 > 2 ? s / 8 : 2 ))" \
-    -draw "polyline $((s * 24 / 100)),$((s * 52 / 100)) $((s * 42 / 100)),$((s * 70 / 100)) $((s * 76 / 100)),$((s * 30 / 100))" \
+    -draw "stroke-linecap round stroke-linejoin round polyline $((s * 24 / 100)),$((s * 52 / 100)) $((s * 42 / 100)),$((s * 70 / 100)) $((s * 76 / 100)),$((s * 30 / 100))" \
     "$2"
 }
 
@@ -167,8 +167,8 @@ menu_picture() { # menu_picture OPEN(0..5) NAME
   if [ "$open" -eq 0 ]; then
     logo 64 "$work/logo64.png"
     add_image "$work/logo64.png" 98 302
-    add_text_centred 130 386 13 "$MUTED" "Wybierz grupę poleceń," "$SANS"
-    add_text_centred 130 406 13 "$MUTED" "a jej polecenia pojawią się tutaj." "$SANS"
+    add_text_centred 130 386 13 "$MUTED" "Kliknij grupę poleceń," "$SANS"
+    add_text_centred 130 406 13 "$MUTED" "aby ją rozwinąć." "$SANS"
   fi
   convert "${A[@]}" "$work/menu.png"
   jpeg "$work/menu.png" "$skins/$name.jpg"
@@ -297,24 +297,26 @@ background() {
 clock() {
   convert -size 44x44 xc:white -fill none -stroke "$SLATE" -draw "rectangle 0,0 43,43" "$work/zegar.png"
   jpeg "$work/zegar.png" "$skins/FZegar.jpg"
+  # Drawn four times larger and scaled down, so that the small icon has smooth edges.
   local f frames=()
   for f in 0 1 2 3 4 5 6 7; do
-    A=(-size 42x42 xc:white
-      -fill "$DEEP" -stroke "$SLATE" -strokewidth 1 -draw "path 'M 5,5 L 32,5 L 37,10 L 37,37 L 5,37 Z'"
-      -fill '#c9d5dd' -stroke none -draw "rectangle 11,6 28,15"
-      -fill "$DEEP" -draw "rectangle 22,8 26,13"
-      -fill white -stroke none -draw "rectangle 9,20 33,34")
+    A=(-size 168x168 xc:white
+      -fill "$DEEP" -stroke "$SLATE" -strokewidth 4 -draw "path 'M 20,20 L 128,20 L 148,40 L 148,148 L 20,148 Z'"
+      -fill '#c9d5dd' -stroke none -draw "rectangle 44,24 112,60"
+      -fill "$DEEP" -draw "rectangle 88,32 104,52"
+      -fill white -stroke none -draw "roundrectangle 36,80 132,136 4,4")
     if [ "$f" -lt 6 ]; then
-      local fill=$(((f + 1) * 24 / 6))
-      A+=(-fill "$AMBER" -draw "rectangle 9,20 $((9 + fill - 1)),34")
+      local fill=$(((f + 1) * 96 / 6))
+      A+=(-fill "$AMBER" -draw "rectangle 36,80 $((36 + fill - 1)),136")
     else
-      A+=(-fill "$AMBER" -draw "rectangle 9,20 33,34"
-        -fill none -stroke white -strokewidth 3 -draw "polyline 14,27 19,31 28,22")
+      A+=(-fill "$AMBER" -draw "roundrectangle 36,80 132,136 4,4"
+        -fill none -stroke white -strokewidth 12
+        -draw "stroke-linecap round stroke-linejoin round polyline 58,108 76,124 110,90")
     fi
-    convert "${A[@]}" "$work/z$f.png"
+    convert "${A[@]}" -resize 42x42 "$work/z$f.png"
     frames+=("$work/z$f.png")
   done
-  convert -delay 25 -loop 0 "${frames[@]}" -layers Optimize "$anim/zapis.gif"
+  convert -delay 25 -loop 0 "${frames[@]}" +dither -colors 64 -layers Optimize "$anim/zapis.gif"
 }
 
 main_window
@@ -328,7 +330,9 @@ button buttak "Tak"
 button butnie "Nie"
 button butanuluj "Anuluj"
 button butzamknij "Zamknij"
-button butzapisz "Zapisz" no
+# Editors' buttons have no letter key.
+button anuluj "Anuluj" no
+button zapisz "Zapisz" no
 icons
 message_box
 clash_dialog FZbieznoscTeksty "Taki plik tekstowy już jest w teście" "Tekst w teście" "Nowy tekst"

@@ -37,6 +37,14 @@ TFWarning::TFWarning(QWidget *parent) : SkinnedWindow(u"FWarning"_s, u"komunikat
     QFont textFont = m_text->font();
     textFont.setPixelSize(14);
     m_text->setFont(textFont);
+    // A text too long for the box is cut after the last whole line: the label's height is a whole
+    // number of its own lines.
+    m_text->setText(u"x"_s);
+    const int oneLine = m_text->heightForWidth(G::text.width());
+    m_text->setText(u"x\nx"_s);
+    const int lineHeight = m_text->heightForWidth(G::text.width()) - oneLine;
+    if (lineHeight > 0)
+        m_text->resize(G::text.width(), oneLine + (G::text.height() - oneLine) / lineHeight * lineHeight);
 
     m_yes = new PictureButton(u"ImButTak"_s, u"buttak"_s, {G::buttonLefts[0], G::buttonTop}, this);
     m_no = new PictureButton(u"ImButNie"_s, u"butnie"_s, {G::buttonLefts[1], G::buttonTop}, this);

@@ -33,7 +33,7 @@ TFZbieznosc::TFZbieznosc(const QString &skinName, const QString &helpPage, Promp
 
     m_sameFile = new LabelButton(u"LTenSamPlik"_s, u"To ten sam plik"_s, G::sameFile, this);
     m_otherFile = new LabelButton(u"LInnyPlik"_s, u"To inny plik"_s, G::otherFile, this);
-    m_cancel = new PictureButton(u"ImAnuluj"_s, u"butanuluj"_s, G::cancel, this);
+    m_cancel = new PictureButton(u"ImAnuluj"_s, u"anuluj"_s, G::cancel, this);
     m_sameFile->setToolTip(u"Plik w teście i nowy plik są tym samym plikiem."_s);
     m_otherFile->setToolTip(u"Dodaj nowy plik pod nazwą wpisaną obok „Nowa nazwa”."_s);
     QFont commands = m_sameFile->font();

@@ -18,6 +18,9 @@ QLabel *picturePreview(const QString &name, const QRect &panel, QWidget *parent)
     label->setAlignment(Qt::AlignCenter);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, QColor(95, 114, 128)); // the note shown instead of a picture
+    label->setPalette(pal);
     return label;
 }
 

@@ -13,6 +13,8 @@ namespace SkinGeometry {
 // the hover colour.
 inline constexpr int dialogStripHeight = 34;
 inline constexpr QRect closeLabel(int windowWidth) { return {windowWidth - 38, 0, 36, dialogStripHeight}; }
+// Picture buttons: "buttak", "butnie", "butanuluj", "butzamknij" (the message box's, with the letter
+// key underlined) and "anuluj", "zapisz" (editors'), each with its "akt" highlighted picture.
 inline constexpr QSize pictureButtonSize{96, 32};
 
 namespace Glowny { // 788 × 580, corners cut by 4 px
@@ -62,8 +64,8 @@ inline constexpr QRect options{16, 46, 508, 217};   // the seven option boxes
 inline constexpr QRect timeAndScale{16, 272, 508, 99};
 inline constexpr QRect help{16, 380, 508, 89};      // the note where LPodpowiedz stands
 inline constexpr int barTop = 478;
-inline constexpr QPoint save{316, 488};   // butzapisz
-inline constexpr QPoint cancel{424, 488}; // butanuluj
+inline constexpr QPoint save{316, 488};   // picture "zapisz"
+inline constexpr QPoint cancel{424, 488}; // picture "anuluj"
 } // namespace IniEdytor
 
 namespace Winieta { // 366 × 239
