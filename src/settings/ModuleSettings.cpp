@@ -1,10 +1,9 @@
 #include "settings/ModuleSettings.h"
 
 #include "app/Workspace.h"
+#include "storage/AtomicFile.h"
 #include "storage/FieldCoding.h"
 #include "storage/TpkXML.h"
-
-#include <QFileInfo>
 
 #include <algorithm>
 
@@ -83,8 +82,7 @@ bool readLearning(TpkXML &doc, LearningModuleSettings &out)
 bool saveSettings(TpkXML &doc, const QString &path)
 {
     doc.options.unicodeOutput = false;
-    // The XML writer goes through a temporary file, so a failed write keeps the previous file.
-    return !path.isEmpty() && !QFileInfo(path).isDir() && doc.SaveToFile(path);
+    return AtomicFile::write(path, doc.SaveToBytes());
 }
 
 } // namespace
