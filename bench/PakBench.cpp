@@ -6,13 +6,10 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-
 #include <benchmark/benchmark.h>
-
 #include <chrono>
-#include <filesystem>
-
 #include <fcntl.h>
+#include <filesystem>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -189,7 +186,8 @@ void BM_PakDeleteAllMembers(benchmark::State &state)
         ::close(fd);
     }
     floor.report(state, total);
-    state.counters["truncate_ms"] = benchmark::Counter(truncateSeconds * 1000, benchmark::Counter::kAvgIterations);
+    state.counters["truncate_ms"] =
+        benchmark::Counter(truncateSeconds * 1000, benchmark::Counter::kAvgIterations);
     state.counters["ratio_to_truncate"] = truncateSeconds > 0 ? total / truncateSeconds : 0;
 }
 

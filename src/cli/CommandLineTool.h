@@ -5,7 +5,6 @@
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
-
 #include <functional>
 
 // The `zadanix` tool: a list of commands ("pack", ...) behind the common options --help and

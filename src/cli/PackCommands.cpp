@@ -1,7 +1,6 @@
 #include "PackCommands.h"
 
 #include "CommandLineTool.h"
-
 #include "storage/ArchiveAccess.h"
 #include "storage/TVfsPAK.h"
 
@@ -111,8 +110,8 @@ const QList<Action> &actions()
         {u"extract"_s, u"ARCHIVE NAME [OUT]"_s, u"write the member to OUT, or to standard output"_s, 2, 1,
          extractMember},
         {u"delete"_s, u"ARCHIVE NAME"_s, u"remove the member"_s, 2, 0, deleteMember},
-        {u"create"_s, u"[--force] ARCHIVE"_s,
-         u"create an empty archive; --force empties an existing file"_s, 1, 0, createArchive},
+        {u"create"_s, u"[--force] ARCHIVE"_s, u"create an empty archive; --force empties an existing file"_s,
+         1, 0, createArchive},
     };
     return list;
 }
@@ -145,13 +144,13 @@ int runPack(CommandLineTool &tool, const QStringList &arguments)
         return tool.wrongUsage(u"no action given."_s, packUsage());
 
     const auto &all = actions();
-    const auto action = std::find_if(all.begin(), all.end(),
-                                     [&](const Action &a) { return a.name == positional.first(); });
+    const auto action =
+        std::find_if(all.begin(), all.end(), [&](const Action &a) { return a.name == positional.first(); });
     if (action == all.end())
         return tool.wrongUsage(u"unknown pack action \""_s + positional.first() + u"\"."_s, packUsage());
 
-    const QString usage = u"Usage: zadanix pack "_s + action->name + u' ' + action->arguments + u"\n  "_s
-        + action->summary + u'\n';
+    const QString usage = u"Usage: zadanix pack "_s + action->name + u' ' + action->arguments + u"\n  "_s +
+                          action->summary + u'\n';
     QCommandLineParser actionParser;
     actionParser.addOption(help);
     const QCommandLineOption force(u"force"_s, u"Empty an existing file."_s);
@@ -173,5 +172,6 @@ int runPack(CommandLineTool &tool, const QStringList &arguments)
 
 void addPackCommands(CommandLineTool &tool)
 {
-    tool.addCommand({u"pack"_s, u"list, add, extract, delete members of PACK archives (documents)"_s, runPack});
+    tool.addCommand(
+        {u"pack"_s, u"list, add, extract, delete members of PACK archives (documents)"_s, runPack});
 }

@@ -7,7 +7,6 @@
 #include <QImage>
 #include <QString>
 #include <QStringList>
-
 #include <memory>
 #include <optional>
 

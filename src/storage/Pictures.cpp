@@ -4,11 +4,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
-
 #include <jerror.h>
 #include <jpeglib.h>
 
@@ -25,8 +23,8 @@ constexpr int MaxJpegScans = 1000;
 
 bool saneSize(qint64 width, qint64 height)
 {
-    return width > 0 && height > 0 && width <= MaxPictureSide && height <= MaxPictureSide
-        && width * height <= MaxPicturePixels;
+    return width > 0 && height > 0 && width <= MaxPictureSide && height <= MaxPictureSide &&
+           width * height <= MaxPicturePixels;
 }
 
 // Everything one decoding needs, kept outside the function that calls setjmp so that no local of
@@ -144,7 +142,7 @@ bool runJpegDecoder(JpegSession *s)
     }
     // Freed with the decompressor, so it survives a longjmp without leaking.
     JSAMPARRAY cmykRow = cmyk ? (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo),
-                                                             JPOOL_IMAGE, cinfo->output_width * 4, 1)
+                                                            JPOOL_IMAGE, cinfo->output_width * 4, 1)
                               : nullptr;
     while (cinfo->output_scanline < cinfo->output_height) {
         uchar *line = s->image->scanLine(static_cast<int>(cinfo->output_scanline));

@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QIODevice>
 #include <QtEndian>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -142,8 +141,8 @@ bool TVfsPAK::readAndCheck(qint64 fileSize)
 
     const qint64 directoryOffset = readInt32(header + 4);
     const qint64 directoryLength = readInt32(header + 8);
-    if (directoryOffset < HeaderSize || directoryLength < 0 || directoryLength % EntrySize != 0
-        || directoryOffset + directoryLength > fileSize)
+    if (directoryOffset < HeaderSize || directoryLength < 0 || directoryLength % EntrySize != 0 ||
+        directoryOffset + directoryLength > fileSize)
         return fail(damaged + u"the directory lies outside the file."_s);
 
     // Bounded by the file's size, checked above.
@@ -155,8 +154,7 @@ bool TVfsPAK::readAndCheck(qint64 fileSize)
     entries.reserve(directoryLength / EntrySize);
     for (qint64 at = 0; at < directoryLength; at += EntrySize) {
         const char *raw = directory.constData() + at;
-        const auto nameLength = static_cast<qsizetype>(
-            std::find(raw, raw + NameField, '\0') - raw);
+        const auto nameLength = static_cast<qsizetype>(std::find(raw, raw + NameField, '\0') - raw);
         Entry entry{Cp1250::toUnicode(QByteArrayView(raw, nameLength)), readInt32(raw + NameField),
                     readInt32(raw + NameField + 4)};
         if (entry.offset < HeaderSize || entry.size < 0 || entry.offset + entry.size > directoryOffset)

@@ -6,7 +6,6 @@
 
 #include <QBuffer>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -19,7 +18,8 @@ class ArchiveTest : public ::testing::Test {
 protected:
     QString file(const QString &name) const { return dir.filePath(name); }
 
-    std::unique_ptr<TVfsPAK> created(const QString &name, const QList<std::pair<QString, QByteArray>> &members)
+    std::unique_ptr<TVfsPAK> created(const QString &name,
+                                     const QList<std::pair<QString, QByteArray>> &members)
     {
         auto a = NewArchive();
         EXPECT_TRUE(CreateArchive(file(name), *a));
@@ -82,14 +82,17 @@ TEST_F(ArchiveTest, UnstorableNamesLeaveTheOldMemberInPlace)
 
 TEST_F(ArchiveTest, CopyAllMembersReplacesSameNamesAndKeepsTheOthers)
 {
-    auto target = created(u"target.pak"_s, {{u"keep.txt"_s, "kept"_ba}, {u"Shared.txt"_s, "old"_ba}, {u"last"_s, "l"_ba}});
-    auto source = created(u"source.pak"_s, {{u"shared.TXT"_s, "new"_ba}, {u"image.jpg"_s, QByteArray(20000, 'j')}});
+    auto target = created(u"target.pak"_s,
+                          {{u"keep.txt"_s, "kept"_ba}, {u"Shared.txt"_s, "old"_ba}, {u"last"_s, "l"_ba}});
+    auto source =
+        created(u"source.pak"_s, {{u"shared.TXT"_s, "new"_ba}, {u"image.jpg"_s, QByteArray(20000, 'j')}});
     const QByteArray sourceBefore = readFile(file(u"source.pak"_s));
 
     ASSERT_TRUE(CopyAllMembers(*source, *target));
-    EXPECT_EQ(readFile(file(u"target.pak"_s)),
-              PakBytes::archive({{"keep.txt", "kept"}, {"last", "l"}, {"shared.TXT", "new"},
-                                 {"image.jpg", QByteArray(20000, 'j')}}));
+    EXPECT_EQ(readFile(file(u"target.pak"_s)), PakBytes::archive({{"keep.txt", "kept"},
+                                                                  {"last", "l"},
+                                                                  {"shared.TXT", "new"},
+                                                                  {"image.jpg", QByteArray(20000, 'j')}}));
     EXPECT_EQ(readFile(file(u"source.pak"_s)), sourceBefore);
 }
 

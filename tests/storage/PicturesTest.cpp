@@ -10,7 +10,6 @@
 #include <QProcess>
 #include <QResource>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -49,8 +48,8 @@ TEST(PictureKind, IsTheExtensionInAnyCase)
         const char16_t *name;
         PictureKind kind;
     } cases[] = {
-        {u"a.JPG", PictureKind::Jpeg}, {u"a.jpg", PictureKind::Jpeg},   {u"dir.x/b.Gif", PictureKind::Gif},
-        {u"c.bmp", PictureKind::Bmp},  {u"d.jpeg", PictureKind::None},  {u"e.png", PictureKind::None},
+        {u"a.JPG", PictureKind::Jpeg}, {u"a.jpg", PictureKind::Jpeg},     {u"dir.x/b.Gif", PictureKind::Gif},
+        {u"c.bmp", PictureKind::Bmp},  {u"d.jpeg", PictureKind::None},    {u"e.png", PictureKind::None},
         {u"jpg", PictureKind::None},   {u"f.jpg.txt", PictureKind::None}, {u"", PictureKind::None},
     };
     for (const auto &c : cases)

@@ -4,10 +4,8 @@
 
 #include <QBuffer>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
 #include <csignal>
+#include <gtest/gtest.h>
 #include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
@@ -23,7 +21,8 @@ protected:
     // A fresh archive at `path` holding these members, added in order.
     void build(TVfsPAK &pak, const QList<std::pair<QString, QByteArray>> &members, const QString &path = {})
     {
-        ASSERT_TRUE(pak.Open(path.isEmpty() ? file() : path, TVfsPAK::Mode::Create)) << qPrintable(pak.errorString());
+        ASSERT_TRUE(pak.Open(path.isEmpty() ? file() : path, TVfsPAK::Mode::Create))
+            << qPrintable(pak.errorString());
         for (const auto &[name, data] : members)
             ASSERT_TRUE(pak.AddStream(QByteArrayView(data), name)) << qPrintable(pak.errorString());
     }
@@ -40,8 +39,8 @@ TEST_F(PakTest, WritesTheLayoutByteForByte)
     TVfsPAK pak;
     build(pak, {{u"a.txt"_s, "hello"_ba}, {u"Żółw.jpg"_s, "xyz"_ba}});
 
-    const QByteArray expected = "PACK"_ba + PakBytes::int32(20) + PakBytes::int32(256) + "hello" + "xyz"
-        + PakBytes::entry("a.txt", 12, 5) + PakBytes::entry("\xAF\xF3\xB3w.jpg", 17, 3);
+    const QByteArray expected = "PACK"_ba + PakBytes::int32(20) + PakBytes::int32(256) + "hello" + "xyz" +
+                                PakBytes::entry("a.txt", 12, 5) + PakBytes::entry("\xAF\xF3\xB3w.jpg", 17, 3);
     EXPECT_EQ(readFile(file()), expected);
     EXPECT_EQ(pak.Names(), QStringList({u"a.txt"_s, u"Żółw.jpg"_s}));
 }
@@ -119,7 +118,8 @@ TEST_F(PakTest, DeletingTheLastMemberGivesTheEmptyArchive)
 TEST_F(PakTest, DeletingSeveralAtOnceKeepsTheRestInOrder)
 {
     TVfsPAK pak;
-    build(pak, {{u"0"_s, "zero"_ba}, {u"1"_s, "one"_ba}, {u"2"_s, "two"_ba}, {u"3"_s, "three"_ba}, {u"4"_s, {}}});
+    build(pak,
+          {{u"0"_s, "zero"_ba}, {u"1"_s, "one"_ba}, {u"2"_s, "two"_ba}, {u"3"_s, "three"_ba}, {u"4"_s, {}}});
     ASSERT_TRUE(pak.deleteMembers({3, 0, 4}));
     EXPECT_EQ(readFile(file()), PakBytes::archive({{"1", "one"}, {"2", "two"}}));
 }
@@ -137,8 +137,8 @@ TEST_F(PakTest, DeletingAnAbsentNameChangesNothing)
 TEST_F(PakTest, DeleteCopesWithGapsAndAnyDirectoryOrder)
 {
     // Data: X at 12 (3 bytes), two stray bytes, Y at 17 (4 bytes); the directory lists Y first.
-    const QByteArray bytes = PakBytes::header(21, 256) + "XXX" + "--" + "YYYY" + PakBytes::entry("Y", 17, 4)
-        + PakBytes::entry("X", 12, 3);
+    const QByteArray bytes = PakBytes::header(21, 256) + "XXX" + "--" + "YYYY" + PakBytes::entry("Y", 17, 4) +
+                             PakBytes::entry("X", 12, 3);
     ASSERT_TRUE(writeFile(file(), bytes));
     TVfsPAK pak;
     ASSERT_TRUE(pak.Open(file(), TVfsPAK::Mode::OpenExisting)) << qPrintable(pak.errorString());

@@ -4,9 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
-
 #include <jpeglib.h>
+#include <vector>
 
 namespace {
 
@@ -76,7 +75,8 @@ QByteArray runOn(const std::vector<unsigned char> &pixels, int width, int height
     const bool ok = runEncoder(&session);
     QByteArray bytes;
     if (ok)
-        bytes = QByteArray(reinterpret_cast<const char *>(session.out), static_cast<qsizetype>(session.outSize));
+        bytes =
+            QByteArray(reinterpret_cast<const char *>(session.out), static_cast<qsizetype>(session.outSize));
     std::free(session.out);
     return bytes;
 }

@@ -32,8 +32,8 @@ QByteArray archive(const QList<std::pair<QByteArray, QByteArray>> &members)
         directory += entry(name, static_cast<qint32>(12 + data.size()), static_cast<qint32>(content.size()));
         data += content;
     }
-    return header(static_cast<qint32>(12 + data.size()), static_cast<qint32>(directory.size())) + data
-        + directory;
+    return header(static_cast<qint32>(12 + data.size()), static_cast<qint32>(directory.size())) + data +
+           directory;
 }
 
 QByteArray readFile(const QString &path)
@@ -45,8 +45,8 @@ QByteArray readFile(const QString &path)
 bool writeFile(const QString &path, QByteArrayView bytes)
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-        && file.write(bytes.data(), bytes.size()) == bytes.size();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes.data(), bytes.size()) == bytes.size();
 }
 
 } // namespace PakBytes

@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
-
 #include <utility>
 
 // Raw PACK archive bytes built by hand, to check what the archive class writes and to feed it
