@@ -5,9 +5,7 @@
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-
 #include <benchmark/benchmark.h>
-
 #include <chrono>
 #include <filesystem>
 

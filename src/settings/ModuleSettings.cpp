@@ -125,7 +125,8 @@ ModuleFileKind OpenModuleSettingsFile(Workspace &ws, const QString &path, Testin
     }
 
     const auto damaged = [&ws](const QString &entry) {
-        ws.showMessage(MessageKind::CloseOnly, MessageIcon::InfoIcon, u"Plik jest uszkodzony. Utwórz nowy plik."_s);
+        ws.showMessage(MessageKind::CloseOnly, MessageIcon::InfoIcon,
+                       u"Plik jest uszkodzony. Utwórz nowy plik."_s);
         ws.logEvent(0, entry);
         return ModuleFileKind::Damaged;
     };

@@ -25,10 +25,10 @@ struct EntryListKind {
     QString element;
     QString v35Failed;
     QString v40Failed;
-    QString unreadable;     // the file cannot be opened
+    QString unreadable;          // the file cannot be opened
     bool missingXmlIsUnreadable; // a missing XML member counts as an unreadable file
-    bool showsBox;          // read failures of the member are also shown
-    bool countRequired;     // a missing or damaged "ilw" fails the read
+    bool showsBox;               // read failures of the member are also shown
+    bool countRequired;          // a missing or damaged "ilw" fails the read
     QString writeFailed;
 };
 
@@ -111,8 +111,9 @@ Student splitStudentLine(const QString &line)
     const qsizetype blank = line.indexOf(u' ');
     if (blank < 0)
         return {line, {}};
-    return {trimBlanks(QStringView(line).first(blank)), trimBlanks(QStringView(line).sliced(blank + 1).first(
-                                                            std::min<qsizetype>(100, line.size() - blank - 1)))};
+    return {trimBlanks(QStringView(line).first(blank)),
+            trimBlanks(QStringView(line).sliced(blank + 1).first(
+                std::min<qsizetype>(100, line.size() - blank - 1)))};
 }
 
 bool readEntryList(Workspace &ws, const EntryListKind &kind, const QString &path, ListInfo &info,
@@ -297,6 +298,7 @@ bool readStudents40(Workspace &ws, TVfsPAK &file, StudentList &list)
 // The whole document in a new archive beside the target, renamed over it when complete.
 bool writeListDocument(const QString &path, const QString &member, const QByteArray &xml)
 {
+    // Not emptied and rewritten in place, as the format once was: a failed save must keep the old file.
     PendingArchive out(path);
     return out.isOpen() && PutStream(member, xml, out.archive()) && out.commit();
 }

@@ -5,7 +5,6 @@
 #include "storage/TVfsPAK.h"
 
 #include <QFile>
-
 #include <utility>
 
 using namespace Qt::StringLiterals;

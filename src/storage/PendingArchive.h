@@ -1,15 +1,13 @@
 #pragma once
 
 #include <QString>
-
 #include <memory>
 
 class TVfsPAK;
 
 // A new document archive built in a temporary file beside its target and renamed over the target
 // only when complete. A save that fails half way therefore leaves the previous file as it was and
-// no partial or temporary file behind. (The documents used to be emptied and rewritten in place,
-// which lost the old file whenever a save failed.)
+// no partial or temporary file behind.
 class PendingArchive {
 public:
     explicit PendingArchive(const QString &targetPath);

@@ -10,7 +10,6 @@
 #include "storage/TpkXML.h"
 
 #include <QDate>
-
 #include <exception>
 #include <optional>
 
@@ -131,7 +130,8 @@ bool putAttachment(const QString &name, const QString &diskSource, TVfsPAK &sour
     if (name.isEmpty())
         return true;
     // A name that would replace the question member itself is no attachment.
-    if (name.compare(kXmlMember, Qt::CaseInsensitive) == 0 || name.compare(kOldMember, Qt::CaseInsensitive) == 0)
+    if (name.compare(kXmlMember, Qt::CaseInsensitive) == 0 ||
+        name.compare(kOldMember, Qt::CaseInsensitive) == 0)
         return true;
     if (!diskSource.isEmpty())
         return PutFile(diskSource, name, target);
@@ -199,6 +199,7 @@ bool WriteQuestionDocument(Workspace &ws, const QString &path, TVfsPAK &source)
 
     bool written = false;
     try {
+        // Not emptied and rewritten in place, as the format once was: a failed save must keep the old file.
         PendingArchive out(path);
         written = out.isOpen() && PutStream(kXmlMember, xml, out.archive()) &&
                   putAttachment(q.textName, q.textSource, source, out.archive()) &&

@@ -10,7 +10,6 @@
 #include "storage/TpkXML.h"
 
 #include <QSet>
-
 #include <algorithm>
 #include <exception>
 #include <optional>
@@ -168,7 +167,8 @@ bool readVersion40(Workspace &ws, TVfsPAK &work)
             Question &q = ws.test.question(i);
             q.text = text(coded, childOf(pyt, u"tr"));
             for (int a = 0; a < kMaxAnswers; ++a)
-                q.answers[static_cast<size_t>(a)] = text(coded, childOf(pyt, u"od"_s + QString::number(a + 1)));
+                q.answers[static_cast<size_t>(a)] =
+                    text(coded, childOf(pyt, u"od"_s + QString::number(a + 1)));
             q.correct = text(coded, childOf(pyt, u"odp"));
             q.textName = text(coded, childOf(pyt, u"plr"));
             q.imageName = text(coded, childOf(pyt, u"plimg"));
@@ -244,6 +244,7 @@ QByteArray testXml(const TestModel &test)
 bool writeTest(Workspace &ws, const QString &path)
 {
     const QByteArray xml = testXml(ws.test);
+    // Not emptied and rewritten in place, as the format once was: a failed save must keep the old file.
     PendingArchive out(path);
     if (!out.isOpen() || !PutStream(kXmlMember, xml, out.archive()))
         return false;

@@ -1,4 +1,5 @@
 #include "settings/ModuleSettings.h"
+
 #include "storage/Cp1250.h"
 #include "storage/FieldCoding.h"
 #include "storage/TpkXML.h"
@@ -8,7 +9,6 @@
 #include "support/TempWorkspace.h"
 
 #include <QFile>
-
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -61,17 +61,22 @@ protected:
 
     static QList<std::pair<QString, QString>> testerKeys()
     {
-        return {{u"ed"_s, u"Tester"_s}, {u"sct"_s, u"/testy/lista.skg"_s}, {u"scl"_s, u"/listy/szkoła.sku"_s},
-                {u"al"_s, u"0"_s},       {u"fn"_s, u"1"_s},                {u"opl"_s, u"0"_s},
-                {u"chl"_s, u"0"_s},      {u"woc"_s, u"1"_s},               {u"sk"_s, u"9080706050"_s},
-                {u"wo"_s, u"1"_s},       {u"dfpz"_s, u"3"_s},              {u"trc"_s, u"0"_s},
+        return {{u"ed"_s, u"Tester"_s},
+                {u"sct"_s, u"/testy/lista.skg"_s},
+                {u"scl"_s, u"/listy/szkoła.sku"_s},
+                {u"al"_s, u"0"_s},
+                {u"fn"_s, u"1"_s},
+                {u"opl"_s, u"0"_s},
+                {u"chl"_s, u"0"_s},
+                {u"woc"_s, u"1"_s},
+                {u"sk"_s, u"9080706050"_s},
+                {u"wo"_s, u"1"_s},
+                {u"dfpz"_s, u"3"_s},
+                {u"trc"_s, u"0"_s},
                 {u"wz"_s, u"0"_s}};
     }
 
-    ModuleFileKind open(const QString &p)
-    {
-        return OpenModuleSettingsFile(t.ws, p, testing, learning);
-    }
+    ModuleFileKind open(const QString &p) { return OpenModuleSettingsFile(t.ws, p, testing, learning); }
 
     TempWorkspace t;
     ScriptedPrompts prompts;
@@ -85,10 +90,18 @@ TEST_F(ModuleSettings, NewTestingFileHoldsTheDefaultsInOrder)
 {
     ASSERT_TRUE(WriteTestingModuleSettings(t.ws, path(u"Test.ini"_s), TestingModuleSettings{}));
     EXPECT_EQ(decodedKeys(path(u"Test.ini"_s)),
-              (QList<std::pair<QString, QString>>{{u"ed"_s, u"Tester"_s}, {u"sct"_s, u""_s},   {u"scl"_s, u""_s},
-                                                  {u"al"_s, u"1"_s},      {u"fn"_s, u"0"_s},    {u"opl"_s, u"1"_s},
-                                                  {u"chl"_s, u"1"_s},     {u"woc"_s, u"0"_s},   {u"sk"_s, u"9585705030"_s},
-                                                  {u"wo"_s, u"0"_s},      {u"dfpz"_s, u"1"_s},  {u"trc"_s, u"1"_s},
+              (QList<std::pair<QString, QString>>{{u"ed"_s, u"Tester"_s},
+                                                  {u"sct"_s, u""_s},
+                                                  {u"scl"_s, u""_s},
+                                                  {u"al"_s, u"1"_s},
+                                                  {u"fn"_s, u"0"_s},
+                                                  {u"opl"_s, u"1"_s},
+                                                  {u"chl"_s, u"1"_s},
+                                                  {u"woc"_s, u"0"_s},
+                                                  {u"sk"_s, u"9585705030"_s},
+                                                  {u"wo"_s, u"0"_s},
+                                                  {u"dfpz"_s, u"1"_s},
+                                                  {u"trc"_s, u"1"_s},
                                                   {u"wz"_s, u"1"_s}}));
     EXPECT_EQ(t.logTexts(), QStringList{u"Zapisano nowy plik Test.ini."_s});
     EXPECT_TRUE(prompts.messages.isEmpty());
@@ -99,10 +112,13 @@ TEST_F(ModuleSettings, NewTestingFileHoldsTheDefaultsInOrder)
 TEST_F(ModuleSettings, NewLearningFileHoldsTheDefaultsInOrder)
 {
     ASSERT_TRUE(WriteLearningModuleSettings(t.ws, path(u"Nauka.ini"_s), LearningModuleSettings{}));
-    EXPECT_EQ(decodedKeys(path(u"Nauka.ini"_s)),
-              (QList<std::pair<QString, QString>>{{u"ed"_s, u"Nauka"_s}, {u"sct"_s, u""_s}, {u"al"_s, u"0"_s},
-                                                  {u"rq"_s, u"1"_s},     {u"rr"_s, u"0"_s},  {u"voi"_s, u"0"_s},
-                                                  {u"wo"_s, u"0"_s}}));
+    EXPECT_EQ(decodedKeys(path(u"Nauka.ini"_s)), (QList<std::pair<QString, QString>>{{u"ed"_s, u"Nauka"_s},
+                                                                                     {u"sct"_s, u""_s},
+                                                                                     {u"al"_s, u"0"_s},
+                                                                                     {u"rq"_s, u"1"_s},
+                                                                                     {u"rr"_s, u"0"_s},
+                                                                                     {u"voi"_s, u"0"_s},
+                                                                                     {u"wo"_s, u"0"_s}}));
     EXPECT_EQ(t.logTexts(), QStringList{u"Zapisano nowy plik Nauka.ini."_s});
 }
 
@@ -182,24 +198,77 @@ TEST_F(ModuleSettings, OtherHeadersAndDamagedFiles)
         QStringList log;
         int workMode;
     } cases[] = {
-        {"editor settings", {}, {{u"ed"_s, u"Edytor"_s}, {u"al"_s, u"1"_s}}, ModuleFileKind::Editor, {editorNote}, {}, WorkNothing},
+        {"editor settings",
+         {},
+         {{u"ed"_s, u"Edytor"_s}, {u"al"_s, u"1"_s}},
+         ModuleFileKind::Editor,
+         {editorNote},
+         {},
+         WorkNothing},
         {"another header", {}, {{u"ed"_s, u"Coś innego"_s}}, ModuleFileKind::Other, {}, {}, -1},
-        {"no header", {}, {{u"al"_s, u"1"_s}}, ModuleFileKind::Damaged, {damagedFile}, {u"Uszkodzony plik ini. Błąd odczytu."_s}, -1},
-        {"no file", "-", {}, ModuleFileKind::Damaged, {damagedFile}, {u"Uszkodzony plik ini. Błąd odczytu."_s}, -1},
-        {"not XML", "\x01\x02 to nie jest xml", {}, ModuleFileKind::Damaged, {damagedFile},
-         {u"Uszkodzony plik ini. Błąd odczytu."_s}, -1},
-        {"50000 nested elements", deep, {}, ModuleFileKind::Damaged, {damagedFile},
-         {u"Uszkodzony plik ini. Błąd odczytu."_s}, -1},
-        {"thresholds of six digits", {}, sixDigits, ModuleFileKind::Damaged, {kDamagedModuleFile},
-         {u"Uszkodzony plik Test.ini. Błąd odczytu."_s}, -1},
-        {"thresholds not digits", {}, letters, ModuleFileKind::Damaged, {kDamagedModuleFile},
-         {u"Uszkodzony plik Test.ini. Błąd odczytu."_s}, -1},
-        {"a flag missing", {}, noFlag, ModuleFileKind::Damaged, {kDamagedModuleFile},
-         {u"Uszkodzony plik Test.ini. Błąd odczytu."_s}, -1},
-        {"an integer missing", {}, noNumbers, ModuleFileKind::Testing, {}, {u"Poprawnie wczytano plik Test.ini."_s},
+        {"no header",
+         {},
+         {{u"al"_s, u"1"_s}},
+         ModuleFileKind::Damaged,
+         {damagedFile},
+         {u"Uszkodzony plik ini. Błąd odczytu."_s},
+         -1},
+        {"no file",
+         "-",
+         {},
+         ModuleFileKind::Damaged,
+         {damagedFile},
+         {u"Uszkodzony plik ini. Błąd odczytu."_s},
+         -1},
+        {"not XML",
+         "\x01\x02 to nie jest xml",
+         {},
+         ModuleFileKind::Damaged,
+         {damagedFile},
+         {u"Uszkodzony plik ini. Błąd odczytu."_s},
+         -1},
+        {"50000 nested elements",
+         deep,
+         {},
+         ModuleFileKind::Damaged,
+         {damagedFile},
+         {u"Uszkodzony plik ini. Błąd odczytu."_s},
+         -1},
+        {"thresholds of six digits",
+         {},
+         sixDigits,
+         ModuleFileKind::Damaged,
+         {kDamagedModuleFile},
+         {u"Uszkodzony plik Test.ini. Błąd odczytu."_s},
+         -1},
+        {"thresholds not digits",
+         {},
+         letters,
+         ModuleFileKind::Damaged,
+         {kDamagedModuleFile},
+         {u"Uszkodzony plik Test.ini. Błąd odczytu."_s},
+         -1},
+        {"a flag missing",
+         {},
+         noFlag,
+         ModuleFileKind::Damaged,
+         {kDamagedModuleFile},
+         {u"Uszkodzony plik Test.ini. Błąd odczytu."_s},
+         -1},
+        {"an integer missing",
+         {},
+         noNumbers,
+         ModuleFileKind::Testing,
+         {},
+         {u"Poprawnie wczytano plik Test.ini."_s},
          WorkTestModuleSettings},
-        {"learning file without its path", {}, learningNoSct, ModuleFileKind::Damaged, {kDamagedModuleFile},
-         {u"Uszkodzony plik Nauka.ini. Błąd odczytu."_s}, -1},
+        {"learning file without its path",
+         {},
+         learningNoSct,
+         ModuleFileKind::Damaged,
+         {kDamagedModuleFile},
+         {u"Uszkodzony plik Nauka.ini. Błąd odczytu."_s},
+         -1},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -238,7 +307,7 @@ TEST_F(ModuleSettings, ThresholdText)
     } cases[] = {
         {u"9585705030"_s, std::array<int, 5>{95, 85, 70, 50, 30}},
         {u"9585705030xyz"_s, std::array<int, 5>{95, 85, 70, 50, 30}}, // beyond ten characters: not read
-        {u"0585705000"_s, std::array<int, 5>{10, 85, 70, 50, 10}},   // brought into 10..99
+        {u"0585705000"_s, std::array<int, 5>{10, 85, 70, 50, 10}},    // brought into 10..99
         {u"958570503"_s, std::nullopt},
         {u""_s, std::nullopt},
         {u"95857050 3"_s, std::nullopt},

@@ -1,5 +1,6 @@
-#include "storage/FieldCoding.h"
 #include "storage/ListDocuments.h"
+
+#include "storage/FieldCoding.h"
 #include "storage/TpkXML.h"
 #include "students/StudentList.h"
 #include "support/DocumentFixtures.h"
@@ -9,7 +10,6 @@
 
 #include <QDate>
 #include <QFile>
-
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -168,8 +168,9 @@ TEST_F(ListDocuments, EmptyEntryListHasNoEntryElements)
 TEST_F(ListDocuments, MissingEntryCount)
 {
     const QByteArray body = "<cd>tr</cd><name>" + EncodeWide(u"Ala").toLatin1() + "</name><dtu>" +
-                            EncodeWide(u"2020-01-01").toLatin1() + "</dtu><uwg>" + EncodeWide(u"u").toLatin1() +
-                            "</uwg><dx0>" + EncodeWide(u"wpis").toLatin1() + "</dx0>";
+                            EncodeWide(u"2020-01-01").toLatin1() + "</dtu><uwg>" +
+                            EncodeWide(u"u").toLatin1() + "</uwg><dx0>" + EncodeWide(u"wpis").toLatin1() +
+                            "</dx0>";
     // A question-set list fails, with its header read and no entries.
     {
         const QString p = writeArchive(u"z.skz"_s, {{"Selz0.xml", "<lsz>" + body + "</lsz>"}});
@@ -222,8 +223,8 @@ TEST_F(ListDocuments, StudentListRoundTripAndLayout)
     TpkXML doc;
     ASSERT_TRUE(loadMember(p, u"Selu0.xml"_s, doc));
     TpkXMLNode *szk = doc.DocumentChild(u"szk");
-    EXPECT_EQ(childNames(szk), (QStringList{u"ilw"_s, u"ilk"_s, u"typ"_s, u"dtu"_s, u"uwg"_s, u"kl0"_s, u"kl1"_s,
-                                            u"kl2"_s, u"cd"_s}));
+    EXPECT_EQ(childNames(szk), (QStringList{u"ilw"_s, u"ilk"_s, u"typ"_s, u"dtu"_s, u"uwg"_s, u"kl0"_s,
+                                            u"kl1"_s, u"kl2"_s, u"cd"_s}));
     EXPECT_EQ(DecodeWide(szk->ChildByName(u"ilw")->Text()), u"3"_s);
     EXPECT_EQ(DecodeWide(szk->ChildByName(u"ilk")->Text()), u"3"_s);
     EXPECT_EQ(childNames(szk->ChildByName(u"kl0")),
@@ -245,13 +246,14 @@ TEST_F(ListDocuments, StudentListRoundTripAndLayout)
 TEST_F(ListDocuments, Version35StudentList)
 {
     const QByteArray classA =
-        codedLines({u"5a"_s, u"nieczytane"_s, u"C:\\Wyniki\\5a"_s, u"40"_s, u"Jan Maria Rokita"_s, u"Ewa  Nowak "_s,
-                    u"Samotny"_s, u"Zenon  "_s + QString(120, u'x')},
+        codedLines({u"5a"_s, u"nieczytane"_s, u"C:\\Wyniki\\5a"_s, u"40"_s, u"Jan Maria Rokita"_s,
+                    u"Ewa  Nowak "_s, u"Samotny"_s, u"Zenon  "_s + QString(120, u'x')},
                    t.ws.rng);
     const QByteArray classB = codedLines({u"6b"_s, u""_s, u""_s, u"0"_s}, t.ws.rng);
-    const QString p = writeArchive(u"stara.sku"_s, {{"Selu0.txp", codedLines({u"x"_s, u"y"_s, u"5a"_s, u"6b"_s}, t.ws.rng)},
-                                                    {"5a.txp", classA},
-                                                    {"6B.TXP", classB}});
+    const QString p =
+        writeArchive(u"stara.sku"_s, {{"Selu0.txp", codedLines({u"x"_s, u"y"_s, u"5a"_s, u"6b"_s}, t.ws.rng)},
+                                      {"5a.txp", classA},
+                                      {"6B.TXP", classB}});
     StudentList list;
     ASSERT_TRUE(ReadStudentList(t.ws, p, list)) << t.logTexts().join(u'|').toStdString();
     ASSERT_EQ(list.classes.size(), 2);
@@ -295,19 +297,38 @@ TEST_F(ListDocuments, DamagedEntryLists)
         {"not a PACK archive", "abc", true, false, u"open"_s, 0},
         {"directory outside the file", PakBytes::header(4096, 256), true, false, u"open"_s, 0},
         {"no list member", PakBytes::archive({{"inny.xml", "<lst/>"}}), true, false, u"member"_s, 0},
-        {"ilw of a million", PakBytes::archive({{"Selt0.xml", "<lst><cd>tr</cd><ilw>" + million + "</ilw><dx0>" +
-                                                                  EncodeWide(u"a").toLatin1() + "</dx0></lst>"}}),
+        {"ilw of a million",
+         PakBytes::archive({{"Selt0.xml", "<lst><cd>tr</cd><ilw>" + million + "</ilw><dx0>" +
+                                              EncodeWide(u"a").toLatin1() + "</dx0></lst>"}}),
          true, true, u"capped"_s, 1},
-        {"ilw below zero", PakBytes::archive({{"Selt0.xml", "<lst><ilw>-5</ilw><dx0>a</dx0></lst>"}}), true, true, {}, 0},
-        {"entry with a leading zero", PakBytes::archive({{"Selt0.xml", "<lst><ilw>2</ilw><dx0>a</dx0><dx01>b</dx01></lst>"}}),
-         true, true, u"capped"_s, 1},
-        {"truncated XML", PakBytes::archive({{"Selt0.xml", "<lst><cd>fa</cd><ilw>1</ilw><dx0>a</dx0><dx"}}), true,
-         true, {}, 1},
-        {"50000 nested elements", PakBytes::archive({{"Selt0.xml", "<lst><ilw>0</ilw>" + deep}}), true, true, {}, 0},
+        {"ilw below zero",
+         PakBytes::archive({{"Selt0.xml", "<lst><ilw>-5</ilw><dx0>a</dx0></lst>"}}),
+         true,
+         true,
+         {},
+         0},
+        {"entry with a leading zero",
+         PakBytes::archive({{"Selt0.xml", "<lst><ilw>2</ilw><dx0>a</dx0><dx01>b</dx01></lst>"}}), true, true,
+         u"capped"_s, 1},
+        {"truncated XML",
+         PakBytes::archive({{"Selt0.xml", "<lst><cd>fa</cd><ilw>1</ilw><dx0>a</dx0><dx"}}),
+         true,
+         true,
+         {},
+         1},
+        {"50000 nested elements",
+         PakBytes::archive({{"Selt0.xml", "<lst><ilw>0</ilw>" + deep}}),
+         true,
+         true,
+         {},
+         0},
         {"foreign Base64 characters",
          PakBytes::archive({{"Selt0.xml", "<lst><cd>tr</cd><ilw>" + EncodeWide(u"1").toLatin1() +
                                               "</ilw><dx0>ąę€!*</dx0></lst>"}}),
-         true, true, {}, 1},
+         true,
+         true,
+         {},
+         1},
         {"version 35 undecodable line",
          PakBytes::archive({{"Selt0.txp", codedLines({u"x"_s, u"a"_s}, t.ws.rng) + "\r\n" +
                                               codedLines({u"b"_s}, t.ws.rng)}}),
@@ -363,8 +384,8 @@ TEST_F(ListDocuments, DamagedStudentLists)
     const QString open = u"Odczyt. Problemy z wczytaniem pliku listy uczniów."_s;
     const QString xml = u"Przetwarzanie listy klas. Błąd wczytania do xml."_s;
     const QString old = u"Odczyt szkoły ver. 35. Błąd odczytu."_s;
-    const QByteArray oneClass = "<kl0><nm>" + coded(u"1a") + "</nm><ilu>" + coded(u"1000000") + "</ilu><ucz0><imu>" +
-                                coded(u"Ola") + "</imu></ucz0></kl0>";
+    const QByteArray oneClass = "<kl0><nm>" + coded(u"1a") + "</nm><ilu>" + coded(u"1000000") +
+                                "</ilu><ucz0><imu>" + coded(u"Ola") + "</imu></ucz0></kl0>";
     struct Case {
         const char *what;
         QByteArray file;
@@ -378,25 +399,58 @@ TEST_F(ListDocuments, DamagedStudentLists)
         {"not a PACK archive", "PAC", true, false, {open}, 0, 0},
         {"no list member", PakBytes::archive({{"5a.txp", "x"}}), true, false, {xml}, 0, 0},
         {"ilk and ilu of a million",
-         PakBytes::archive({{"Selu0.xml", "<szk><cd>tr</cd><ilw>" + coded(u"1") + "</ilw><ilk>" + coded(u"1000000") +
-                                              "</ilk>" + oneClass + "</szk>"}}),
-         true, true, {capped1, capped1}, 1, 1},
-        {"ilw missing", PakBytes::archive({{"Selu0.xml", "<szk><cd>fa</cd><ilk>1</ilk><kl0><nm>1a</nm></kl0></szk>"}}),
-         true, false, {u"Lista jest uszkodzona. Brak informacji o ilości wpisów."_s}, 1, 0},
-        {"50000 nested elements", PakBytes::archive({{"Selu0.xml", "<szk><ilw>0</ilw>" + deep}}), true, true, {}, 0, 0},
+         PakBytes::archive({{"Selu0.xml", "<szk><cd>tr</cd><ilw>" + coded(u"1") + "</ilw><ilk>" +
+                                              coded(u"1000000") + "</ilk>" + oneClass + "</szk>"}}),
+         true,
+         true,
+         {capped1, capped1},
+         1,
+         1},
+        {"ilw missing",
+         PakBytes::archive({{"Selu0.xml", "<szk><cd>fa</cd><ilk>1</ilk><kl0><nm>1a</nm></kl0></szk>"}}),
+         true,
+         false,
+         {u"Lista jest uszkodzona. Brak informacji o ilości wpisów."_s},
+         1,
+         0},
+        {"50000 nested elements",
+         PakBytes::archive({{"Selu0.xml", "<szk><ilw>0</ilw>" + deep}}),
+         true,
+         true,
+         {},
+         0,
+         0},
         {"foreign Base64 characters",
-         PakBytes::archive({{"Selu0.xml", "<szk><cd>tr</cd><ilw>" + coded(u"0") + "</ilw><ilk>ą€!!</ilk><typ>*</typ></szk>"}}),
-         true, true, {}, 0, 0},
+         PakBytes::archive({{"Selu0.xml", "<szk><cd>tr</cd><ilw>" + coded(u"0") +
+                                              "</ilw><ilk>ą€!!</ilk><typ>*</typ></szk>"}}),
+         true,
+         true,
+         {},
+         0,
+         0},
         {"version 35 class member missing",
-         PakBytes::archive({{"Selu0.txp", codedLines({u"x"_s, u"y"_s, u"brak"_s}, t.ws.rng)}}), true, false, {old}, 0, 0},
+         PakBytes::archive({{"Selu0.txp", codedLines({u"x"_s, u"y"_s, u"brak"_s}, t.ws.rng)}}),
+         true,
+         false,
+         {old},
+         0,
+         0},
         {"version 35 class cut short",
          PakBytes::archive({{"Selu0.txp", codedLines({u"x"_s, u"y"_s, u"1a"_s}, t.ws.rng)},
                             {"1a.txp", codedLines({u"1a"_s, u""_s, u""_s}, t.ws.rng)}}),
-         true, false, {old}, 0, 0},
+         true,
+         false,
+         {old},
+         0,
+         0},
         {"version 35 time not a number",
          PakBytes::archive({{"Selu0.txp", codedLines({u"x"_s, u"y"_s, u"1a"_s}, t.ws.rng)},
                             {"1a.txp", codedLines({u"1a"_s, u""_s, u""_s, u"dużo"_s}, t.ws.rng)}}),
-         true, false, {old}, 0, 0},
+         true,
+         false,
+         {old},
+         0,
+         0},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -432,12 +486,14 @@ TEST_F(ListDocuments, FailedWritesKeepTheOldFile)
     EXPECT_EQ(PakBytes::readFile(p), old);
     EXPECT_EQ(filesIn(t.dir.path()), QStringList{u"lista.skg"_s});
     EXPECT_EQ(t.logTexts(), QStringList{u"Zapis listy testów. Błąd zapisu."_s});
-    EXPECT_EQ(prompts.messageTexts(), QStringList{u"Wystąpiły problemy z zapisem pliku listy.\rSprawdź plik błędów."_s});
+    EXPECT_EQ(prompts.messageTexts(),
+              QStringList{u"Wystąpiły problemy z zapisem pliku listy.\rSprawdź plik błędów."_s});
 
     clearRecords();
     EXPECT_FALSE(WriteSetList(t.ws, path(u"brak/z.skz"_s), {}, {}));
     EXPECT_FALSE(WriteStudentList(t.ws, path(u"brak/u.sku"_s), sampleSchool()));
-    EXPECT_EQ(t.logTexts(), (QStringList{u"Zapis listy zestawów. Błąd zapisu."_s, u"Zapis listy uczniów. Błąd zapisu."_s}));
+    EXPECT_EQ(t.logTexts(),
+              (QStringList{u"Zapis listy zestawów. Błąd zapisu."_s, u"Zapis listy uczniów. Błąd zapisu."_s}));
     EXPECT_EQ(prompts.messages.size(), 2);
 }
 

@@ -1,6 +1,7 @@
+#include "storage/QuestionDocument.h"
+
 #include "storage/ArchiveAccess.h"
 #include "storage/FieldCoding.h"
-#include "storage/QuestionDocument.h"
 #include "storage/TVfsPAK.h"
 #include "storage/TpkXML.h"
 #include "support/DocumentFixtures.h"
@@ -10,7 +11,6 @@
 
 #include <QDate>
 #include <QFile>
-
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -120,8 +120,8 @@ TEST_F(QuestionDocument, WrittenLayoutLeavesEmptyValuesOut)
     ASSERT_TRUE(loadMember(path(u"p.skq"_s), u"Sezz0.xml"_s, doc));
     TpkXMLNode *pyt = doc.DocumentChild(u"pyt");
     // "name" is empty as well: the question was never read from a file.
-    EXPECT_EQ(childNames(pyt), (QStringList{u"ver"_s, u"typ"_s, u"ilo"_s, u"tr"_s, u"od1"_s, u"od2"_s, u"od3"_s,
-                                            u"odp"_s, u"dtu"_s, u"cd"_s}));
+    EXPECT_EQ(childNames(pyt), (QStringList{u"ver"_s, u"typ"_s, u"ilo"_s, u"tr"_s, u"od1"_s, u"od2"_s,
+                                            u"od3"_s, u"odp"_s, u"dtu"_s, u"cd"_s}));
     EXPECT_EQ(DecodeWide(pyt->ChildByName(u"ver")->Text()), u"Edytor - Ver.4.0"_s);
     EXPECT_EQ(DecodeWide(pyt->ChildByName(u"typ")->Text()), u"0"_s);
     EXPECT_EQ(DecodeWide(pyt->ChildByName(u"dtu")->Text()), QDate::currentDate().toString(u"yyyy/MM/dd"_s));
@@ -136,10 +136,21 @@ TEST_F(QuestionDocument, WrittenLayoutLeavesEmptyValuesOut)
 
 TEST_F(QuestionDocument, Version35)
 {
-    const QStringList lines{u"Plik pytania z 2003 r."_s, u"Zbiór B"_s, u"0"_s, u"4"_s, u"Stolica Polski?"_s,
-                            u"Kraków"_s, u"Warszawa"_s, u"Gniezno"_s, u"Łódź"_s, u"0100"_s, u""_s, u"mapa.BMP"_s,
+    const QStringList lines{u"Plik pytania z 2003 r."_s,
+                            u"Zbiór B"_s,
+                            u"0"_s,
+                            u"4"_s,
+                            u"Stolica Polski?"_s,
+                            u"Kraków"_s,
+                            u"Warszawa"_s,
+                            u"Gniezno"_s,
+                            u"Łódź"_s,
+                            u"0100"_s,
+                            u""_s,
+                            u"mapa.BMP"_s,
                             u"Od 1596 r."_s};
-    const QString p = writeArchive(u"stare.skq"_s, {{"Sezz0.txp", codedLines(lines, t.ws.rng)}, {"mapa.BMP", "BM"}});
+    const QString p =
+        writeArchive(u"stare.skq"_s, {{"Sezz0.txp", codedLines(lines, t.ws.rng)}, {"mapa.BMP", "BM"}});
     t.ws.question.savedAt = u"2001/01/01"_s;
     ASSERT_TRUE(read(p));
     const SingleQuestion &q = t.ws.question;
@@ -148,7 +159,8 @@ TEST_F(QuestionDocument, Version35)
     EXPECT_EQ(q.multipleChoice, 0);
     EXPECT_EQ(q.answerCount, 4);
     EXPECT_EQ(q.text, u"Stolica Polski?"_s);
-    EXPECT_EQ(q.answers, (std::array<QString, 5>{u"Kraków"_s, u"Warszawa"_s, u"Gniezno"_s, u"Łódź"_s, QString()}));
+    EXPECT_EQ(q.answers,
+              (std::array<QString, 5>{u"Kraków"_s, u"Warszawa"_s, u"Gniezno"_s, u"Łódź"_s, QString()}));
     EXPECT_EQ(q.correct, u"0100"_s);
     EXPECT_TRUE(q.textName.isEmpty());
     EXPECT_EQ(q.imageName, u"mapa.BMP"_s);
@@ -159,8 +171,9 @@ TEST_F(QuestionDocument, Version35)
 
 TEST_F(QuestionDocument, PlainMarkerReadsPlainValues)
 {
-    const QString p = writeArchive(u"fa.skq"_s, {{"Sezz0.xml", "<pyt><cd>fa</cd><typ>1</typ><ilo>4</ilo>"
-                                                               "<tr>Jawny &amp; czytelny</tr><dtu>2010/05/06</dtu></pyt>"}});
+    const QString p = writeArchive(
+        u"fa.skq"_s, {{"Sezz0.xml", "<pyt><cd>fa</cd><typ>1</typ><ilo>4</ilo>"
+                                    "<tr>Jawny &amp; czytelny</tr><dtu>2010/05/06</dtu></pyt>"}});
     ASSERT_TRUE(read(p));
     EXPECT_EQ(t.ws.question.multipleChoice, 1);
     EXPECT_EQ(t.ws.question.answerCount, 4);
@@ -235,7 +248,8 @@ TEST_F(QuestionDocument, CopyTestQuestion)
     for (int k : {0, 46, -1}) {
         EXPECT_FALSE(CopyTestQuestion(t.ws, k));
     }
-    EXPECT_EQ(t.logTexts(), QStringList(3, u"Pytanie solo. Ver 40. Błąd przepisywania pytania do pytania solo."_s));
+    EXPECT_EQ(t.logTexts(),
+              QStringList(3, u"Pytanie solo. Ver 40. Błąd przepisywania pytania do pytania solo."_s));
 }
 
 TEST_F(QuestionDocument, DamagedFiles)
@@ -244,7 +258,8 @@ TEST_F(QuestionDocument, DamagedFiles)
     for (int i = 0; i < 50000; ++i)
         deep += "<a>";
     const QString old35 = u"Odczyt. Ver 35. Błąd dekodowania pytaniu solo."_s;
-    QStringList twelve{u"opis"_s, u"n"_s, u"0"_s, u"3"_s, u"t"_s, u"a"_s, u"b"_s, u"c"_s, u""_s, u"100"_s, u""_s, u""_s};
+    QStringList twelve{u"opis"_s, u"n"_s, u"0"_s, u"3"_s,   u"t"_s, u"a"_s,
+                       u"b"_s,    u"c"_s, u""_s,  u"100"_s, u""_s,  u""_s};
     QStringList badCount = twelve;
     badCount << u"kom"_s;
     badCount[3] = u"trzy"_s;
@@ -263,14 +278,31 @@ TEST_F(QuestionDocument, DamagedFiles)
         {"not a PACK archive", "zwykły tekst", true, false, {kUnreadable}, false},
         {"directory outside the file", PakBytes::header(5000, 128), true, false, {kUnreadable}, false},
         {"no question member", PakBytes::archive({{"opis.TXT", "x"}}), true, false, {kUnreadable}, false},
-        {"truncated XML", PakBytes::archive({{"Sezz0.xml", "<pyt><cd>fa</cd><tr>Ala"}}), true, true, {}, false},
+        {"truncated XML",
+         PakBytes::archive({{"Sezz0.xml", "<pyt><cd>fa</cd><tr>Ala"}}),
+         true,
+         true,
+         {},
+         false},
         {"50000 nested elements", PakBytes::archive({{"Sezz0.xml", "<pyt>" + deep}}), true, true, {}, false},
         {"foreign Base64 characters",
-         PakBytes::archive({{"Sezz0.xml", "<pyt><cd>tr</cd><ilo>ą*ę!</ilo><tr>@@@@====</tr></pyt>"}}), true, true, {}, false},
-        {"version 35 cut short", PakBytes::archive({{"Sezz0.txp", codedLines(twelve, t.ws.rng)}}), true, false,
-         {old35}, true},
-        {"version 35 count not a number", PakBytes::archive({{"Sezz0.txp", codedLines(badCount, t.ws.rng)}}), true,
-         false, {old35}, true},
+         PakBytes::archive({{"Sezz0.xml", "<pyt><cd>tr</cd><ilo>ą*ę!</ilo><tr>@@@@====</tr></pyt>"}}),
+         true,
+         true,
+         {},
+         false},
+        {"version 35 cut short",
+         PakBytes::archive({{"Sezz0.txp", codedLines(twelve, t.ws.rng)}}),
+         true,
+         false,
+         {old35},
+         true},
+        {"version 35 count not a number",
+         PakBytes::archive({{"Sezz0.txp", codedLines(badCount, t.ws.rng)}}),
+         true,
+         false,
+         {old35},
+         true},
         {"version 35 empty line", PakBytes::archive({{"Sezz0.txp", withHole}}), true, false, {old35}, true},
     };
     for (const Case &c : cases) {

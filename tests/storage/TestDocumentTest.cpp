@@ -1,8 +1,9 @@
+#include "storage/TestDocument.h"
+
 #include "storage/ArchiveAccess.h"
 #include "storage/FieldCoding.h"
 #include "storage/PendingArchive.h"
 #include "storage/TVfsPAK.h"
-#include "storage/TestDocument.h"
 #include "storage/TpkXML.h"
 #include "support/DocumentFixtures.h"
 #include "support/PakBytes.h"
@@ -11,7 +12,6 @@
 
 #include <QDate>
 #include <QFile>
-
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -42,7 +42,8 @@ protected:
         EXPECT_TRUE(PakBytes::writeFile(p, PakBytes::archive(members)));
         return p;
     }
-    QString writeXml(const QString &name, const QByteArray &xml, const QList<std::pair<QByteArray, QByteArray>> &more = {})
+    QString writeXml(const QString &name, const QByteArray &xml,
+                     const QList<std::pair<QByteArray, QByteArray>> &more = {})
     {
         QList<std::pair<QByteArray, QByteArray>> members{{"Serr0.xml", xml}};
         members += more;
@@ -147,15 +148,17 @@ TEST_F(TestDocument, WrittenLayoutIsFixed)
     TpkXML doc;
     ASSERT_TRUE(doc.LoadFromBytes(raw));
     TpkXMLNode *tst = doc.DocumentChild(u"tst");
-    EXPECT_EQ(childNames(tst), (QStringList{u"ilp"_s, u"typ"_s, u"ilo"_s, u"nmt"_s, u"name"_s, u"tim"_s, u"skl"_s,
-                                            u"pyt1"_s, u"pyt2"_s, u"pyt3"_s, u"uwg"_s, u"dtu"_s, u"cd"_s}));
+    EXPECT_EQ(childNames(tst),
+              (QStringList{u"ilp"_s, u"typ"_s, u"ilo"_s, u"nmt"_s, u"name"_s, u"tim"_s, u"skl"_s, u"pyt1"_s,
+                           u"pyt2"_s, u"pyt3"_s, u"uwg"_s, u"dtu"_s, u"cd"_s}));
     EXPECT_EQ(childNames(tst->ChildByName(u"skl")),
               (QStringList{u"tk"_s, u"cel"_s, u"bdb"_s, u"db"_s, u"dst"_s, u"dp"_s}));
     // Empty values are left out: od5, and kom, plr, plimg where they are empty.
     EXPECT_EQ(childNames(tst->ChildByName(u"pyt1")),
               (QStringList{u"tr"_s, u"od1"_s, u"od2"_s, u"od3"_s, u"od4"_s, u"odp"_s, u"plimg"_s}));
-    EXPECT_EQ(childNames(tst->ChildByName(u"pyt2")), (QStringList{u"tr"_s, u"od1"_s, u"od2"_s, u"od3"_s, u"od4"_s,
-                                                                  u"odp"_s, u"plr"_s, u"plimg"_s, u"kom"_s}));
+    EXPECT_EQ(childNames(tst->ChildByName(u"pyt2")),
+              (QStringList{u"tr"_s, u"od1"_s, u"od2"_s, u"od3"_s, u"od4"_s, u"odp"_s, u"plr"_s, u"plimg"_s,
+                           u"kom"_s}));
     EXPECT_EQ(tst->ChildByName(u"cd")->Text(), u"tr"_s);
     EXPECT_EQ(tst->ChildByName(u"ilp")->Text(), EncodeWide(u"3"));
     EXPECT_EQ(tst->ChildByName(u"nmt")->Text(), EncodeWide(u"Ułamki zwykłe & dziesiętne"));
@@ -183,9 +186,10 @@ TEST_F(TestDocument, EmptyTestHasNoQuestionElements)
 
 TEST_F(TestDocument, QuestionsAreFoundByTheirExactNumber)
 {
-    const QString p = writeXml(u"luka.skt"_s, "<?xml version=\"1.0\"?><tst><cd>fa</cd><ilp>3</ilp><ilo>3</ilo>"
-                                              "<pyt1><tr>jeden</tr></pyt1><pyt2><tr>dwa</tr></pyt2>"
-                                              "<pyt4><tr>cztery</tr></pyt4><PYT02><tr>zero-dwa</tr></PYT02></tst>");
+    const QString p =
+        writeXml(u"luka.skt"_s, "<?xml version=\"1.0\"?><tst><cd>fa</cd><ilp>3</ilp><ilo>3</ilo>"
+                                "<pyt1><tr>jeden</tr></pyt1><pyt2><tr>dwa</tr></pyt2>"
+                                "<pyt4><tr>cztery</tr></pyt4><PYT02><tr>zero-dwa</tr></PYT02></tst>");
     ASSERT_TRUE(ReadTestDocument(t.ws, p));
     EXPECT_EQ(t.ws.test.header.questionCount, 3);
     EXPECT_EQ(t.ws.test.question(1).text, u"jeden"_s);
@@ -200,7 +204,8 @@ TEST_F(TestDocument, QuestionsAreFoundByTheirExactNumber)
 TEST_F(TestDocument, MissingMarkerMeansPlainValues)
 {
     const QByteArray xml = "<tst><ilp>" + EncodeWide(u"1").toLatin1() + "</ilp><nmt>" +
-                           EncodeWide(u"Test").toLatin1() + "</nmt><dtu>2020/01/02</dtu>"
+                           EncodeWide(u"Test").toLatin1() +
+                           "</nmt><dtu>2020/01/02</dtu>"
                            "<pyt1><tr>zwykły tekst</tr></pyt1></tst>";
     ASSERT_TRUE(ReadTestDocument(t.ws, writeXml(u"plain.skt"_s, xml)));
     EXPECT_EQ(t.ws.test.header.questionCount, 0); // "MQA=" is no number
@@ -220,9 +225,9 @@ TEST_F(TestDocument, Version35IsReadWithTheOldTable)
     for (int i = 1; i <= 2; ++i)
         lines << u"Treść %1 źdźbło"_s.arg(i) << u"a%1"_s.arg(i) << u"b"_s << u"c"_s << u"d"_s << u"0100"_s
               << (i == 1 ? u"plik.TXT"_s : QString()) << u"rys.BMP"_s << QString();
-    const QString p = writeArchive(u"stary.skt"_s, {{"Serr0.txp", codedLines(lines, t.ws.rng, true)},
-                                                    {"rys.BMP", "BM"},
-                                                    {"plik.TXT", "tekst"}});
+    const QString p = writeArchive(
+        u"stary.skt"_s,
+        {{"Serr0.txp", codedLines(lines, t.ws.rng, true)}, {"rys.BMP", "BM"}, {"plik.TXT", "tekst"}});
     ASSERT_TRUE(ReadTestDocument(t.ws, p)) << t.logTexts().join(u'|').toStdString();
     const TestHeader &h = t.ws.test.header;
     EXPECT_EQ(h.multipleChoice, 1);
@@ -275,7 +280,8 @@ TEST_F(TestDocument, DamagedFiles)
     const QString packed = u"Odczyt. Błąd wczytania spakowanej zawartości."_s;
     const QString serr = u"Odczyt. Błąd wczytywania pliku Serr0."_s;
     QStringList twoOld{u"opis"_s, u"0"_s, u"2"_s, u"Nazwa"_s, u"Autor"_s, u"3"_s};
-    twoOld << u"t1"_s << u"a"_s << u"b"_s << u"c"_s << u""_s << u"100"_s << u""_s << u""_s << u""_s; // question 2 missing
+    twoOld << u"t1"_s << u"a"_s << u"b"_s << u"c"_s << u""_s << u"100"_s << u""_s << u""_s
+           << u""_s; // question 2 missing
 
     struct Case {
         const char *what;
@@ -292,25 +298,58 @@ TEST_F(TestDocument, DamagedFiles)
         {"member outside the file", outside, true, false, {packed}, 0},
         {"directory outside the file", dirOutside, true, false, {packed}, 0},
         {"no document member", PakBytes::archive({{"obraz.JPG", "x"}}), true, false, {serr}, 0},
-        {"truncated XML", PakBytes::archive({{"Serr0.xml", "<tst><cd>fa</cd><ilp>1</ilp><pyt1><tr>ab"}}), true, true, {}, 1},
-        {"malformed XML", PakBytes::archive({{"Serr0.xml", "<tst><ilp>2</x></tst>&&<<"}}), true, true, {}, -1},
+        {"truncated XML",
+         PakBytes::archive({{"Serr0.xml", "<tst><cd>fa</cd><ilp>1</ilp><pyt1><tr>ab"}}),
+         true,
+         true,
+         {},
+         1},
+        {"malformed XML",
+         PakBytes::archive({{"Serr0.xml", "<tst><ilp>2</x></tst>&&<<"}}),
+         true,
+         true,
+         {},
+         -1},
         {"50000 nested elements", PakBytes::archive({{"Serr0.xml", "<tst>" + deep}}), true, true, {}, -1},
         {"foreign Base64 characters",
-         PakBytes::archive({{"Serr0.xml", "<tst><cd>tr</cd><ilp>!!ąę€€==</ilp><nmt>*#@~=</nmt></tst>"}}), true, true, {}, -1},
+         PakBytes::archive({{"Serr0.xml", "<tst><cd>tr</cd><ilp>!!ąę€€==</ilp><nmt>*#@~=</nmt></tst>"}}),
+         true,
+         true,
+         {},
+         -1},
         {"ilp of a million",
-         PakBytes::archive({{"Serr0.xml", "<tst><cd>tr</cd><ilp>" + EncodeWide(u"1000000").toLatin1() + "</ilp></tst>"}}),
-         true, true, {u"Odczyt. Test ma więcej pytań niż 45; wczytano pierwsze 45."_s}, 45},
+         PakBytes::archive(
+             {{"Serr0.xml", "<tst><cd>tr</cd><ilp>" + EncodeWide(u"1000000").toLatin1() + "</ilp></tst>"}}),
+         true,
+         true,
+         {u"Odczyt. Test ma więcej pytań niż 45; wczytano pierwsze 45."_s},
+         45},
         {"ilp below zero", PakBytes::archive({{"Serr0.xml", "<tst><ilp>-7</ilp></tst>"}}), true, true, {}, 0},
         {"version 35 header cut short",
-         PakBytes::archive({{"Serr0.txp", codedLines({u"opis"_s, u"0"_s, u"2"_s}, t.ws.rng, true)}}), true, false,
-         {u"Odczyt. Ver 35. Błąd dekodowania informacji o teście."_s}, 2},
+         PakBytes::archive({{"Serr0.txp", codedLines({u"opis"_s, u"0"_s, u"2"_s}, t.ws.rng, true)}}),
+         true,
+         false,
+         {u"Odczyt. Ver 35. Błąd dekodowania informacji o teście."_s},
+         2},
         {"version 35 count not a number",
-         PakBytes::archive({{"Serr0.txp", codedLines({u"opis"_s, u"0"_s, u"dwa"_s, u"a"_s, u"b"_s, u"3"_s}, t.ws.rng, true)}}),
-         true, false, {u"Odczyt. Ver 35. Błąd dekodowania informacji o teście."_s}, 0},
-        {"version 35 question lines missing", PakBytes::archive({{"Serr0.txp", codedLines(twoOld, t.ws.rng, true)}}),
-         true, false, {u"Odczyt. Ver 35. Błąd dekodowania pytania nr. 2"_s}, 2},
-        {"version 35 empty member", PakBytes::archive({{"Serr0.txp", ""}}), true, false,
-         {u"Odczyt. Ver 35. Błąd dekodowania informacji o teście."_s}, 0},
+         PakBytes::archive({{"Serr0.txp", codedLines({u"opis"_s, u"0"_s, u"dwa"_s, u"a"_s, u"b"_s, u"3"_s},
+                                                     t.ws.rng, true)}}),
+         true,
+         false,
+         {u"Odczyt. Ver 35. Błąd dekodowania informacji o teście."_s},
+         0},
+        {"version 35 question lines missing",
+         PakBytes::archive({{"Serr0.txp", codedLines(twoOld, t.ws.rng, true)}}),
+         true,
+         false,
+         {u"Odczyt. Ver 35. Błąd dekodowania pytania nr. 2"_s},
+         2},
+        {"version 35 empty member",
+         PakBytes::archive({{"Serr0.txp", ""}}),
+         true,
+         false,
+         {u"Odczyt. Ver 35. Błąd dekodowania informacji o teście."_s},
+         0},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);

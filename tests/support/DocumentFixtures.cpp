@@ -8,10 +8,8 @@
 
 #include <QDir>
 #include <QRandomGenerator>
-
-#include <gtest/gtest.h>
-
 #include <array>
+#include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 
@@ -37,8 +35,10 @@ QByteArray encodeOld(const QString &value)
 {
     const QByteArray bytes = Cp1250::fromUnicode(value);
     if (bytes.isEmpty())
-        return QByteArray("\xFE" "abc");
-    QByteArray out("\xA0" "xy");
+        return QByteArray("\xFE"
+                          "abc");
+    QByteArray out("\xA0"
+                   "xy");
     for (char c : bytes) {
         const int coded = oldEncodingTable()[static_cast<unsigned char>(c)];
         EXPECT_GE(coded, 0) << "the old table cannot produce byte " << int(static_cast<unsigned char>(c));

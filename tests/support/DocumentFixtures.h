@@ -4,10 +4,8 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-
-#include <sys/resource.h>
-
 #include <csignal>
+#include <sys/resource.h>
 
 class QRandomGenerator;
 class TpkXML;
