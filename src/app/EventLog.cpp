@@ -1,11 +1,11 @@
 #include "app/EventLog.h"
 
+#include "storage/AtomicFile.h"
 #include "storage/Cp1250.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QLocale>
-#include <QSaveFile>
 
 using namespace Qt::StringLiterals;
 
@@ -52,14 +52,7 @@ void EventLog::logEvent(int level, const QString &text)
         out.append(QByteArrayView(old).sliced(start)).append("\r\n");
     out.append(Cp1250::fromUnicode(timestamp() + u" - "_s + text)).append("\r\n");
 
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    if (file.write(out) != out.size()) {
-        file.cancelWriting();
-        return;
-    }
-    file.commit();
+    AtomicFile::write(m_path, out);
 }
 
 std::optional<QString> EventLog::readAll() const
@@ -72,6 +65,5 @@ std::optional<QString> EventLog::readAll() const
 
 bool EventLog::clear()
 {
-    QSaveFile file(m_path);
-    return file.open(QIODevice::WriteOnly) && file.commit();
+    return AtomicFile::write(m_path, QByteArrayView());
 }

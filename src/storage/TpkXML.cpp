@@ -1,12 +1,13 @@
 #include "storage/TpkXML.h"
 
+#include "storage/AtomicFile.h"
+
 #include "storage/Cp1250.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <algorithm>
@@ -776,14 +777,9 @@ bool TpkXML::SaveToFile(const QString &path, QString *error)
     if (!QFileInfo::exists(folder) && !QDir().mkdir(folder))
         return failed(u"Nie można utworzyć folderu %1"_s.arg(QDir::toNativeSeparators(folder)));
 
-    QSaveFile file(info.absoluteFilePath());
-    if (!file.open(QIODevice::WriteOnly))
-        return failed(u"Nie można zapisać pliku %1: %2"_s.arg(QDir::toNativeSeparators(path), file.errorString()));
-    if (!SaveToStream(file) || !file.commit()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
+    QString why;
+    if (!AtomicFile::write(info.absoluteFilePath(), SaveToBytes(), &why))
         return failed(u"Nie można zapisać pliku %1: %2"_s.arg(QDir::toNativeSeparators(path), why));
-    }
     return true;
 }
 
