@@ -393,7 +393,8 @@ bool TVfsPAK::deleteMembers(QList<int> indexes)
     const qint64 directoryOffset = m_directoryOffset - totalRemoved;
     QByteArray tail;
     qint64 first = m_directoryOffset;
-    if (!removed.isEmpty()) {
+    // Nothing to move when only removed bytes lie between the first removed member and the directory.
+    if (!removed.isEmpty() && m_directoryOffset - removed.front().first > totalRemoved) {
         // Everything behind the first removed member passes through memory once; the copy also
         // lets a failed write be undone.
         first = removed.front().first;
@@ -412,6 +413,13 @@ bool TVfsPAK::deleteMembers(QList<int> indexes)
                 to += until - from;
             }
         }
+    } else if (!removed.isEmpty()) {
+        // Only the new directory lands on removed data; keep what it covers for undoing.
+        first = directoryOffset;
+        tail.resize(std::max<qint64>(
+            0, std::min(m_directoryOffset, directoryOffset + kept.size() * EntrySize) - first));
+        if (!readAt(*m_file, first, tail.data(), tail.size()))
+            return fail(m_path + u": cannot read the archive: "_s + m_file->errorString());
     }
     const qint64 end = directoryOffset + kept.size() * EntrySize;
     bool written = writeDirectoryAndHeader(kept, directoryOffset);

@@ -122,6 +122,9 @@ TEST_F(PakTest, DeletingSeveralAtOnceKeepsTheRestInOrder)
           {{u"0"_s, "zero"_ba}, {u"1"_s, "one"_ba}, {u"2"_s, "two"_ba}, {u"3"_s, "three"_ba}, {u"4"_s, {}}});
     ASSERT_TRUE(pak.deleteMembers({3, 0, 4}));
     EXPECT_EQ(readFile(file()), PakBytes::archive({{"1", "one"}, {"2", "two"}}));
+    // Members at the end: no data moves, only the directory.
+    ASSERT_TRUE(pak.Delete(u"2"));
+    EXPECT_EQ(readFile(file()), PakBytes::archive({{"1", "one"}}));
 }
 
 TEST_F(PakTest, DeletingAnAbsentNameChangesNothing)
