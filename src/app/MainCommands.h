@@ -7,11 +7,32 @@
 
 class Workspace;
 
-// The editors as the main window sees them: open a document of a kind, close every open window,
-// and whether any document has unsaved changes. Editors not built yet answer with empty operations.
+// The editors as the main window sees them: the menu's commands, open a document of a kind, close
+// every open window, and whether any document has unsaved changes. Editors not built yet answer with
+// empty operations. The main window sets WorkMode before it calls a command.
 class DocumentEditors {
 public:
     virtual ~DocumentEditors() = default;
+
+    // The menu's commands, each showing its editor modally.
+    virtual void newTest() {}
+    virtual void openTest() {}
+    virtual void newQuestion() {}
+    virtual void openQuestion() {}
+    virtual void generateSet() {}
+    virtual void newStudentList() {}
+    virtual void openStudentList() {}
+    // Also a new list of question sets: WorkMode tells the two apart.
+    virtual void newTestList() {}
+    virtual void openTestList() {}
+    virtual void openSetList() {}
+    virtual void newTestSettings() {}
+    virtual void newLearningSettings() {}
+    virtual void openModuleSettings() {}
+    virtual void editEditorSettings() {}
+    // Alt+U in the main window.
+    virtual void showLogWindow() {}
+
     virtual void closeOtherWindows() {}
     virtual void openStudentListFile(const QString &) {}
     virtual void openTestListFile(const QString &) {}

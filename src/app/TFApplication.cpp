@@ -1,0 +1,147 @@
+#include "app/TFApplication.h"
+
+#include "app/TFGlowny.h"
+#include "app/TFTloBig.h"
+#include "app/TFWinieta.h"
+#include "toolkit/SkinnedWindow.h"
+#include "toolkit/WindowPrompts.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStandardPaths>
+
+using namespace Qt::StringLiterals;
+
+const QString TFApplication::title = u"Zadanix - Edytor v. 4.0"_s;
+
+TFApplication::TFApplication(const Options &options) : m_options(options), m_commands(m_ws, m_editors)
+{
+    QGuiApplication::setApplicationDisplayName(title);
+
+    // Every window is made here, hidden, in the program's fixed order; the editors join the list at
+    // their places as they are built: background, test editor, main window, question editor, its two
+    // attachment windows, the message box, the two name-clash dialogs, test and question information,
+    // question properties, the context menu, set generation, the clock, the test list editor and its
+    // entry dialog, the student list editor and its two dialogs, the editor settings dialog, the about
+    // window, the module settings window, the class list author dialog and the log window.
+    m_background = std::make_unique<TFTloBig>(m_commands);
+    m_background->setWindowTitle(title);
+    // The main window belongs to the background: one entry in the task bar, minimised together.
+    m_main = std::make_unique<TFGlowny>(m_ws, m_commands, m_editors, m_background.get());
+    m_main->setWindowTitle(title);
+    m_background->setMainWindow(m_main.get());
+    if (m_options.prompts) {
+        m_ws.prompts = m_options.prompts;
+    } else {
+        m_windowPrompts = std::make_unique<WindowPrompts>();
+        m_ws.prompts = m_windowPrompts.get();
+    }
+    // The editor settings dialog goes here, plugged into m_editors.editorSettingsWindow.
+    m_about = std::make_unique<TFWinieta>(m_main.get());
+    m_main->setAboutWindow(m_about.get());
+    // The log window goes here, plugged into m_editors.logWindow.
+
+    m_editors.closeWindows = [this] { closeOtherWindows(); };
+
+    connect(m_background.get(), &TFTloBig::firstShown, this, &TFApplication::startUp, Qt::QueuedConnection);
+    connect(m_background.get(), &TFTloBig::closed, this, &TFApplication::finished);
+    connect(m_background.get(), &TFTloBig::restored, m_main.get(), &QWidget::showNormal);
+    connect(m_main.get(), &TFGlowny::windowModeToggleRequested, this, &TFApplication::toggleWindowMode);
+    connect(m_main.get(), &TFGlowny::closeRequested, this, &TFApplication::quit);
+    connect(m_main.get(), &TFGlowny::minimizeRequested, this, &TFApplication::minimize);
+}
+
+TFApplication::~TFApplication()
+{
+    shutDown();
+    m_ws.prompts = nullptr;
+}
+
+void TFApplication::show()
+{
+    m_background->show();
+}
+
+QRect TFApplication::workArea() const
+{
+    if (m_options.workArea.isValid())
+        return m_options.workArea;
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        return screen->availableGeometry();
+    return {0, 0, kMainWidth, kMainHeight};
+}
+
+void TFApplication::startUp()
+{
+    if (m_started)
+        return;
+    m_started = true;
+    QString root = m_options.appDataRoot;
+    if (root.isEmpty()) {
+        // The folders below it are made one level at a time; the data folder itself may be missing on
+        // a fresh account.
+        root = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        QDir().mkpath(root);
+    }
+    // Folders and paths, the settings (log filter and window mode), the placement stored under "wo",
+    // the program folder and the three working archives.
+    applyPlacement(m_commands.startUp(workArea(), root, m_options.programFolder));
+    // Showing the main window opens the start group and switches the log to yyyy/MM/dd dates; it is
+    // drawn before anything else happens.
+    m_main->show();
+    m_main->raise();
+    QCoreApplication::processEvents();
+    m_commands.openCommandLine(m_options.arguments);
+    emit started();
+}
+
+void TFApplication::applyPlacement(const WindowPlacement &placement)
+{
+    if (!placement.known)
+        return;
+    m_background->applyPlacement(placement);
+    m_main->move(m_ws.mainLeft, m_ws.mainTop);
+    m_main->raise();
+}
+
+void TFApplication::toggleWindowMode()
+{
+    applyPlacement(m_commands.toggleWindowMode(workArea()));
+    m_main->windowModeChanged();
+}
+
+void TFApplication::quit()
+{
+    m_main->hide();
+    m_background->close();
+}
+
+void TFApplication::minimize()
+{
+    m_main->showMinimized();
+    m_background->showMinimized();
+}
+
+void TFApplication::shutDown()
+{
+    if (m_shutDown)
+        return;
+    m_shutDown = true;
+    if (m_started)
+        m_ws.shutDown();
+    m_background->setAcceptDrops(false);
+    m_main->setAcceptDrops(false);
+}
+
+void TFApplication::closeOtherWindows()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        auto *skinned = qobject_cast<SkinnedWindow *>(window);
+        if (!skinned || skinned == m_main.get() || !skinned->isVisible())
+            continue;
+        skinned->done(QDialog::Rejected);
+    }
+}
