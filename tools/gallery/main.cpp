@@ -2,23 +2,31 @@
 // so that the artwork and the layout can be looked at without a display.
 
 #include "app/TFWarning.h"
+#include "app/TFZdarzenia.h"
+#include "app/Workspace.h"
 #include "question/TFZbieznoscObrazy.h"
 #include "question/TFZbieznoscTeksty.h"
 #include "question/TFZegar.h"
+#include "settings/TFIniEdytor.h"
 #include "storage/Pictures.h"
 #include "toolkit/InterfaceColours.h"
 #include "toolkit/LabelButton.h"
 #include "toolkit/Resources.h"
 #include "toolkit/SkinnedWindow.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QBuffer>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
+#include <QEnterEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMovie>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <cstdio>
@@ -172,6 +180,58 @@ void clashDialogs()
     save(images, u"FZbieznoscObrazy-damaged"_s);
 }
 
+// The log window scrolled to its newest entries, then with its level list dropped down (the list is a window of
+// its own, laid over the picture where it stands).
+void logWindow()
+{
+    QTemporaryDir dir;
+    Workspace ws;
+    SilentPrompts prompts;
+    ws.prompts = &prompts;
+    ws.setUpFoldersAndPaths(dir.path());
+    ws.log.setShortDateForm(true);
+    ws.log.setFilterLevel(4);
+    // Enough entries to scroll: the view opens at the newest.
+    for (int run = 0; run < 5; ++run) {
+        for (const char16_t *line : {u"Utworzono foldery i ustawiono ścieżki.", u"Poprawnie wczytano plik ini.",
+                                     u"Zapisano plik testu.", u"Uszkodzony plik pytania: zadanie_źródło.skq",
+                                     u"Import listy uczniów. Błąd przetwarzania listy.",
+                                     u"Zapisano plik listy uczniów."})
+            ws.logEvent(0, QString::fromUtf16(line));
+    }
+    TFZdarzenia window(ws);
+    window.prepare();
+    save(window, u"FZdarzenia-log"_s);
+
+    window.show();
+    window.toggleLevelList();
+    QCoreApplication::processEvents();
+    QImage sheet = window.grab().toImage();
+    auto *levels = window.findChild<QComboBox *>(u"CListaPlikow"_s);
+    QWidget *popup = levels->view()->window();
+    QPainter p(&sheet);
+    p.drawPixmap(window.mapFromGlobal(popup->pos()), popup->grab());
+    p.end();
+    window.toggleLevelList();
+    window.hide();
+    saveImage(sheet, u"FZdarzenia-levels-open"_s);
+}
+
+// The editor settings dialog as on a fresh account, and with the note of the option under the mouse.
+void editorSettingsDialog()
+{
+    QTemporaryDir dir;
+    Workspace ws;
+    ws.setUpFoldersAndPaths(dir.path());
+    TFIniEdytor dialog(ws);
+    save(dialog, u"FIniEdytor-defaults"_s);
+    dialog.show();
+    QWidget *option = dialog.findChild<QCheckBox *>(u"CTrzyOdp"_s);
+    QEnterEvent enter(QPointF(4, 4), QPointF(4, 4), option->mapToGlobal(QPointF(4, 4)));
+    QCoreApplication::sendEvent(option, &enter);
+    save(dialog, u"FIniEdytor-help"_s);
+}
+
 // The label colours on the middle tone of the bars and on a light panel.
 void labels()
 {
@@ -256,6 +316,8 @@ int main(int argc, char **argv)
     warningBoxes();
     clockWindow();
     clashDialogs();
+    logWindow();
+    editorSettingsDialog();
     labels();
     artwork();
     std::printf("%d pictures in %s\n", written, qPrintable(outDir));
