@@ -1,4 +1,5 @@
 #include "CommandLineTool.h"
+#include "DocumentCommands.h"
 #include "PackCommands.h"
 
 #include <QCoreApplication>
@@ -13,5 +14,6 @@ int main(int argc, char **argv)
 
     CommandLineTool tool;
     addPackCommands(tool);
+    addDocumentCommands(tool);
     return tool.run(QCoreApplication::arguments());
 }
