@@ -210,7 +210,8 @@ void TFGlowny::openGroup(int group)
     if (group < GroupTesty || group > GroupPomoc)
         group = NoGroup;
     m_group = group;
-    setDescription({}, {});
+    // Cleared first: an item that appears under the mouse lights up and shows its hint at once.
+    clearHints();
     m_menuPicture->setPixmap(m_menuPictures.value(group));
 
     // The headers stack down the picture; the open group's items stand under its header and push the
@@ -233,7 +234,6 @@ void TFGlowny::openGroup(int group)
         }
         y += g == group ? G::headerHeight + 20 + row * G::itemPitch + 6 : G::headerPitch;
     }
-    paintItemsNormal();
 }
 
 QString TFGlowny::menuPictureName() const

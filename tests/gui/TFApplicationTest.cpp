@@ -1,0 +1,317 @@
+#include "ModalDriver.h"
+#include "app/EditorSettings.h"
+#include "app/TFApplication.h"
+#include "app/TFGlowny.h"
+#include "app/TFTloBig.h"
+#include "app/TFWinieta.h"
+#include "storage/Cp1250.h"
+#include "support/ScriptedPrompts.h"
+#include "toolkit/LabelButton.h"
+
+#include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+#include <QFile>
+#include <QGuiApplication>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QRect smallScreen{0, 0, 1024, 738};
+
+// The whole program started in-process on a data folder of its own, with scripted prompts.
+class Program {
+public:
+    explicit Program(const QString &root, const QStringList &arguments = {}, const QRect &workArea = smallScreen)
+    {
+        TFApplication::Options options;
+        options.appDataRoot = root;
+        options.programFolder = root;
+        options.workArea = workArea;
+        options.arguments = arguments;
+        options.prompts = &prompts;
+        app = std::make_unique<TFApplication>(options);
+    }
+    // Shows the background window; the start-up runs once events are processed.
+    void start()
+    {
+        app->show();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(app->isStarted());
+    }
+
+    Workspace &ws() { return app->workspace(); }
+    TFGlowny &main() { return app->mainWindow(); }
+    TFTloBig &background() { return app->background(); }
+
+    ScriptedPrompts prompts;
+    std::unique_ptr<TFApplication> app;
+};
+
+QStringList logTexts(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList texts;
+    for (const QString &line : Cp1250::toUnicode(file.readAll()).split(u"\r\n"_s, Qt::SkipEmptyParts))
+        texts << line.mid(line.indexOf(u" - "_s) + 3);
+    return texts;
+}
+
+// The settings as the next start would read them.
+std::optional<EditorSettings> settingsOnDisk(const QString &root)
+{
+    Workspace reader;
+    reader.setUpFoldersAndPaths(root);
+    if (LoadEditorSettings(reader) != SettingsLoad::Loaded)
+        return std::nullopt;
+    return reader.settings;
+}
+
+void writeWindowMode(const QString &root, int mode)
+{
+    Workspace writer;
+    writer.setUpFoldersAndPaths(root);
+    ASSERT_TRUE(WriteDefaultEditorSettings(writer));
+    ASSERT_TRUE(UpdateEditorSetting(writer, u"wo"_s, mode));
+}
+
+TEST(StartUp, OnAnEmptyDataFolder)
+{
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    const QString editor = root + u"/Tevrix/Zadanix/Edycja"_s;
+    QStringList workingFiles;
+    {
+        Program program(root);
+        EXPECT_EQ(QGuiApplication::applicationDisplayName(), u"Zadanix - Edytor v. 4.0"_s);
+        // Created hidden; nothing happens on disk before the background window is shown.
+        EXPECT_FALSE(program.background().isVisible());
+        EXPECT_FALSE(program.main().isVisible());
+        EXPECT_FALSE(program.app->about().isVisible());
+        EXPECT_FALSE(QDir(root + u"/Tevrix"_s).exists());
+
+        program.start();
+        EXPECT_TRUE(QDir(editor + u"/Temp"_s).exists());
+        const std::optional<EditorSettings> saved = settingsOnDisk(root);
+        ASSERT_TRUE(saved);
+        EXPECT_EQ(saved->wo, 0);
+        EXPECT_EQ(saved->dfpz, 0);
+        EXPECT_EQ(saved->cel, 95);
+        EXPECT_EQ(logTexts(editor + u"/Dziennik.txt"_s), QStringList{u"Brak pliku ini. Utworzono nowy plik."_s});
+        EXPECT_EQ(program.ws().log.filterLevel(), 0);
+        EXPECT_TRUE(program.ws().log.shortDateForm());
+        EXPECT_EQ(program.ws().paths.programFolder, root + u"/"_s);
+
+        const Paths &paths = program.ws().paths;
+        workingFiles = {paths.tempTestPath, paths.tempQuestionPath, paths.tempQuestionAsPath};
+        EXPECT_EQ(workingFiles[0], editor + u"/Temp/Test"_s + QString::number(paths.runNumber) + u".tmp"_s);
+        for (const QString &path : workingFiles)
+            EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
+
+        EXPECT_TRUE(program.main().isVisible());
+        EXPECT_EQ(program.main().pos(), QPoint(118, 79));
+        EXPECT_EQ(program.main().openGroupNumber(), 0);
+        EXPECT_FALSE(program.background().hasVisibleArea());
+        EXPECT_TRUE(program.main().geometry().contains(program.background().geometry()));
+        EXPECT_TRUE(program.prompts.messages.isEmpty());
+    }
+    // The program has ended: the working files are gone, the settings and the log stay.
+    for (const QString &path : workingFiles)
+        EXPECT_FALSE(QFile::exists(path)) << path.toStdString();
+    EXPECT_TRUE(QFile::exists(editor + u"/Edycja.ini"_s));
+    EXPECT_EQ(logTexts(editor + u"/Dziennik.txt"_s), QStringList{u"Brak pliku ini. Utworzono nowy plik."_s});
+    EXPECT_EQ(QDir(editor + u"/Temp"_s).entryList(QDir::Files), QStringList());
+}
+
+struct CommandLineCase {
+    const char *name;
+    QStringList arguments;
+    bool refused;
+};
+
+void PrintTo(const CommandLineCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class CommandLine : public ::testing::TestWithParam<CommandLineCase> {};
+
+TEST_P(CommandLine, OpensTheFirstArgumentByItsExtension)
+{
+    QTemporaryDir dir;
+    Program program(dir.path(), GetParam().arguments);
+    program.start();
+    if (GetParam().refused) {
+        ASSERT_EQ(program.prompts.messages.size(), 1);
+        EXPECT_EQ(program.prompts.messages[0].text,
+                  u"\rModuł Edycja nie obsługuje plików tego typu.\rWskaż plik testu, pytania lub listy."_s);
+        EXPECT_EQ(program.prompts.messages[0].kind, MessageKind::CloseOnly);
+        EXPECT_EQ(program.prompts.messages[0].icon, MessageIcon::WarningIcon);
+    } else {
+        EXPECT_TRUE(program.prompts.messages.isEmpty());
+    }
+    EXPECT_TRUE(program.main().isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(StartUp, CommandLine,
+                         ::testing::Values(CommandLineCase{"None", {}, false},
+                                           CommandLineCase{"CapitalExtension", {u"/d/plan.SKT"_s}, false},
+                                           CommandLineCase{"TextFile", {u"/d/notes.txt"_s}, true},
+                                           CommandLineCase{"OnlyTheFirstCounts",
+                                                           {u"/d/pytanie.skq"_s, u"/d/notes.txt"_s}, false},
+                                           CommandLineCase{"NoExtension", {u"/d/plan"_s}, true}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+struct PlacementCase {
+    const char *name;
+    int storedMode;
+    QRect workArea;
+    QPoint mainPos;
+    QRect background;     // empty: no visible area
+    QPoint pictureOffset; // mode 1 only
+};
+
+void PrintTo(const PlacementCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class Placement : public ::testing::TestWithParam<PlacementCase> {};
+
+TEST_P(Placement, PlacesBothWindowsForTheStoredMode)
+{
+    const PlacementCase &c = GetParam();
+    QTemporaryDir dir;
+    writeWindowMode(dir.path(), c.storedMode);
+    Program program(dir.path(), {}, c.workArea);
+    program.start();
+    EXPECT_EQ(program.main().pos(), c.mainPos);
+    EXPECT_EQ(QPoint(program.ws().mainLeft, program.ws().mainTop), c.mainPos);
+    if (c.background.isEmpty()) {
+        EXPECT_FALSE(program.background().hasVisibleArea());
+        EXPECT_TRUE(program.main().geometry().contains(program.background().geometry()));
+    } else {
+        EXPECT_TRUE(program.background().hasVisibleArea());
+        EXPECT_EQ(program.background().geometry(), c.background);
+        EXPECT_EQ(program.background().pictureOffset(), c.pictureOffset);
+    }
+    // The mode is written back as it was read.
+    ASSERT_TRUE(settingsOnDisk(dir.path()));
+    EXPECT_EQ(settingsOnDisk(dir.path())->wo, c.storedMode);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StartUp, Placement,
+    ::testing::Values(PlacementCase{"Mode0", 0, smallScreen, {118, 79}, {}, {}},
+                      PlacementCase{"Mode1", 1, smallScreen, {118, 79}, smallScreen, {-448, -231}},
+                      PlacementCase{"Mode1OnALargeScreen", 1, {0, 0, 2560, 1400}, {886, 410}, {0, 0, 2560, 1400},
+                                    {320, 100}},
+                      PlacementCase{"NarrowWorkArea", 0, {0, 0, 700, 500}, {-44, -40}, {}, {}},
+                      // An unknown mode moves nothing: the main window stays at the remembered (0, 0).
+                      PlacementCase{"UnknownMode", 7, smallScreen, {0, 0}, {}, {}}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(StartUp, CtrlF4TwiceComesBackToTheFirstMode)
+{
+    QTemporaryDir dir;
+    Program program(dir.path());
+    program.start();
+    QTest::keyClick(&program.main(), Qt::Key_F4, Qt::ControlModifier);
+    EXPECT_EQ(program.ws().settings.wo, 1);
+    EXPECT_EQ(settingsOnDisk(dir.path())->wo, 1);
+    EXPECT_EQ(program.background().geometry(), smallScreen);
+    EXPECT_EQ(program.background().pictureOffset(), QPoint(-448, -231));
+    EXPECT_EQ(program.main().pos(), QPoint(118, 79));
+    EXPECT_TRUE(program.main().isVisible());
+
+    // LBig does the same as Ctrl+F4.
+    QTest::mouseClick(program.main().findChild<LabelButton *>(u"LBig"_s), Qt::LeftButton);
+    EXPECT_EQ(program.ws().settings.wo, 0);
+    EXPECT_EQ(settingsOnDisk(dir.path())->wo, 0);
+    EXPECT_FALSE(program.background().hasVisibleArea());
+    EXPECT_EQ(program.main().pos(), QPoint(118, 79));
+    EXPECT_TRUE(program.prompts.messages.isEmpty());
+}
+
+TEST(StartUp, WindowHooksAndClosingOtherWindows)
+{
+    QTemporaryDir dir;
+    Program program(dir.path());
+    int logWindows = 0;
+    int settingsDialogs = 0;
+    int workModeAtSettings = -1;
+    program.app->editors().logWindow = [&] { ++logWindows; };
+    program.app->editors().editorSettingsWindow = [&] {
+        ++settingsDialogs;
+        workModeAtSettings = program.ws().workMode;
+    };
+    program.start();
+
+    QTest::keyClick(&program.main(), Qt::Key_U, Qt::AltModifier);
+    EXPECT_EQ(logWindows, 1);
+    program.main().openGroup(TFGlowny::GroupPomoc);
+    QTest::mouseClick(program.main().findChild<LabelButton *>(u"LOpenEdytorIni"_s), Qt::LeftButton);
+    EXPECT_EQ(settingsDialogs, 1);
+    EXPECT_EQ(workModeAtSettings, 5);
+
+    // Opening a document closes the other windows of the program, not the main one.
+    program.app->about().show();
+    EXPECT_TRUE(program.app->commands().openByExtension(u"/d/plan.skt"_s));
+    EXPECT_FALSE(program.app->about().isVisible());
+    EXPECT_TRUE(program.main().isVisible());
+}
+
+TEST(StartUp, LCloseEndsTheProgram)
+{
+    QTemporaryDir dir;
+    Program program(dir.path());
+    QSignalSpy finished(program.app.get(), &TFApplication::finished);
+    program.start();
+
+    // The background refuses to close while the main window is up.
+    EXPECT_FALSE(program.background().close());
+    EXPECT_TRUE(program.background().isVisible());
+    EXPECT_EQ(finished.size(), 0);
+
+    QTest::mouseClick(program.main().findChild<LabelButton *>(u"LClose"_s), Qt::LeftButton);
+    EXPECT_FALSE(program.main().isVisible());
+    EXPECT_FALSE(program.background().isVisible());
+    EXPECT_EQ(finished.size(), 1);
+    EXPECT_TRUE(program.prompts.messages.isEmpty());
+}
+
+TEST(StartUp, DropOnTheBackgroundWhileRunning)
+{
+    QTemporaryDir dir;
+    Program program(dir.path(), {}, smallScreen);
+    program.start();
+    QTest::keyClick(&program.main(), Qt::Key_F4, Qt::ControlModifier);
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(u"/d/zadania.doc"_s), QUrl::fromLocalFile(u"/d/plan.skt"_s)});
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&program.background(), &enter);
+    QDropEvent event(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&program.background(), &event);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(program.prompts.messageTexts(),
+              QStringList{u"\rModuł Edycja nie obsługuje plików tego typu.\rWskaż plik testu, pytania lub listy."_s});
+
+    // After shutdown neither window takes drops.
+    program.app->shutDown();
+    EXPECT_FALSE(program.background().acceptDrops());
+    EXPECT_FALSE(program.main().acceptDrops());
+}
+
+} // namespace
