@@ -247,7 +247,8 @@ void TFIniEdytor::cancel()
         reject();
 }
 
-// Over the window's background the note is emptied.
+// Over the window's background (and the title strip, and the options panel between the boxes) the note
+// is emptied.
 void TFIniEdytor::enterEvent(QEnterEvent *event)
 {
     SkinnedWindow::enterEvent(event);
@@ -258,7 +259,7 @@ bool TFIniEdytor::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
     if (type == QEvent::Enter) {
-        if (watched == m_options)
+        if (watched == m_options || watched == dragStrip())
             m_help->clear();
         else if (const auto text = m_helpTexts.constFind(watched); text != m_helpTexts.constEnd())
             m_help->setText(*text);
