@@ -3,6 +3,8 @@
 #include "app/TFGlowny.h"
 #include "app/TFTloBig.h"
 #include "app/TFWinieta.h"
+#include "app/TFZdarzenia.h"
+#include "settings/TFIniEdytor.h"
 #include "toolkit/SkinnedWindow.h"
 #include "toolkit/WindowPrompts.h"
 
@@ -38,11 +40,13 @@ TFApplication::TFApplication(const Options &options) : m_options(options), m_com
         m_windowPrompts = std::make_unique<WindowPrompts>();
         m_ws.prompts = m_windowPrompts.get();
     }
-    // The editor settings dialog goes here, plugged into m_editors.editorSettingsWindow.
+    m_editorSettings = std::make_unique<TFIniEdytor>(m_ws, m_main.get());
     m_about = std::make_unique<TFWinieta>(m_main.get());
     m_main->setAboutWindow(m_about.get());
-    // The log window goes here, plugged into m_editors.logWindow.
+    m_logWindow = std::make_unique<TFZdarzenia>(m_ws, m_main.get());
 
+    m_editors.editorSettingsWindow = [this] { m_editorSettings->run(); };
+    m_editors.logWindow = [this] { m_logWindow->run(); };
     m_editors.closeWindows = [this] { closeOtherWindows(); };
 
     connect(m_background.get(), &TFTloBig::firstShown, this, &TFApplication::startUp, Qt::QueuedConnection);

@@ -12,8 +12,10 @@
 
 class Prompts;
 class TFGlowny;
+class TFIniEdytor;
 class TFTloBig;
 class TFWinieta;
+class TFZdarzenia;
 class WindowPrompts;
 
 // The program's life from launch to exit: it creates the windows hidden, runs the start-up when the
@@ -74,7 +76,10 @@ private:
     std::unique_ptr<TFTloBig> m_background;
     std::unique_ptr<TFGlowny> m_main;
     std::unique_ptr<WindowPrompts> m_windowPrompts;
+    // Windows of the main window: they go before it.
+    std::unique_ptr<TFIniEdytor> m_editorSettings;
     std::unique_ptr<TFWinieta> m_about;
+    std::unique_ptr<TFZdarzenia> m_logWindow;
     bool m_started = false;
     bool m_shutDown = false;
 };

@@ -245,7 +245,7 @@ TEST(StartUp, CtrlF4TwiceComesBackToTheFirstMode)
     EXPECT_TRUE(program.prompts.messages.isEmpty());
 }
 
-TEST(StartUp, WindowHooksAndClosingOtherWindows)
+TEST(StartUp, HooksAndClosingOtherWindows)
 {
     QTemporaryDir dir;
     Program program(dir.path());
@@ -271,6 +271,34 @@ TEST(StartUp, WindowHooksAndClosingOtherWindows)
     EXPECT_TRUE(program.app->commands().openByExtension(u"/d/plan.skt"_s));
     EXPECT_FALSE(program.app->about().isVisible());
     EXPECT_TRUE(program.main().isVisible());
+}
+
+TEST(StartUp, AltUAndEditorSettingsOpenTheirWindowsBesideTheMainWindow)
+{
+    QTemporaryDir dir;
+    Program program(dir.path());
+    program.start();
+    ModalWatchdog watchdog;
+    const QPoint main = program.main().pos();
+
+    QString opened;
+    QPoint at;
+    auto closeIt = [&](QWidget *modal) {
+        opened = modal->objectName();
+        at = modal->pos();
+        qobject_cast<QDialog *>(modal)->done(0);
+    };
+    whenModal(closeIt);
+    QTest::keyClick(&program.main(), Qt::Key_U, Qt::AltModifier);
+    EXPECT_EQ(opened, u"FZdarzenia"_s);
+    EXPECT_EQ(at, main + QPoint(100, 37));
+
+    whenModal(closeIt);
+    program.main().openGroup(TFGlowny::GroupPomoc);
+    QTest::mouseClick(program.main().findChild<LabelButton *>(u"LOpenEdytorIni"_s), Qt::LeftButton);
+    EXPECT_EQ(opened, u"FIniEdytor"_s);
+    EXPECT_EQ(at, main + QPoint(162, 38));
+    EXPECT_TRUE(program.prompts.messages.isEmpty());
 }
 
 TEST(StartUp, LCloseEndsTheProgram)
