@@ -1,0 +1,169 @@
+#include "app/Workspace.h"
+#include "storage/ArchiveAccess.h"
+#include "storage/TVfsPAK.h"
+#include "storage/TestDocument.h"
+#include "support/JpegFixture.h"
+#include "test/SetGeneration.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr qint64 kPictureBytes = 400 * 1024;
+
+// A real JPEG of noise over the fixture's gradient: noise keeps the compressed size near the raw one,
+// so the side is found from one trial picture.
+QByteArray noisyJpeg(int side, QRandomGenerator &random)
+{
+    QImage image = JpegFixture::gradient(side, side);
+    for (int y = 0; y < side; ++y) {
+        uchar *line = image.scanLine(y);
+        for (int x = 0; x < 3 * side; ++x)
+            line[x] = static_cast<uchar>((line[x] + random.bounded(96)) & 0xFF);
+    }
+    return JpegFixture::encode(image, 90);
+}
+
+// A test of 45 questions, each with a picture of its own of about 400 KB, and the same pictures as
+// plain files for the copy the generation is measured against.
+struct GenerationFixture {
+    QTemporaryDir dir;
+    Workspace ws;
+    SetGeneration generation;
+    QStringList pictureFiles;
+    QString copyFolder;
+    qint64 attachmentBytes = 0;
+    bool ready = false;
+
+    GenerationFixture()
+    {
+        ws.setUpFoldersAndPaths(dir.path());
+        ws.createWorkingArchives();
+        const QString pictures = dir.filePath(u"obrazy"_s);
+        copyFolder = dir.filePath(u"kopie"_s);
+        generation.sourceTest = dir.filePath(u"pelny.skt"_s);
+        generation.targetFolder = dir.filePath(u"zestaw"_s);
+        generation.prefix = u"q"_s;
+        for (const QString &folder : {pictures, copyFolder, generation.targetFolder})
+            QDir().mkpath(folder);
+
+        QRandomGenerator random(45);
+        const qint64 trial = noisyJpeg(256, random).size();
+        if (trial == 0)
+            return;
+        const int side = static_cast<int>(256.0 * std::sqrt(static_cast<double>(kPictureBytes) / trial));
+
+        TestModel &m = ws.test;
+        m.resetTest();
+        m.header.questionCount = kMaxQuestions;
+        m.header.answerCount = 5;
+        m.header.testName = u"Pełny test"_s;
+        for (int k = 1; k <= kMaxQuestions; ++k) {
+            Question &q = m.question(k);
+            q.text = u"Pytanie %1: które zdanie jest prawdziwe?"_s.arg(k);
+            for (QString &a : q.answers)
+                a = u"Odpowiedź z polskimi literami ąęłńóśźż"_s;
+            q.correct = u"01000"_s;
+            q.imageName = u"obraz%1.JPG"_s.arg(k);
+            const QByteArray picture = noisyJpeg(side, random);
+            const QString file = pictures + u'/' + q.imageName;
+            QFile out(file);
+            if (picture.isEmpty() || !out.open(QIODevice::WriteOnly) ||
+                out.write(picture) != picture.size() || !PutStream(q.imageName, picture, *ws.workingTest))
+                return;
+            pictureFiles << file;
+            attachmentBytes += picture.size();
+        }
+        ready = WriteTestDocument(ws, generation.sourceTest);
+    }
+
+    bool generate()
+    {
+        const SetGeneration::Result r = generation.generate(ws);
+        return r.testRead && r.written == kMaxQuestions;
+    }
+
+    // What the generation writes beyond its XML: each picture once, into a file of its own.
+    void copyPictures() const
+    {
+        for (const QString &file : pictureFiles) {
+            std::filesystem::copy_file(file.toStdString(),
+                                       (copyFolder + u'/' + QFileInfo(file).fileName()).toStdString(),
+                                       std::filesystem::copy_options::overwrite_existing);
+        }
+    }
+};
+
+GenerationFixture &fixture()
+{
+    static GenerationFixture f;
+    return f;
+}
+
+using Clock = std::chrono::steady_clock;
+
+double seconds(Clock::duration d)
+{
+    return std::chrono::duration<double>(d).count();
+}
+
+void BM_SetGeneration(benchmark::State &state)
+{
+    GenerationFixture &f = fixture();
+    if (!f.ready)
+        return state.SkipWithError("the test could not be made");
+    for (auto _ : state) {
+        if (!f.generate())
+            state.SkipWithError("generation failed");
+    }
+    state.SetBytesProcessed(state.iterations() * f.attachmentBytes);
+}
+BENCHMARK(BM_SetGeneration)->Unit(benchmark::kMillisecond);
+
+// The floor: the operating system copying the attachment bytes the generation writes.
+void BM_SetGenerationCopyPictures(benchmark::State &state)
+{
+    GenerationFixture &f = fixture();
+    if (!f.ready)
+        return state.SkipWithError("the test could not be made");
+    for (auto _ : state)
+        f.copyPictures();
+    state.SetBytesProcessed(state.iterations() * f.attachmentBytes);
+}
+BENCHMARK(BM_SetGenerationCopyPictures)->Unit(benchmark::kMillisecond);
+
+// Generation against copying, interleaved in one run so both see the same machine state; the counter
+// is the ratio to one copy of the pictures. Generation also reads the whole test into the working
+// archive first.
+void BM_SetGenerationRatioToCopy(benchmark::State &state)
+{
+    GenerationFixture &f = fixture();
+    if (!f.ready)
+        return state.SkipWithError("the test could not be made");
+    Clock::duration copy{}, generate{};
+    for (auto _ : state) {
+        auto start = Clock::now();
+        f.copyPictures();
+        copy += Clock::now() - start;
+        start = Clock::now();
+        if (!f.generate())
+            state.SkipWithError("generation failed");
+        generate += Clock::now() - start;
+    }
+    state.counters["generate_to_copy"] = seconds(generate) / seconds(copy);
+    state.counters["MB"] = static_cast<double>(f.attachmentBytes) / 1e6;
+    state.counters["picture_KB"] = static_cast<double>(f.attachmentBytes) / kMaxQuestions / 1024;
+}
+BENCHMARK(BM_SetGenerationRatioToCopy)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+} // namespace
