@@ -62,7 +62,8 @@ TFZdarzenia::TFZdarzenia(Workspace &ws, QWidget *parent)
     m_levels->setStyleSheet(levelListStyle);
     m_levels->setCursor(Qt::PointingHandCursor);
     // The first item is spelled as the product has always shown it.
-    m_levels->addItems({u"Pozom 0"_s, u"Poziom 1"_s, u"Poziom 2"_s, u"Poziom 3"_s, u"Poziom 4"_s, u"Poziom 5"_s});
+    m_levels->addItems(
+        {u"Pozom 0"_s, u"Poziom 1"_s, u"Poziom 2"_s, u"Poziom 3"_s, u"Poziom 4"_s, u"Poziom 5"_s});
     m_levels->view()->setMinimumWidth(G::levelList.width() + G::levelListButton.width());
     m_levels->view()->window()->installEventFilter(this);
 
@@ -87,8 +88,10 @@ TFZdarzenia::TFZdarzenia(Workspace &ws, QWidget *parent)
     QFont commands = font();
     commands.setPixelSize(14);
     const QRect bar(0, G::barTop, width(), height() - G::barTop);
-    m_clear = new LabelButton(u"LWyczysc"_s, u"Wyczyść"_s, {bar.width() - 236, bar.top() + 10, 110, 32}, this);
-    m_close = new LabelButton(u"LZamknij"_s, u"Zamknij"_s, {bar.width() - 124, bar.top() + 10, 110, 32}, this);
+    m_clear =
+        new LabelButton(u"LWyczysc"_s, u"Wyczyść"_s, {bar.width() - 236, bar.top() + 10, 110, 32}, this);
+    m_close =
+        new LabelButton(u"LZamknij"_s, u"Zamknij"_s, {bar.width() - 124, bar.top() + 10, 110, 32}, this);
     for (LabelButton *label : {m_clear, m_close}) {
         label->setFont(commands);
         label->setAlignment(Qt::AlignCenter);
@@ -181,8 +184,7 @@ void TFZdarzenia::levelChosen(int index)
 void TFZdarzenia::clearLog()
 {
     if (m_ws.showMessage(MessageKind::YesNoCancel, MessageIcon::InfoIcon,
-                         u"Czy rzeczywiście wyczyścić?\rTego nie można cofnąć."_s)
-        != MessageResult::Yes)
+                         u"Czy rzeczywiście wyczyścić?\rTego nie można cofnąć."_s) != MessageResult::Yes)
         return;
     // A file that could not be emptied keeps its lines on screen too.
     if (m_ws.log.clear())

@@ -54,11 +54,14 @@ TFIniEdytor::TFIniEdytor(Workspace &ws, QWidget *parent)
     m_options->setGeometry(G::options);
     m_options->installEventFilter(this);
 
-    setHelp(addOption(u"CNaglowekZmienny"_s, u"Wstawiaj zmienny nagłówek pytania w teście"_s, &EditorSettings::ng, 0),
-            shownHelp(u"Zaznaczenie tej opcji spowoduje, że podczas\redycji testu poszczególne pytania będą "
-                      u"reprezentowane\rprzez fragment pytania, np. \"Małgosia ma koszyczek...\"\rOdznaczenie "
-                      u"spowoduje, że pytanie będzie\roznaczone jako, np.: \"Pytanie 5\""));
-    setHelp(addOption(u"CTrzyOdp"_s, u"Mój nowy test domyślnie z trzema odpowiedziami "_s, &EditorSettings::dfto, 1),
+    setHelp(
+        addOption(u"CNaglowekZmienny"_s, u"Wstawiaj zmienny nagłówek pytania w teście"_s, &EditorSettings::ng,
+                  0),
+        shownHelp(u"Zaznaczenie tej opcji spowoduje, że podczas\redycji testu poszczególne pytania będą "
+                  u"reprezentowane\rprzez fragment pytania, np. \"Małgosia ma koszyczek...\"\rOdznaczenie "
+                  u"spowoduje, że pytanie będzie\roznaczone jako, np.: \"Pytanie 5\""));
+    setHelp(addOption(u"CTrzyOdp"_s, u"Mój nowy test domyślnie z trzema odpowiedziami "_s,
+                      &EditorSettings::dfto, 1),
             shownHelp(u"Zaznaczenie tej opcji spowoduje, że wybierając nowy test\rlub tworząc nowe pytanie "
                       u"domyślnie mamy zaznaczoną\ropcję \"Trzy odpowiedzi\"\rOdznaczenie spowoduje, że "
                       u"domyślnie tworzymy test\rzawierający cztery odpowiedzi."));
@@ -67,7 +70,8 @@ TFIniEdytor::TFIniEdytor(Workspace &ws, QWidget *parent)
             shownHelp(u"Zaznaczenie tej opcji spowoduje, że wybierając nowy test\rlub tworząc nowe pytanie "
                       u"domyślnie mamy zaznaczoną\ropcję \"Test jednokrotny\"\rOdznaczenie spowoduje, że "
                       u"domyślnie tworzymy test\rwielokrotnego wyboru"));
-    setHelp(addOption(u"COstrzegaj"_s, u"Ostrzegaj, gdy usuwam pytanie lub osobę z listy"_s, &EditorSettings::al, 3),
+    setHelp(addOption(u"COstrzegaj"_s, u"Ostrzegaj, gdy usuwam pytanie lub osobę z listy"_s,
+                      &EditorSettings::al, 3),
             shownHelp(u"Zaznaczenie tej opcji spowoduje, że usuwając pytanie\rprzy tworzeniu testu, usuwając "
                       u"osobę z listy uczniów,\rpozycję na liście testów, spotkamy się z ostrzeżeniem.\r"
                       u"Odznaczenie spowoduje, że ostrzeżenia w takich sytuacjach\rnie będą generowane."));
@@ -76,14 +80,16 @@ TFIniEdytor::TFIniEdytor(Workspace &ws, QWidget *parent)
             shownHelp(u"Zaznaczenie tej opcji spowoduje, że po wygenerowaniu\rzestawu pytań na podstawie "
                       u"testu, okno generowania\rzestawu zostanie automatycznie zamknięte.\rOdznaczenie "
                       u"spowoduje, że okno o którym mowa pozostanie\rnadal otwarte."));
-    setHelp(addOption(u"CNajpierwImie"_s, u"Prezentując ucznia najpierw podawaj imię"_s, &EditorSettings::fn, 5),
-            shownHelp(u"Zaznaczenie tej opcji spowoduje, że przy sporządzniu\rlisty uczniów najpierw podawane "
-                      u"jest imię ucznia.\rOdznaczenie spowoduje, że najpierw podawane jest\rjego nazwisko."));
-    setHelp(addOption(u"CEdytujNowePytanie"_s, u"Gdy wstawiam nowe pytanie przejdź do jego edycji"_s,
-                      &EditorSettings::dfe, 6),
-            shownHelp(u"Zaznaczenie tej opcji spowoduje, że po wstawieniu\rnowego pytania przejdziesz od razu "
-                      u"do jego edycji.\rJeżeli opcja pozostanie nie zaznaczona, o tym,\rczy edytować pytanie "
-                      u"musisz zdecydować samodzielnie\rnp. klikając na nim dwukrotnie."));
+    setHelp(
+        addOption(u"CNajpierwImie"_s, u"Prezentując ucznia najpierw podawaj imię"_s, &EditorSettings::fn, 5),
+        shownHelp(u"Zaznaczenie tej opcji spowoduje, że przy sporządzniu\rlisty uczniów najpierw podawane "
+                  u"jest imię ucznia.\rOdznaczenie spowoduje, że najpierw podawane jest\rjego nazwisko."));
+    setHelp(
+        addOption(u"CEdytujNowePytanie"_s, u"Gdy wstawiam nowe pytanie przejdź do jego edycji"_s,
+                  &EditorSettings::dfe, 6),
+        shownHelp(u"Zaznaczenie tej opcji spowoduje, że po wstawieniu\rnowego pytania przejdziesz od razu "
+                  u"do jego edycji.\rJeżeli opcja pozostanie nie zaznaczona, o tym,\rczy edytować pytanie "
+                  u"musisz zdecydować samodzielnie\rnp. klikając na nim dwukrotnie."));
 
     // The default time: a read-only number with its arrows, then its caption.
     const int left = G::timeAndScale.left() + 14;
@@ -92,9 +98,10 @@ TFIniEdytor::TFIniEdytor(Workspace &ws, QWidget *parent)
     auto *timeCaption = new QLabel(u" - dymyślny czas rozwiązywania testu"_s, this);
     timeCaption->setObjectName(u"LDomyslnyCzas"_s);
     timeCaption->setGeometry(left + fieldWidth + 6 + arrowsWidth + 4, timeRowTop, 300, rowHeight);
-    setHelp(timeCaption, shownHelp(u"Tu ustawiasz domyślny maksymalny czas rozwiązywania\rtestu dla danej klasy. "
-                                   u"Wartość ta występuje przy\rdodawaniu nowej klasy w trakcie tworzenia listy "
-                                   u"uczniów."));
+    setHelp(timeCaption,
+            shownHelp(u"Tu ustawiasz domyślny maksymalny czas rozwiązywania\rtestu dla danej klasy. "
+                      u"Wartość ta występuje przy\rdodawaniu nowej klasy w trakcie tworzenia listy "
+                      u"uczniów."));
     connect(m_timeArrows, &UpDown::stepped, this, [this](int direction) {
         m_form.stepTime(direction);
         showValues();
@@ -109,7 +116,8 @@ TFIniEdytor::TFIniEdytor(Workspace &ws, QWidget *parent)
     auto *scaleCaption = new QLabel(u"Dymyślna punktacja"_s, this);
     scaleCaption->setObjectName(u"LDomPunktacja"_s);
     scaleCaption->setGeometry(left + 24, scaleRowTop, 170, rowHeight);
-    setHelp(scaleCaption, shownHelp(u"Domyślna skala oceniania. \rDotyczy własności testu, klasy i pliku ini."));
+    setHelp(scaleCaption,
+            shownHelp(u"Domyślna skala oceniania. \rDotyczy własności testu, klasy i pliku ini."));
     connect(m_scale, &QCheckBox::clicked, this, [this](bool on) { m_form.setScale(on); });
 
     const struct {
@@ -137,9 +145,10 @@ TFIniEdytor::TFIniEdytor(Workspace &ws, QWidget *parent)
         QPalette muted = grade->palette();
         muted.setColor(QPalette::WindowText, QColor(95, 114, 128));
         grade->setPalette(muted);
-        QLineEdit *field = addNumberField(QString::fromUtf16(t.name), {x, scaleRowTop, fieldWidth, rowHeight});
-        auto *arrows = new UpDown(QString::fromUtf16(t.arrows), {x + fieldWidth, scaleRowTop, arrowsWidth, rowHeight},
-                                  this);
+        QLineEdit *field =
+            addNumberField(QString::fromUtf16(t.name), {x, scaleRowTop, fieldWidth, rowHeight});
+        auto *arrows = new UpDown(QString::fromUtf16(t.arrows),
+                                  {x + fieldWidth, scaleRowTop, arrowsWidth, rowHeight}, this);
         for (QWidget *w : {static_cast<QWidget *>(grade), static_cast<QWidget *>(field)})
             w->setToolTip(QString::fromUtf16(t.tip));
         m_thresholds.append({t.key, field, arrows});
@@ -175,7 +184,8 @@ void TFIniEdytor::showEditorSettings(Workspace &ws, QWidget *mainWindow)
     dialog.run();
 }
 
-QCheckBox *TFIniEdytor::addOption(const QString &name, const QString &caption, bool EditorSettings::*flag, int row)
+QCheckBox *TFIniEdytor::addOption(const QString &name, const QString &caption, bool EditorSettings::*flag,
+                                  int row)
 {
     auto *box = new QCheckBox(caption, m_options);
     box->setObjectName(name);

@@ -1,8 +1,8 @@
-#include "ModalDriver.h"
 #include "settings/TFIniEdytor.h"
+
+#include "ModalDriver.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempWorkspace.h"
-#include "toolkit/LabelButton.h"
 #include "toolkit/UpDown.h"
 
 #include <QCheckBox>
@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
-
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -40,19 +39,39 @@ const Named kCaptions[] = {
 };
 
 const Named kHelpTexts[] = {
-    {u"CNaglowekZmienny", u"Zaznaczenie tej opcji spowoduje, że podczas\redycji testu poszczególne pytania będą reprezentowane\rprzez fragment pytania, np. \"Małgosia ma koszyczek...\"\rOdznaczenie spowoduje, że pytanie będzie\roznaczone jako, np.: \"Pytanie 5\""},
-    {u"CTrzyOdp", u"Zaznaczenie tej opcji spowoduje, że wybierając nowy test\rlub tworząc nowe pytanie domyślnie mamy zaznaczoną\ropcję \"Trzy odpowiedzi\"\rOdznaczenie spowoduje, że domyślnie tworzymy test\rzawierający cztery odpowiedzi."},
-    {u"CPojedynczyWybor", u"Zaznaczenie tej opcji spowoduje, że wybierając nowy test\rlub tworząc nowe pytanie domyślnie mamy zaznaczoną\ropcję \"Test jednokrotny\"\rOdznaczenie spowoduje, że domyślnie tworzymy test\rwielokrotnego wyboru"},
-    {u"COstrzegaj", u"Zaznaczenie tej opcji spowoduje, że usuwając pytanie\rprzy tworzeniu testu, usuwając osobę z listy uczniów,\rpozycję na liście testów, spotkamy się z ostrzeżeniem.\rOdznaczenie spowoduje, że ostrzeżenia w takich sytuacjach\rnie będą generowane."},
-    {u"CZamknijPoGenerowaniu", u"Zaznaczenie tej opcji spowoduje, że po wygenerowaniu\rzestawu pytań na podstawie testu, okno generowania\rzestawu zostanie automatycznie zamknięte.\rOdznaczenie spowoduje, że okno o którym mowa pozostanie\rnadal otwarte."},
-    {u"CNajpierwImie", u"Zaznaczenie tej opcji spowoduje, że przy sporządzniu\rlisty uczniów najpierw podawane jest imię ucznia.\rOdznaczenie spowoduje, że najpierw podawane jest\rjego nazwisko."},
-    {u"LDomyslnyCzas", u"Tu ustawiasz domyślny maksymalny czas rozwiązywania\rtestu dla danej klasy. Wartość ta występuje przy\rdodawaniu nowej klasy w trakcie tworzenia listy uczniów."},
-    {u"CEdytujNowePytanie", u"Zaznaczenie tej opcji spowoduje, że po wstawieniu\rnowego pytania przejdziesz od razu do jego edycji.\rJeżeli opcja pozostanie nie zaznaczona, o tym,\rczy edytować pytanie musisz zdecydować samodzielnie\rnp. klikając na nim dwukrotnie."},
+    {u"CNaglowekZmienny",
+     u"Zaznaczenie tej opcji spowoduje, że podczas\redycji testu poszczególne pytania będą "
+     u"reprezentowane\rprzez fragment pytania, np. \"Małgosia ma koszyczek...\"\rOdznaczenie spowoduje, że "
+     u"pytanie będzie\roznaczone jako, np.: \"Pytanie 5\""},
+    {u"CTrzyOdp", u"Zaznaczenie tej opcji spowoduje, że wybierając nowy test\rlub tworząc nowe pytanie "
+                  u"domyślnie mamy zaznaczoną\ropcję \"Trzy odpowiedzi\"\rOdznaczenie spowoduje, że "
+                  u"domyślnie tworzymy test\rzawierający cztery odpowiedzi."},
+    {u"CPojedynczyWybor", u"Zaznaczenie tej opcji spowoduje, że wybierając nowy test\rlub tworząc nowe "
+                          u"pytanie domyślnie mamy zaznaczoną\ropcję \"Test jednokrotny\"\rOdznaczenie "
+                          u"spowoduje, że domyślnie tworzymy test\rwielokrotnego wyboru"},
+    {u"COstrzegaj",
+     u"Zaznaczenie tej opcji spowoduje, że usuwając pytanie\rprzy tworzeniu testu, usuwając osobę z listy "
+     u"uczniów,\rpozycję na liście testów, spotkamy się z ostrzeżeniem.\rOdznaczenie spowoduje, że "
+     u"ostrzeżenia w takich sytuacjach\rnie będą generowane."},
+    {u"CZamknijPoGenerowaniu",
+     u"Zaznaczenie tej opcji spowoduje, że po wygenerowaniu\rzestawu pytań na podstawie testu, okno "
+     u"generowania\rzestawu zostanie automatycznie zamknięte.\rOdznaczenie spowoduje, że okno o którym mowa "
+     u"pozostanie\rnadal otwarte."},
+    {u"CNajpierwImie",
+     u"Zaznaczenie tej opcji spowoduje, że przy sporządzniu\rlisty uczniów najpierw podawane jest imię "
+     u"ucznia.\rOdznaczenie spowoduje, że najpierw podawane jest\rjego nazwisko."},
+    {u"LDomyslnyCzas", u"Tu ustawiasz domyślny maksymalny czas rozwiązywania\rtestu dla danej klasy. Wartość "
+                       u"ta występuje przy\rdodawaniu nowej klasy w trakcie tworzenia listy uczniów."},
+    {u"CEdytujNowePytanie",
+     u"Zaznaczenie tej opcji spowoduje, że po wstawieniu\rnowego pytania przejdziesz od razu do jego "
+     u"edycji.\rJeżeli opcja pozostanie nie zaznaczona, o tym,\rczy edytować pytanie musisz zdecydować "
+     u"samodzielnie\rnp. klikając na nim dwukrotnie."},
     {u"LDomPunktacja", u"Domyślna skala oceniania. \rDotyczy własności testu, klasy i pliku ini."},
 };
 
-const char16_t *const kFlagBoxes[] = {u"CNaglowekZmienny", u"CTrzyOdp", u"CPojedynczyWybor", u"COstrzegaj",
-                                      u"CZamknijPoGenerowaniu", u"CNajpierwImie", u"CEdytujNowePytanie"};
+const char16_t *const kFlagBoxes[] = {
+    u"CNaglowekZmienny",      u"CTrzyOdp",      u"CPojedynczyWybor",  u"COstrzegaj",
+    u"CZamknijPoGenerowaniu", u"CNajpierwImie", u"CEdytujNowePytanie"};
 const char16_t *const kThresholdFields[] = {u"ECel", u"EBdb", u"EDb", u"EDst", u"EDp"};
 
 // A workspace with its settings file, in the dialog's work mode; the main window at (50, 40).
@@ -67,8 +86,7 @@ protected:
         ASSERT_TRUE(WriteDefaultEditorSettings(t.ws));
     }
 
-    template <typename W = QWidget>
-    static W *control(const QWidget *window, const char16_t *name)
+    template <typename W = QWidget> static W *control(const QWidget *window, const char16_t *name)
     {
         auto *w = window->findChild<W *>(QString::fromUtf16(name));
         EXPECT_NE(w, nullptr) << QString::fromUtf16(name).toStdString();
@@ -107,7 +125,7 @@ TEST_F(TFIniEdytorTest, CaptionsAreTheProductsOwn)
     for (const Named &c : kCaptions) {
         QWidget *w = control(&dialog, c.control);
         const QString shown = qobject_cast<QCheckBox *>(w) ? qobject_cast<QCheckBox *>(w)->text()
-                                                            : qobject_cast<QLabel *>(w)->text();
+                                                           : qobject_cast<QLabel *>(w)->text();
         EXPECT_EQ(shown, QString::fromUtf16(c.text));
     }
     EXPECT_TRUE(control<QCheckBox>(&dialog, u"ChJestPunktacja")->text().isEmpty());

@@ -1,5 +1,6 @@
-#include "ModalDriver.h"
 #include "app/TFZdarzenia.h"
+
+#include "ModalDriver.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempWorkspace.h"
 #include "toolkit/LabelButton.h"
@@ -11,10 +12,8 @@
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QTest>
-
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 

@@ -4,16 +4,16 @@
 #include "support/TempWorkspace.h"
 
 #include <QFile>
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 const QString kBadThresholds = u"Ustaw poprawnie progi punktowe."_s;
-const QString kWriteFailed = u"Wystąpiły problemy z zapisaniem zmian.Brak możliwości zapisu w wybranym miejscu."_s;
+const QString kWriteFailed =
+    u"Wystąpiły problemy z zapisaniem zmian.Brak możliwości zapisu w wybranym miejscu."_s;
 const QString kSaveQuestion = u"Zmieniono ustawienia. Czy zapisać zmiany?"_s;
 
 using Outcome = EditorSettingsForm::Outcome;
@@ -156,7 +156,7 @@ TEST_F(EditorSettingsFormTest, ThresholdsThatDoNotFallStrictlyAreRefused)
 
 TEST_F(EditorSettingsFormTest, SaveTakesTheValuesWritesTheFileAndShowsTheClock)
 {
-    t.ws.settings.wo = 1;  // changed by the main window, not on the form
+    t.ws.settings.wo = 1;   // changed by the main window, not on the form
     t.ws.settings.dfpz = 3; // changed by the log window meanwhile
     form.setFlag(&EditorSettings::ng, false);
     form.setFlag(&EditorSettings::dfe, true);
@@ -221,8 +221,8 @@ TEST_F(EditorSettingsFormTest, CancelAsksAndActsOnTheAnswer)
         const char *name;
         MessageResult answer;
         Outcome outcome;
-        bool savedInFile;   // the change reached the file
-        bool inForce;       // the change is in force in memory
+        bool savedInFile; // the change reached the file
+        bool inForce;     // the change is in force in memory
         bool stillModified;
         int clocks;
     };
