@@ -3,6 +3,7 @@
 #include "ModalDriver.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempWorkspace.h"
+#include "toolkit/LabelButton.h"
 #include "toolkit/UpDown.h"
 
 #include <QCheckBox>
