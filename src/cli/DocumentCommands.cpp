@@ -235,7 +235,10 @@ int showDocument(CommandLineTool &tool, const QStringList &args, const QString &
     }
     case DocumentKind::Question: {
         const SingleQuestion &q = d.question;
-        s.line(u"Question"_s, shortenText(normaliseText(q.text)));
+        // Shortened at a blank or full stop, or cut when a long first word leaves none.
+        const QString text = normaliseText(q.text);
+        const QString shortened = shortenText(text);
+        s.line(u"Question"_s, shortened.isEmpty() ? text.left(70) : shortened);
         s.line(u"Answers"_s,
                u"%1, %2, correct %3"_s.arg(q.answerCount).arg(choiceText(q.multipleChoice), q.correct));
         s.line(u"Saved"_s, q.savedAt);
