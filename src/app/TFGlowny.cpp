@@ -199,7 +199,8 @@ void TFGlowny::createWindowButtons()
     };
     m_closeButton = make(u"LClose"_s, u"×"_s, 0, u"Zamknij program"_s);
     m_bigButton = make(u"LBig"_s, QString(), 1, u"Wielkość okna (Ctrl+F4)"_s);
-    m_minimizeButton = make(u"LMinimize"_s, u"–"_s, 2, u"Minimalizuj"_s);
+    m_minimizeButton = make(u"LMinimize"_s, u"▁"_s, 2, u"Minimalizuj"_s);
+    m_minimizeButton->setContentsMargins(0, 0, 0, 8); // the bar sits on the baseline: lift it level
     connect(m_closeButton, &LabelButton::clicked, this, &TFGlowny::closeRequested);
     connect(m_bigButton, &LabelButton::clicked, this, &TFGlowny::windowModeToggleRequested);
     connect(m_minimizeButton, &LabelButton::clicked, this, &TFGlowny::minimizeRequested);

@@ -1,7 +1,11 @@
 // gallery OUTDIR: renders every window in its main states to OUTDIR/<window>-<state>.png, offscreen,
 // so that the artwork and the layout can be looked at without a display.
 
+#include "app/MainCommands.h"
+#include "app/TFGlowny.h"
+#include "app/TFTloBig.h"
 #include "app/TFWarning.h"
+#include "app/TFWinieta.h"
 #include "app/TFZdarzenia.h"
 #include "app/Workspace.h"
 #include "question/TFZbieznoscObrazy.h"
@@ -30,6 +34,7 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <tuple>
 
 using namespace Qt::StringLiterals;
 
@@ -274,25 +279,66 @@ void labels()
     save(sheet, u"toolkit-labels"_s);
 }
 
-// Skins of windows still to be built, with the pieces the program lays over them.
-void artwork()
+// A window's picture as the screen shows it: what its mask cuts off is transparent.
+QImage masked(QWidget &window)
 {
-    const QStringList menus = {u"MStart"_s, u"MTesty"_s, u"MPytania"_s, u"MListy"_s, u"MUstawienia"_s, u"MPomoc"_s};
-    QImage main;
-    LoadSkinImage(u"FGlowny"_s, main);
-    for (const QString &menu : menus) {
-        QImage picture;
-        LoadSkinImage(menu, picture);
-        QImage sheet = main.convertToFormat(QImage::Format_RGB32);
-        QPainter p(&sheet);
-        p.drawImage(20, 60, picture);
-        p.end();
-        saveImage(sheet, u"art-FGlowny-"_s + menu);
+    QImage image = window.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (!window.mask().isEmpty()) {
+        QPainter p(&image);
+        p.setCompositionMode(QPainter::CompositionMode_Clear);
+        p.setClipRegion(QRegion(image.rect()).subtracted(window.mask()));
+        p.fillRect(image.rect(), Qt::transparent);
     }
-    for (const QString &skin : {u"FZdarzenia"_s, u"FIniEdytor"_s, u"FWinieta"_s, u"FTloBig"_s}) {
-        QImage image;
-        LoadSkinImage(skin, image);
-        saveImage(image, u"art-"_s + skin);
+    return image;
+}
+
+// The main window in each menu state and with a command's hint, the about window, and the program on
+// a 1280 × 800 desktop in both window modes.
+void mainWindows()
+{
+    Workspace ws;
+    SilentPrompts prompts;
+    ws.prompts = &prompts;
+    DocumentEditors editors;
+    MainCommands commands(ws, editors);
+    TFGlowny main(ws, commands, editors);
+
+    const char16_t *groups[] = {u"start", u"testy", u"pytania", u"listy", u"ustawienia", u"pomoc"};
+    for (int g = TFGlowny::NoGroup; g <= TFGlowny::GroupPomoc; ++g) {
+        main.openGroup(g);
+        saveImage(masked(main), u"FGlowny-"_s + QString::fromUtf16(groups[g]));
+    }
+    for (const auto &[group, item, name] :
+         {std::tuple{TFGlowny::GroupListy, u"LNewListaUczniow", u"listy-hint"},
+          std::tuple{TFGlowny::GroupPomoc, u"LOpenEdytorIni", u"pomoc-hint"}}) {
+        main.openGroup(group);
+        auto *label = main.findChild<LabelButton *>(QString::fromUtf16(item));
+        QEnterEvent enter(QPointF(4, 4), QPointF(4, 4), label->mapToGlobal(QPointF(4, 4)));
+        QCoreApplication::sendEvent(label, &enter);
+        saveImage(masked(main), u"FGlowny-"_s + QString::fromUtf16(name));
+    }
+
+    TFWinieta about;
+    save(about, u"FWinieta"_s);
+
+    const QRect desktop(0, 0, 1280, 800);
+    main.openGroup(TFGlowny::GroupTesty);
+    TFTloBig background(commands);
+    for (const int mode : {0, 1}) {
+        ws.settings.wo = mode;
+        main.windowModeChanged();
+        const QImage mainPicture = masked(main);
+        const WindowPlacement placement = computePlacement(mode, desktop);
+        QImage sheet(desktop.size(), QImage::Format_RGB32);
+        sheet.fill(QColor(36, 40, 46));
+        QPainter p(&sheet);
+        if (mode == 1) {
+            background.applyPlacement(placement);
+            p.drawPixmap(0, 0, background.grab());
+        }
+        p.drawImage(placement.mainTopLeft, mainPicture);
+        p.end();
+        saveImage(sheet, u"program-mode%1"_s.arg(mode));
     }
 }
 
@@ -319,7 +365,7 @@ int main(int argc, char **argv)
     logWindow();
     editorSettingsDialog();
     labels();
-    artwork();
+    mainWindows();
     std::printf("%d pictures in %s\n", written, qPrintable(outDir));
     return 0;
 }
