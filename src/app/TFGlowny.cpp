@@ -21,7 +21,7 @@ namespace G = SkinGeometry::Glowny;
 
 namespace {
 const QString helpContents = u"index.htm"_s;
-const QString menuPictureNames[] = {u"MStart"_s, u"MTesty"_s,       u"MPytania"_s,
+const QString menuPictureNames[] = {u"MStart"_s, u"MTesty"_s,      u"MPytania"_s,
                                     u"MListy"_s, u"MUstawienia"_s, u"MPomoc"_s};
 const QSize menuPictureSize{260, 480};
 // The window buttons stand at the right end of the title strip, right to left: close, size, minimise.
@@ -101,23 +101,22 @@ void TFGlowny::createMenu()
          &E::openQuestion, u"Otwiera do edycji istniejące pytanie.",
          u"Każda zmiana zapisanego wcześniej pytania zaczyna się od otwarcia go tym poleceniem."},
         {u"LKreska", u"__________________", GroupPytania, -1, Action::None, nullptr, nullptr, nullptr},
-        {u"LGenerujZestaw", u"Generuj zestaw ...", GroupPytania, WorkTestList, Action::Editor, &E::generateSet,
-         u"Generuje zestaw pytań na podstawie testu.",
+        {u"LGenerujZestaw", u"Generuj zestaw ...", GroupPytania, WorkTestList, Action::Editor,
+         &E::generateSet, u"Generuje zestaw pytań na podstawie testu.",
          u"Pytania wybranego testu stają się zestawem pojedynczych pytań, na przykład do pracy w module "
          u"Nauka. Szczegóły znajdziesz w pliku pomocy."},
         {u"LNewListaUczniow", u"Nowa lista uczniów", GroupListy, WorkStudentList, Action::Editor,
          &E::newStudentList, u"Tworzy nową listę uczniów.",
          u"Nową listę uczniów wypełnisz na kilka sposobów i zapiszesz w pliku. Szczegóły znajdziesz "
          u"w pliku pomocy."},
-        {u"LOpenListaUczniow", u"Otwórz listę uczniów ...", GroupListy, -1, Action::Editor, &E::openStudentList,
-         u"Otwiera do edycji listę uczniów.",
+        {u"LOpenListaUczniow", u"Otwórz listę uczniów ...", GroupListy, -1, Action::Editor,
+         &E::openStudentList, u"Otwiera do edycji listę uczniów.",
          u"W zapisanej liście uczniów wprowadzisz zmiany i zachowasz je w pliku."},
         {u"LNewListaTestow", u"Nowa lista testów", GroupListy, WorkTestList, Action::Editor, &E::newTestList,
          u"Tworzy nową listę testów.",
          u"Nową listę testów wypełnisz i zapiszesz w pliku. Szczegóły znajdziesz w pliku pomocy."},
         {u"LOpenListaTestow", u"Otwórz listę testów ...", GroupListy, -1, Action::Editor, &E::openTestList,
-         u"Otwiera do edycji listę testów.",
-         u"Zapisaną listę testów możesz zmienić, rozszerzyć i zachować."},
+         u"Otwiera do edycji listę testów.", u"Zapisaną listę testów możesz zmienić, rozszerzyć i zachować."},
         {u"LNewListaPytan", u"Nowa lista pytań", GroupListy, WorkSetList, Action::Editor, &E::newTestList,
          u"Tworzy nową listę zestawów pytań.",
          u"Nowa lista zestawów pytań przygotowuje materiał do pracy w module Nauka. Szczegóły znajdziesz "
@@ -152,7 +151,8 @@ void TFGlowny::createMenu()
     itemFont.setBold(true);
     for (const Spec &spec : specs) {
         Item item;
-        item.label = new LabelButton(QString::fromUtf16(spec.name), QString::fromUtf16(spec.caption), QRect(), this);
+        item.label =
+            new LabelButton(QString::fromUtf16(spec.name), QString::fromUtf16(spec.caption), QRect(), this);
         item.label->setFont(itemFont);
         item.label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         item.group = spec.group;

@@ -20,7 +20,14 @@ class TFGlowny : public SkinnedWindow {
     Q_OBJECT
 
 public:
-    enum Group { NoGroup = 0, GroupTesty = 1, GroupPytania = 2, GroupListy = 3, GroupUstawienia = 4, GroupPomoc = 5 };
+    enum Group {
+        NoGroup = 0,
+        GroupTesty = 1,
+        GroupPytania = 2,
+        GroupListy = 3,
+        GroupUstawienia = 4,
+        GroupPomoc = 5
+    };
 
     TFGlowny(Workspace &ws, MainCommands &commands, DocumentEditors &editors, QWidget *parent = nullptr);
     ~TFGlowny() override;
@@ -87,7 +94,7 @@ private:
     TFWinieta *m_about = nullptr;
 
     QLabel *m_menuPicture;
-    QList<QPixmap> m_menuPictures; // by group, 0 for the start picture
+    QList<QPixmap> m_menuPictures;  // by group, 0 for the start picture
     QList<LabelButton *> m_headers; // by group - 1
     QList<Item> m_items;
     QLabel *m_descriptionLabel;

@@ -1,6 +1,7 @@
+#include "app/TFApplication.h"
+
 #include "ModalDriver.h"
 #include "app/EditorSettings.h"
-#include "app/TFApplication.h"
 #include "app/TFGlowny.h"
 #include "app/TFTloBig.h"
 #include "app/TFWinieta.h"
@@ -10,16 +11,14 @@
 
 #include <QDir>
 #include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
 #include <QFile>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-
+#include <QUrl>
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <optional>
 
@@ -32,7 +31,8 @@ const QRect smallScreen{0, 0, 1024, 738};
 // The whole program started in-process on a data folder of its own, with scripted prompts.
 class Program {
 public:
-    explicit Program(const QString &root, const QStringList &arguments = {}, const QRect &workArea = smallScreen)
+    explicit Program(const QString &root, const QStringList &arguments = {},
+                     const QRect &workArea = smallScreen)
     {
         TFApplication::Options options;
         options.appDataRoot = root;
@@ -109,7 +109,8 @@ TEST(StartUp, OnAnEmptyDataFolder)
         EXPECT_EQ(saved->wo, 0);
         EXPECT_EQ(saved->dfpz, 0);
         EXPECT_EQ(saved->cel, 95);
-        EXPECT_EQ(logTexts(editor + u"/Dziennik.txt"_s), QStringList{u"Brak pliku ini. Utworzono nowy plik."_s});
+        EXPECT_EQ(logTexts(editor + u"/Dziennik.txt"_s),
+                  QStringList{u"Brak pliku ini. Utworzono nowy plik."_s});
         EXPECT_EQ(program.ws().log.filterLevel(), 0);
         EXPECT_TRUE(program.ws().log.shortDateForm());
         EXPECT_EQ(program.ws().paths.programFolder, root + u"/"_s);
@@ -165,14 +166,14 @@ TEST_P(CommandLine, OpensTheFirstArgumentByItsExtension)
     EXPECT_TRUE(program.main().isVisible());
 }
 
-INSTANTIATE_TEST_SUITE_P(StartUp, CommandLine,
-                         ::testing::Values(CommandLineCase{"None", {}, false},
-                                           CommandLineCase{"CapitalExtension", {u"/d/plan.SKT"_s}, false},
-                                           CommandLineCase{"TextFile", {u"/d/notes.txt"_s}, true},
-                                           CommandLineCase{"OnlyTheFirstCounts",
-                                                           {u"/d/pytanie.skq"_s, u"/d/notes.txt"_s}, false},
-                                           CommandLineCase{"NoExtension", {u"/d/plan"_s}, true}),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    StartUp, CommandLine,
+    ::testing::Values(CommandLineCase{"None", {}, false},
+                      CommandLineCase{"CapitalExtension", {u"/d/plan.SKT"_s}, false},
+                      CommandLineCase{"TextFile", {u"/d/notes.txt"_s}, true},
+                      CommandLineCase{"OnlyTheFirstCounts", {u"/d/pytanie.skq"_s, u"/d/notes.txt"_s}, false},
+                      CommandLineCase{"NoExtension", {u"/d/plan"_s}, true}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 struct PlacementCase {
     const char *name;
@@ -214,13 +215,14 @@ TEST_P(Placement, PlacesBothWindowsForTheStoredMode)
 
 INSTANTIATE_TEST_SUITE_P(
     StartUp, Placement,
-    ::testing::Values(PlacementCase{"Mode0", 0, smallScreen, {118, 79}, {}, {}},
-                      PlacementCase{"Mode1", 1, smallScreen, {118, 79}, smallScreen, {-448, -231}},
-                      PlacementCase{"Mode1OnALargeScreen", 1, {0, 0, 2560, 1400}, {886, 410}, {0, 0, 2560, 1400},
-                                    {320, 100}},
-                      PlacementCase{"NarrowWorkArea", 0, {0, 0, 700, 500}, {-44, -40}, {}, {}},
-                      // An unknown mode moves nothing: the main window stays at the remembered (0, 0).
-                      PlacementCase{"UnknownMode", 7, smallScreen, {0, 0}, {}, {}}),
+    ::testing::Values(
+        PlacementCase{"Mode0", 0, smallScreen, {118, 79}, {}, {}},
+        PlacementCase{"Mode1", 1, smallScreen, {118, 79}, smallScreen, {-448, -231}},
+        PlacementCase{
+            "Mode1OnALargeScreen", 1, {0, 0, 2560, 1400}, {886, 410}, {0, 0, 2560, 1400}, {320, 100}},
+        PlacementCase{"NarrowWorkArea", 0, {0, 0, 700, 500}, {-44, -40}, {}, {}},
+        // An unknown mode moves nothing: the main window stays at the remembered (0, 0).
+        PlacementCase{"UnknownMode", 7, smallScreen, {0, 0}, {}, {}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(StartUp, CtrlF4TwiceComesBackToTheFirstMode)
@@ -334,7 +336,8 @@ TEST(StartUp, DropOnTheBackgroundWhileRunning)
     QCoreApplication::sendEvent(&program.background(), &event);
     QCoreApplication::processEvents();
     EXPECT_EQ(program.prompts.messageTexts(),
-              QStringList{u"\rModuł Edycja nie obsługuje plików tego typu.\rWskaż plik testu, pytania lub listy."_s});
+              QStringList{
+                  u"\rModuł Edycja nie obsługuje plików tego typu.\rWskaż plik testu, pytania lub listy."_s});
 
     // After shutdown neither window takes drops.
     program.app->shutDown();

@@ -1,7 +1,8 @@
+#include "app/TFGlowny.h"
+
 #include "ModalDriver.h"
 #include "RecordingEditors.h"
 #include "app/MainCommands.h"
-#include "app/TFGlowny.h"
 #include "app/TFTloBig.h"
 #include "app/TFWinieta.h"
 #include "support/ScriptedPrompts.h"
@@ -14,9 +15,7 @@
 #include <QSpontaneKeyEvent>
 #include <QTest>
 #include <QUrl>
-
 #include <gtest/gtest.h>
-
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -79,7 +78,10 @@ protected:
         return visible;
     }
     // Moves the mouse over the middle of a control (or a point of the window), as the user would.
-    void hover(QWidget *widget) { QTest::mouseMove(&window, widget->mapTo(&window, widget->rect().center())); }
+    void hover(QWidget *widget)
+    {
+        QTest::mouseMove(&window, widget->mapTo(&window, widget->rect().center()));
+    }
     void hover(QPoint point) { QTest::mouseMove(&window, point); }
     void openGroupOf(const QString &item)
     {
@@ -151,7 +153,8 @@ TEST_F(MainWindowTest, ItemsStandBetweenTheirHeaderAndTheNext)
             previousBottom = item.bottom();
         }
         for (int k = 1; k < 5; ++k)
-            EXPECT_GT(control(groupHeaders[k])->geometry().top(), control(groupHeaders[k - 1])->geometry().bottom());
+            EXPECT_GT(control(groupHeaders[k])->geometry().top(),
+                      control(groupHeaders[k - 1])->geometry().bottom());
         EXPECT_TRUE(picture.contains(control(groupHeaders[4])->geometry()));
     }
 }
@@ -195,7 +198,8 @@ INSTANTIATE_TEST_SUITE_P(
                       CommandCase{u"LOpenPytanie", u"Otwórz pytanie ...", u"openQuestion@2", false},
                       CommandCase{u"LGenerujZestaw", u"Generuj zestaw ...", u"generateSet@3", false},
                       CommandCase{u"LNewListaUczniow", u"Nowa lista uczniów", u"newStudentList@4", false},
-                      CommandCase{u"LOpenListaUczniow", u"Otwórz listę uczniów ...", u"openStudentList@42", false},
+                      CommandCase{u"LOpenListaUczniow", u"Otwórz listę uczniów ...", u"openStudentList@42",
+                                  false},
                       CommandCase{u"LNewListaTestow", u"Nowa lista testów", u"newTestList@3", false},
                       CommandCase{u"LOpenListaTestow", u"Otwórz listę testów ...", u"openTestList@42", false},
                       CommandCase{u"LNewListaPytan", u"Nowa lista pytań", u"newTestList@10", false},
@@ -449,21 +453,48 @@ INSTANTIATE_TEST_SUITE_P(
                  {u"closeOtherWindows"_s, u"openQuestionFile /d/pytanie.skq"_s},
                  {},
                  {}},
-        DropCase{"CapitalExtension", {u"/d/Plan.SKQ"_s}, false,
-                 {u"closeOtherWindows"_s, u"openQuestionFile /d/Plan.SKQ"_s}, {}, {}},
+        DropCase{"CapitalExtension",
+                 {u"/d/Plan.SKQ"_s},
+                 false,
+                 {u"closeOtherWindows"_s, u"openQuestionFile /d/Plan.SKQ"_s},
+                 {},
+                 {}},
         DropCase{"StudentList",
                  {u"/d/a.Sku"_s},
                  false,
                  {u"closeOtherWindows"_s, u"openStudentListFile /d/a.Sku"_s},
                  {},
                  {}},
-        DropCase{"TestList", {u"/d/b.skg"_s}, false, {u"closeOtherWindows"_s, u"openTestListFile /d/b.skg"_s}, {}, {}},
-        DropCase{"SetList", {u"/d/c.skz"_s}, false, {u"closeOtherWindows"_s, u"openSetListFile /d/c.skz"_s}, {}, {}},
-        DropCase{"Test", {u"/d/plan.skt"_s}, false, {u"closeOtherWindows"_s, u"openTestFile /d/plan.skt"_s}, {}, {}},
+        DropCase{"TestList",
+                 {u"/d/b.skg"_s},
+                 false,
+                 {u"closeOtherWindows"_s, u"openTestListFile /d/b.skg"_s},
+                 {},
+                 {}},
+        DropCase{"SetList",
+                 {u"/d/c.skz"_s},
+                 false,
+                 {u"closeOtherWindows"_s, u"openSetListFile /d/c.skz"_s},
+                 {},
+                 {}},
+        DropCase{"Test",
+                 {u"/d/plan.skt"_s},
+                 false,
+                 {u"closeOtherWindows"_s, u"openTestFile /d/plan.skt"_s},
+                 {},
+                 {}},
         DropCase{"NoExtension", {u"/d/plan"_s}, false, {}, unsupportedOnMain, unsupportedOnBackground},
-        DropCase{"DotOnlyInTheFolder", {u"/d/wersja.skt/plan"_s}, false, {}, unsupportedOnMain,
+        DropCase{"DotOnlyInTheFolder",
+                 {u"/d/wersja.skt/plan"_s},
+                 false,
+                 {},
+                 unsupportedOnMain,
                  unsupportedOnBackground},
-        DropCase{"OtherExtension", {u"/d/notatki.txt"_s, u"/d/plan.skt"_s}, false, {}, unsupportedOnMain,
+        DropCase{"OtherExtension",
+                 {u"/d/notatki.txt"_s, u"/d/plan.skt"_s},
+                 false,
+                 {},
+                 unsupportedOnMain,
                  unsupportedOnBackground},
         DropCase{"UnsavedWork", {u"/d/plan.skt"_s}, true, {}, unsavedWork, unsavedWork}),
     [](const auto &info) { return std::string(info.param.name); });
