@@ -74,7 +74,7 @@ void TFGlowny::createMenu()
         m_headers << header;
     }
 
-    struct Spec {
+    struct MenuEntry {
         const char16_t *name;
         const char16_t *caption;
         int group;
@@ -85,7 +85,7 @@ void TFGlowny::createMenu()
         const char16_t *paragraph;
     };
     using E = DocumentEditors;
-    const Spec specs[] = {
+    const MenuEntry entries[] = {
         {u"LNewTest", u"Nowy test", GroupTesty, WorkTest, Action::Editor, &E::newTest,
          u"Tworzy od podstaw nowy test.",
          u"Test możesz zbudować z materiałów przygotowanych wcześniej albo z gotowego zestawu pytań."},
@@ -149,22 +149,22 @@ void TFGlowny::createMenu()
     QFont itemFont = font();
     itemFont.setPixelSize(14);
     itemFont.setBold(true);
-    for (const Spec &spec : specs) {
+    for (const MenuEntry &entry : entries) {
         Item item;
         item.label =
-            new LabelButton(QString::fromUtf16(spec.name), QString::fromUtf16(spec.caption), QRect(), this);
+            new LabelButton(QString::fromUtf16(entry.name), QString::fromUtf16(entry.caption), QRect(), this);
         item.label->setFont(itemFont);
         item.label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        item.group = spec.group;
-        item.workMode = spec.workMode;
-        item.action = spec.action;
-        item.run = spec.run;
-        item.keepsColours = spec.group == GroupTesty;
-        if (spec.headline) {
-            item.headline = QString::fromUtf16(spec.headline);
-            item.paragraph = QString::fromUtf16(spec.paragraph);
+        item.group = entry.group;
+        item.workMode = entry.workMode;
+        item.action = entry.action;
+        item.run = entry.run;
+        item.keepsColours = entry.group == GroupTesty;
+        if (entry.headline) {
+            item.headline = QString::fromUtf16(entry.headline);
+            item.paragraph = QString::fromUtf16(entry.paragraph);
         }
-        if (spec.action == Action::None)
+        if (entry.action == Action::None)
             item.label->setEnabled(false); // the separator: grey, no hand, no hint
         m_items << item;
     }
