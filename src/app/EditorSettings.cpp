@@ -89,12 +89,11 @@ SettingsLoad LoadEditorSettings(Workspace &ws)
         outcome = SettingsLoad::Missing;
     } else {
         TpkXML doc;
-        QFile probe(ws.paths.iniPath);
-        const bool readable = probe.open(QIODevice::ReadOnly);
-        probe.close();
+        QFile file(ws.paths.iniPath);
+        const bool readable = file.open(QIODevice::ReadOnly);
         // A malformed document still yields what was parsed; missing keys then fail the read below.
         if (readable)
-            doc.LoadFromFile(ws.paths.iniPath);
+            doc.LoadFromBytes(file.readAll());
         const std::optional<QString> header = readable ? ReadSettingString(u"ed"_s, doc) : std::nullopt;
         if (header && *header != u"Edytor"_s) {
             WriteDefaultEditorSettings(ws);

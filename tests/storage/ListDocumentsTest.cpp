@@ -5,8 +5,7 @@
 #include "students/StudentList.h"
 #include "support/DocumentFixtures.h"
 #include "support/PakBytes.h"
-#include "support/ScriptedPrompts.h"
-#include "support/TempWorkspace.h"
+#include "support/DocumentTest.h"
 
 #include <QDate>
 #include <QFile>
@@ -14,11 +13,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace DocumentFixtures;
-
-static void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 
@@ -42,25 +36,14 @@ const EntryListKind kKinds[] = {
 const QString kListBox = u"Błąd odczytu listy.\rPrawdopodobnie lista jest uszkodzona."_s;
 const QString kNoCount = u"Lista jest uszkodzona. Brak informacji o ilości wpisów."_s;
 
-class ListDocuments : public ::testing::Test {
+class ListDocuments : public DocumentTest {
 protected:
-    void SetUp() override { t.ws.prompts = &prompts; }
-
-    QString path(const QString &name) const { return t.dir.path() + u"/"_s + name; }
-    QString writeArchive(const QString &name, const QList<std::pair<QByteArray, QByteArray>> &members)
-    {
-        const QString p = path(name);
-        EXPECT_TRUE(PakBytes::writeFile(p, PakBytes::archive(members)));
-        return p;
-    }
     void clearRecords()
     {
         QFile::remove(t.ws.paths.logPath);
         prompts.messages.clear();
     }
 
-    TempWorkspace t;
-    ScriptedPrompts prompts;
 };
 
 StudentList sampleSchool()

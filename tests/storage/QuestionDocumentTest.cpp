@@ -6,8 +6,7 @@
 #include "storage/TpkXML.h"
 #include "support/DocumentFixtures.h"
 #include "support/PakBytes.h"
-#include "support/ScriptedPrompts.h"
-#include "support/TempWorkspace.h"
+#include "support/DocumentTest.h"
 
 #include <QDate>
 #include <QFile>
@@ -16,33 +15,14 @@
 using namespace Qt::StringLiterals;
 using namespace DocumentFixtures;
 
-static void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-
 namespace {
 
 const QString kOpenFailed = u"Problemy z otwarciem pliku pytania.\rPrawdopodobnie plik jest uszkodzony."_s;
 const QString kWriteFailed = u"Wystąpiły problemy z utworzeniem pliku pytania.\rSprawdź plik błędów."_s;
 const QString kUnreadable = u"Odczyt. Błąd wczytywania pliku Sezz0."_s;
 
-class QuestionDocument : public ::testing::Test {
+class QuestionDocument : public DocumentTest {
 protected:
-    void SetUp() override
-    {
-        t.ws.createWorkingArchives();
-        t.ws.prompts = &prompts;
-    }
-    void TearDown() override { t.ws.shutDown(); }
-
-    QString path(const QString &name) const { return t.dir.path() + u"/"_s + name; }
-    QString writeArchive(const QString &name, const QList<std::pair<QByteArray, QByteArray>> &members)
-    {
-        const QString p = path(name);
-        EXPECT_TRUE(PakBytes::writeFile(p, PakBytes::archive(members)));
-        return p;
-    }
     bool read(const QString &p)
     {
         t.ws.question.resetSingleQuestion();
@@ -65,8 +45,6 @@ protected:
         q.imageName = u"liczby.GIF"_s;
     }
 
-    TempWorkspace t;
-    ScriptedPrompts prompts;
 };
 
 } // namespace

@@ -7,8 +7,7 @@
 #include "storage/TpkXML.h"
 #include "support/DocumentFixtures.h"
 #include "support/PakBytes.h"
-#include "support/ScriptedPrompts.h"
-#include "support/TempWorkspace.h"
+#include "support/DocumentTest.h"
 
 #include <QDate>
 #include <QFile>
@@ -17,31 +16,12 @@
 using namespace Qt::StringLiterals;
 using namespace DocumentFixtures;
 
-static void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-
 namespace {
 
 const QString kOpenFailed = u"Problemy z otwarciem pliku testu.\rPrawdopodobnie plik jest uszkodzony."_s;
 
-class TestDocument : public ::testing::Test {
+class TestDocument : public DocumentTest {
 protected:
-    void SetUp() override
-    {
-        t.ws.createWorkingArchives();
-        t.ws.prompts = &prompts;
-    }
-    void TearDown() override { t.ws.shutDown(); }
-
-    QString path(const QString &name) const { return t.dir.path() + u"/"_s + name; }
-    QString writeArchive(const QString &name, const QList<std::pair<QByteArray, QByteArray>> &members)
-    {
-        const QString p = path(name);
-        EXPECT_TRUE(PakBytes::writeFile(p, PakBytes::archive(members)));
-        return p;
-    }
     QString writeXml(const QString &name, const QByteArray &xml,
                      const QList<std::pair<QByteArray, QByteArray>> &more = {})
     {
@@ -83,8 +63,6 @@ protected:
         ASSERT_TRUE(PutStream(u"niepotrzebny.GIF"_s, "GIF89a", *t.ws.workingTest)); // named by nobody
     }
 
-    TempWorkspace t;
-    ScriptedPrompts prompts;
 };
 
 void expectSameTest(const TestModel &a, const TestModel &b)
