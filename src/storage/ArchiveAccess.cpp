@@ -111,20 +111,20 @@ bool CopyAllMembers(TVfsPAK &source, TVfsPAK &target)
         return true;
 
     // Member by member, a later source member of the same name would replace an earlier one: only
-    // the last of each name arrives.
+    // the last of each name arrives. A name we could not write back (one that fills all 120 bytes,
+    // as another program may store it) is left behind, so it never costs the document its other members.
     const QStringList &names = source.Names();
     QHash<QString, qsizetype> last;
     last.reserve(names.size());
-    for (qsizetype i = 0; i < names.size(); ++i)
-        last.insert(names[i].toCaseFolded(), i);
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (TVfsPAK::nameProblem(names[i]).isEmpty())
+            last.insert(names[i].toCaseFolded(), i);
+    }
     QList<int> copied;
     copied.reserve(last.size());
     for (qsizetype i = 0; i < names.size(); ++i) {
-        if (last.value(names[i].toCaseFolded()) == i) {
-            if (!storable(names[i], target))
-                return false;
+        if (last.value(names[i].toCaseFolded(), -1) == i)
             copied.append(static_cast<int>(i));
-        }
     }
 
     QList<int> replaced;

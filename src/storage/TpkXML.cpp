@@ -148,6 +148,7 @@ public:
                 const QStringView endName = s_.sliced(start, pos_ - start);
                 skipSpace();
                 if (pos_ >= n_) {
+                    endTag = endName.toString().toUpper();
                     error = u"Niedokończony znacznik końcowy </%1"_s.arg(endName);
                     return false;
                 }

@@ -106,6 +106,18 @@ TEST_F(ArchiveTest, CopyAllMembersTakesTheLastOfRepeatedSourceNames)
     EXPECT_EQ(readFile(file(u"target.pak"_s)), PakBytes::archive({{"b", "2"}, {"A", "3"}}));
 }
 
+TEST_F(ArchiveTest, CopyAllMembersLeavesBehindOnlyANameItCannotStore)
+{
+    // Another program may fill all 120 bytes of a name; the members around it must still arrive.
+    ASSERT_TRUE(writeFile(file(u"source.pak"_s),
+                          PakBytes::archive({{"Serr0.xml", "<t/>"}, {QByteArray(120, 'x'), "?"}, {"b.jpg", "j"}})));
+    auto source = NewArchive();
+    ASSERT_TRUE(OpenArchive(file(u"source.pak"_s), *source));
+    auto target = created(u"target.pak"_s, {});
+    ASSERT_TRUE(CopyAllMembers(*source, *target));
+    EXPECT_EQ(readFile(file(u"target.pak"_s)), PakBytes::archive({{"Serr0.xml", "<t/>"}, {"b.jpg", "j"}}));
+}
+
 TEST_F(ArchiveTest, CopyAllMembersIntoItselfChangesNothing)
 {
     auto a = created(u"t.pak"_s, {{u"a"_s, "1"_ba}, {u"b"_s, "2"_ba}});

@@ -252,6 +252,10 @@ TEST(TpkXMLReader, StrayEndTagFailsAndKeepsWhatCameBefore)
     EXPECT_EQ(a->child(0)->Text(), u"x");
     EXPECT_EQ(a->child(1)->Text(), u"y");
     EXPECT_EQ(a->ChildByName(u"e", 0, -1, false), nullptr);
+
+    TpkXML cut; // an end tag cut off by the end of the file fails the same way
+    EXPECT_FALSE(load(cut, "<a><b>x</b"));
+    EXPECT_EQ(cut.mismatchedEndTag(), u"B");
 }
 
 TEST(TpkXMLReader, ShortInputsAndMissingFiles)
