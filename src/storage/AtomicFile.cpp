@@ -24,13 +24,29 @@ bool failed(QString *error, const QString &why)
     return false;
 }
 
+// A link is followed, so saving replaces the file it names and the link stays a link.
+QString resolved(const QString &target)
+{
+    const QFileInfo info(target);
+    if (!info.isSymLink())
+        return target;
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.symLinkTarget() : canonical;
+}
+
 } // namespace
 
 QString reserveBeside(const QString &target, QString *error)
 {
-    const QFileInfo info(target);
+    const QFileInfo info(resolved(target));
     if (target.isEmpty() || info.isDir()) {
         failed(error, target + u": not a file name."_s);
+        return {};
+    }
+    // A rename needs only the folder's permission; a file marked read-only must still refuse the save,
+    // as it would refuse writing in place. The owner's bit counts for every user, root too.
+    if (info.exists() && (!info.isWritable() || !info.permission(QFileDevice::WriteOwner))) {
+        failed(error, target + u": the file is read-only."_s);
         return {};
     }
     QTemporaryFile reserve(info.absoluteFilePath() + u".~XXXXXX"_s);
@@ -44,8 +60,9 @@ QString reserveBeside(const QString &target, QString *error)
     return path;
 }
 
-bool replace(const QString &temp, const QString &target, QString *error)
+bool replace(const QString &temp, const QString &wanted, QString *error)
 {
+    const QString target = resolved(wanted);
     const QFileInfo old(target);
     const QFileDevice::Permissions permissions =
         old.exists() ? old.permissions()

@@ -9,7 +9,8 @@
 namespace AtomicFile {
 
 // Creates an empty, uniquely named file beside `target` and returns its path; empty on failure
-// (folder missing or not writable, `target` a folder), with the reason in `error`.
+// (folder missing or not writable, `target` a folder or a read-only file), with the reason in
+// `error`. A symbolic link is followed: the file it names is the one replaced.
 QString reserveBeside(const QString &target, QString *error = nullptr);
 // Gives `temp` the target's permissions (or the usual ones for a new file) and renames it over
 // `target`. The temporary file is removed when that fails.
