@@ -71,11 +71,16 @@ const QString kStudentOld = u"Selu0.txp"_s;
 const QString kNoCount = u"Lista jest uszkodzona. Brak informacji o ilości wpisów."_s;
 
 // A count read from a file, capped by the numbered elements that exist.
-int acceptedCount(Workspace &ws, int claimed, int reach)
+// `logged`, when given, lets a read log the cap once however many parts of it are capped: each entry
+// rewrites the log, so a damaged list of many classes must not cost one entry per class.
+int acceptedCount(Workspace &ws, int claimed, int reach, bool *logged = nullptr)
 {
     if (claimed > reach) {
-        ws.logEvent(0, u"Odczyt listy. Lista podaje więcej wpisów, niż zawiera; wczytano "_s +
-                           QString::number(reach) + u"."_s);
+        if (!logged || !*logged)
+            ws.logEvent(0, u"Odczyt listy. Lista podaje więcej wpisów, niż zawiera; wczytano "_s +
+                               QString::number(reach) + u"."_s);
+        if (logged)
+            *logged = true;
         return reach;
     }
     return std::max(claimed, 0);
@@ -267,6 +272,7 @@ bool readStudents40(Workspace &ws, TVfsPAK &file, StudentList &list)
 
     classCount = acceptedCount(ws, classCount, top->numberedReach(u"kl"));
     list.classes.reserve(classCount);
+    bool studentCapLogged = false;
     const QStringView thresholds[] = {u"cel", u"bdb", u"db", u"dst", u"dp"};
     for (int c = 0; c < classCount; ++c) {
         SchoolClass sc;
@@ -280,7 +286,7 @@ bool readStudents40(Workspace &ws, TVfsPAK &file, StudentList &list)
             sc.gradingOn = integer(coded, childOf(skl, u"tk"));
             for (size_t t = 0; t < 5; ++t)
                 sc.thresholds[t] = integer(coded, childOf(skl, thresholds[t]));
-            const int students = acceptedCount(ws, claimed, kl.numberedReach(u"ucz"));
+            const int students = acceptedCount(ws, claimed, kl.numberedReach(u"ucz"), &studentCapLogged);
             sc.students.reserve(students);
             for (int s = 0; s < students; ++s) {
                 TpkXMLNode *ucz = kl.find(u"ucz"_s + QString::number(s));

@@ -389,6 +389,16 @@ TEST_F(ListDocuments, DamagedStudentLists)
          {capped1, capped1},
          1,
          1},
+        {"every class claims a million students: one log entry, not one per class",
+         PakBytes::archive({{"Selu0.xml", "<szk><cd>tr</cd><ilw>" + coded(u"1") + "</ilw><ilk>" +
+                                              coded(u"3") + "</ilk>" + oneClass +
+                                              QByteArray(oneClass).replace("kl0>", "kl1>") +
+                                              QByteArray(oneClass).replace("kl0>", "kl2>") + "</szk>"}}),
+         true,
+         true,
+         {capped1},
+         3,
+         3},
         {"ilw missing",
          PakBytes::archive({{"Selu0.xml", "<szk><cd>fa</cd><ilk>1</ilk><kl0><nm>1a</nm></kl0></szk>"}}),
          true,
