@@ -507,16 +507,17 @@ bool EntryTree::saveLines(QStringList &lines) const
 bool EntryTree::parseLine(const QString &line, TreeEntry &entry)
 {
     const QStringList fields = splitFields(line);
-    // Anything after the eighth field is ignored.
-    if (fields.size() < 8)
+    // Anything after the eighth field is ignored. A missing name or link reads as empty: an older
+    // editor wrote a name ending in "@" unescaped, which swallows the separator after it.
+    if (fields.size() < 6)
         return false;
     TreeEntry e;
     if (!parseInteger(fields.at(0), e.number) || !parseInteger(fields.at(1), e.level) ||
         !parseInteger(fields.at(2), e.descendants) || !parseInteger(fields.at(3), e.parentNumber) ||
         !parseInteger(fields.at(4), e.visible) || !parseInteger(fields.at(5), e.state))
         return false;
-    e.name = fields.at(6);
-    e.link = fields.at(7);
+    e.name = fields.value(6);
+    e.link = fields.value(7);
     entry = e;
     return true;
 }

@@ -535,8 +535,8 @@ TEST(EntryTree, MalformedOrInconsistentLinesAreRefused)
     const QString child = u"1*1*0*0*0*0*b**"_s;
     const std::pair<const char *, QStringList> cases[] = {
         {"empty line", {u""_s}},
-        {"seven fields", {u"0*0*0*-1*1*0*a*"_s}},
-        {"missing last separator", {u"0*0*0*-1*1*0*a*b"_s}},
+        {"five fields", {u"0*0*0*-1*1*"_s}},
+        {"sixth field unclosed", {u"0*0*0*-1*1*0"_s}},
         {"not a number", {u"x*0*0*-1*1*0*a**"_s}},
         {"blank before a number", {u" 0*0*0*-1*1*0*a**"_s}},
         {"plus sign", {u"+0*0*0*-1*1*0*a**"_s}},
@@ -572,6 +572,16 @@ TEST(EntryTree, MalformedOrInconsistentLinesAreRefused)
     EXPECT_TRUE(tree.loadLines({good, child}));
     EXPECT_TRUE(tree.loadLines({u"0*0*0*-1*1*0*a*b*c*d"_s}));
     EXPECT_EQ(tree.entries().at(0).link, u"b"_s);
+
+    // An older editor wrote a name ending in "@" as it was, which swallows the separator after it:
+    // such a list still opens, its link read as empty.
+    const std::pair<QString, QString> older[] = {
+        {u"0*0*0*-1*1*0*x@**"_s, u"x*"_s}, {u"0*0*0*-1*1*0*a*"_s, u"a"_s}, {u"0*0*0*-1*1*0*"_s, u""_s}};
+    for (const auto &[line, name] : older) {
+        ASSERT_TRUE(tree.loadLines({line})) << line.toStdString();
+        EXPECT_EQ(tree.entries().at(0).name, name);
+        EXPECT_EQ(tree.entries().at(0).link, u""_s);
+    }
 }
 
 TEST(EntryTree, DeepChainLoadsAndSaves)
