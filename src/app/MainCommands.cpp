@@ -51,6 +51,7 @@ bool MainCommands::openByExtension(const QString &path)
     if (!known.contains(ext))
         return false;
 
+    m_editors.resetMainMenu();
     m_editors.closeOtherWindows();
     if (ext == u".sku"_s)
         m_editors.openStudentListFile(path);

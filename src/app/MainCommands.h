@@ -33,6 +33,8 @@ public:
     // Alt+U in the main window.
     virtual void showLogWindow() {}
 
+    // Before a document opens by its extension: the main menu goes back to its closed state.
+    virtual void resetMainMenu() {}
     virtual void closeOtherWindows() {}
     virtual void openStudentListFile(const QString &) {}
     virtual void openTestListFile(const QString &) {}

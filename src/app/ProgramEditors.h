@@ -15,9 +15,12 @@ public:
     std::function<void()> logWindow;
     // Closes every visible window of the program except the main and the background window.
     std::function<void()> closeWindows;
+    // Closes the open group of the main menu and clears its description.
+    std::function<void()> resetMenu;
 
     void editEditorSettings() override { call(editorSettingsWindow); }
     void showLogWindow() override { call(logWindow); }
+    void resetMainMenu() override { call(resetMenu); }
     void closeOtherWindows() override { call(closeWindows); }
 
 private:

@@ -48,6 +48,7 @@ TFApplication::TFApplication(const Options &options) : m_options(options), m_com
     m_editors.editorSettingsWindow = [this] { m_editorSettings->run(); };
     m_editors.logWindow = [this] { m_logWindow->run(); };
     m_editors.closeWindows = [this] { closeOtherWindows(); };
+    m_editors.resetMenu = [this] { m_main->openGroup(TFGlowny::NoGroup); };
 
     connect(m_background.get(), &TFTloBig::firstShown, this, &TFApplication::startUp, Qt::QueuedConnection);
     connect(m_background.get(), &TFTloBig::closed, this, &TFApplication::finished);

@@ -164,8 +164,10 @@ void TFGlowny::createMenu()
             item.headline = QString::fromUtf16(entry.headline);
             item.paragraph = QString::fromUtf16(entry.paragraph);
         }
+        // The separator is an item in the normal colour like the others, but the mouse passes through
+        // it: it never lights, shows no hand and no hint.
         if (entry.action == Action::None)
-            item.label->setEnabled(false); // the separator: grey, no hand, no hint
+            item.label->setAttribute(Qt::WA_TransparentForMouseEvents);
         m_items << item;
     }
     for (const Item &item : std::as_const(m_items)) {

@@ -9,6 +9,13 @@ using namespace Qt::StringLiterals;
 void EditorSettingsForm::fill()
 {
     values = m_ws.settings;
+    // A file edited by hand may hold what the controls cannot show; the form holds what they show, so a
+    // save writes back what the user saw.
+    values.dft = std::clamp(values.dft, 0, 300);
+    values.sk = values.sk == 1 ? 1 : 0;
+    for (int EditorSettings::*threshold : {&EditorSettings::cel, &EditorSettings::bdb, &EditorSettings::db,
+                                           &EditorSettings::dst, &EditorSettings::dp})
+        values.*threshold = std::clamp(values.*threshold, 10, 99);
     modified = false;
 }
 

@@ -10,7 +10,8 @@ class EditorSettingsForm {
 public:
     explicit EditorSettingsForm(Workspace &ws) : m_ws(ws) {}
 
-    // Fills the form from the settings in force and clears the modified flag.
+    // Fills the form from the settings in force, brought within the controls' ranges, and clears the
+    // modified flag.
     void fill();
 
     EditorSettings values;

@@ -258,7 +258,7 @@ void TFIniEdytor::cancel()
 }
 
 // Over the window's background (and the title strip, and the options panel between the boxes) the note
-// is emptied.
+// is emptied; see also the Leave of each control below.
 void TFIniEdytor::enterEvent(QEnterEvent *event)
 {
     SkinnedWindow::enterEvent(event);
@@ -274,6 +274,10 @@ bool TFIniEdytor::eventFilter(QObject *watched, QEvent *event)
         else if (const auto text = m_helpTexts.constFind(watched); text != m_helpTexts.constEnd())
             m_help->setText(*text);
     }
+    // The parent a control sits on gets no Enter when the mouse comes back to it, so leaving a control
+    // is what empties its note; the next control's Enter, which comes after, sets its own.
+    if (type == QEvent::Leave && m_helpTexts.contains(watched))
+        m_help->clear();
     if ((type == QEvent::Enter || type == QEvent::Leave) && (watched == m_save || watched == m_cancel))
         static_cast<PictureButton *>(watched)->setHighlighted(type == QEvent::Enter);
     return SkinnedWindow::eventFilter(watched, event);

@@ -18,7 +18,9 @@ class RecordingEditors : public DocumentEditors {
 public:
     QStringList opened;
     int closes = 0;
+    int menuResets = 0;
     bool modified = false;
+    void resetMainMenu() override { ++menuResets; }
     void closeOtherWindows() override { ++closes; }
     void openStudentListFile(const QString &p) override { opened << u"students:"_s + p; }
     void openTestListFile(const QString &p) override { opened << u"tests:"_s + p; }
@@ -50,9 +52,11 @@ TEST(MainCommands, OpensByExtensionIgnoringCase)
         EXPECT_EQ(editors.opened, QStringList{expected});
     }
     EXPECT_EQ(editors.closes, 5);
+    EXPECT_EQ(editors.menuResets, 5);
     for (const QString &path : {u"notes.txt"_s, u"bez_rozszerzenia"_s, u"/d.skt/plik"_s, u"x.skt2"_s})
         EXPECT_FALSE(commands.openByExtension(path)) << path.toStdString();
     EXPECT_EQ(editors.closes, 5); // nothing is closed for an unknown extension
+    EXPECT_EQ(editors.menuResets, 5);
 }
 
 TEST(MainCommands, DropUsesTheFirstFileAndRefusesWhatItCannotOpen)

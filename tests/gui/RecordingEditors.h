@@ -31,6 +31,7 @@ public:
     void editEditorSettings() override { command(u"editEditorSettings"); }
     void showLogWindow() override { command(u"showLogWindow"); }
 
+    void resetMainMenu() override { calls << QStringLiteral("resetMainMenu"); }
     void closeOtherWindows() override { calls << QStringLiteral("closeOtherWindows"); }
     void openStudentListFile(const QString &path) override { file(u"openStudentListFile", path); }
     void openTestListFile(const QString &path) override { file(u"openTestListFile", path); }

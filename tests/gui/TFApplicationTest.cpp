@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QDropEvent>
+#include <QEnterEvent>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -268,11 +269,20 @@ TEST(StartUp, HooksAndClosingOtherWindows)
     EXPECT_EQ(settingsDialogs, 1);
     EXPECT_EQ(workModeAtSettings, 5);
 
-    // Opening a document closes the other windows of the program, not the main one.
+    // Opening a document closes the menu's open group, clears its description and closes the other
+    // windows of the program, not the main one.
     program.app->about().show();
+    program.main().openGroup(TFGlowny::GroupPomoc);
+    auto *item = program.main().findChild<LabelButton *>(u"LOpenEdytorIni"_s);
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QCoreApplication::sendEvent(item, &enter);
+    ASSERT_FALSE(program.main().description().isEmpty());
     EXPECT_TRUE(program.app->commands().openByExtension(u"/d/plan.skt"_s));
     EXPECT_FALSE(program.app->about().isVisible());
     EXPECT_TRUE(program.main().isVisible());
+    EXPECT_EQ(program.main().menuPictureName(), u"MStart"_s);
+    EXPECT_FALSE(item->isVisible());
+    EXPECT_TRUE(program.main().description().isEmpty());
 }
 
 TEST(StartUp, AltUAndEditorSettingsOpenTheirWindowsBesideTheMainWindow)

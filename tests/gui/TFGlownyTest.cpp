@@ -7,6 +7,7 @@
 #include "app/TFWinieta.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempWorkspace.h"
+#include "toolkit/InterfaceColours.h"
 #include "toolkit/LabelButton.h"
 
 #include <QDropEvent>
@@ -242,6 +243,7 @@ TEST_F(MainWindowTest, AboutHelpAndSeparator)
     QTest::mouseClick(control(u"LPytania"_s), Qt::LeftButton);
     QTest::mouseClick(control(u"LKreska"_s), Qt::LeftButton);
     EXPECT_TRUE(editors.calls.isEmpty());
+    EXPECT_EQ(qobject_cast<LabelButton *>(control(u"LKreska"_s))->currentColour(), InterfaceColours::normal);
     EXPECT_EQ(tw.ws.workMode, 42);
 }
 
@@ -450,37 +452,37 @@ INSTANTIATE_TEST_SUITE_P(
         DropCase{"ThreeFilesOpenTheFirst",
                  {u"/d/pytanie.skq"_s, u"/d/test.skt"_s, u"/d/klasa.sku"_s},
                  false,
-                 {u"closeOtherWindows"_s, u"openQuestionFile /d/pytanie.skq"_s},
+                 {u"resetMainMenu"_s, u"closeOtherWindows"_s, u"openQuestionFile /d/pytanie.skq"_s},
                  {},
                  {}},
         DropCase{"CapitalExtension",
                  {u"/d/Plan.SKQ"_s},
                  false,
-                 {u"closeOtherWindows"_s, u"openQuestionFile /d/Plan.SKQ"_s},
+                 {u"resetMainMenu"_s, u"closeOtherWindows"_s, u"openQuestionFile /d/Plan.SKQ"_s},
                  {},
                  {}},
         DropCase{"StudentList",
                  {u"/d/a.Sku"_s},
                  false,
-                 {u"closeOtherWindows"_s, u"openStudentListFile /d/a.Sku"_s},
+                 {u"resetMainMenu"_s, u"closeOtherWindows"_s, u"openStudentListFile /d/a.Sku"_s},
                  {},
                  {}},
         DropCase{"TestList",
                  {u"/d/b.skg"_s},
                  false,
-                 {u"closeOtherWindows"_s, u"openTestListFile /d/b.skg"_s},
+                 {u"resetMainMenu"_s, u"closeOtherWindows"_s, u"openTestListFile /d/b.skg"_s},
                  {},
                  {}},
         DropCase{"SetList",
                  {u"/d/c.skz"_s},
                  false,
-                 {u"closeOtherWindows"_s, u"openSetListFile /d/c.skz"_s},
+                 {u"resetMainMenu"_s, u"closeOtherWindows"_s, u"openSetListFile /d/c.skz"_s},
                  {},
                  {}},
         DropCase{"Test",
                  {u"/d/plan.skt"_s},
                  false,
-                 {u"closeOtherWindows"_s, u"openTestFile /d/plan.skt"_s},
+                 {u"resetMainMenu"_s, u"closeOtherWindows"_s, u"openTestFile /d/plan.skt"_s},
                  {},
                  {}},
         DropCase{"NoExtension", {u"/d/plan"_s}, false, {}, unsupportedOnMain, unsupportedOnBackground},

@@ -184,18 +184,26 @@ TEST_F(TFIniEdytorTest, TheNoteExplainsTheControlUnderTheMouse)
         QEnterEvent event(QPointF(2, 2), QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)));
         QCoreApplication::sendEvent(w, &event);
     };
+    const auto leave = [](QWidget *w) {
+        QEvent event(QEvent::Leave);
+        QCoreApplication::sendEvent(w, &event);
+    };
     for (const Named &h : kHelpTexts) {
         QWidget *w = control(&dialog, h.control);
         enter(w);
         EXPECT_EQ(dialog.helpText(), QString::fromUtf16(h.text).replace(u'\r', u'\n'));
-        // Over the options panel between two boxes, or over the window's background, it is emptied.
+        // Moving off it onto the panel or the background, which get no Enter of their own, empties it.
+        leave(w);
+        EXPECT_TRUE(dialog.helpText().isEmpty()) << QString::fromUtf16(h.control).toStdString();
+        enter(w);
         enter(w->parentWidget() == options ? options : &dialog);
         EXPECT_TRUE(dialog.helpText().isEmpty()) << QString::fromUtf16(h.control).toStdString();
     }
-    // Controls without a note of their own leave the last one standing.
+    // From one control straight onto the next: Leave comes first, then the new note.
+    enter(control(&dialog, u"CNaglowekZmienny"));
+    leave(control(&dialog, u"CNaglowekZmienny"));
     enter(control(&dialog, u"CTrzyOdp"));
-    enter(control(&dialog, u"ECel"));
-    EXPECT_TRUE(dialog.helpText().startsWith(u"Zaznaczenie tej opcji"_s));
+    EXPECT_TRUE(dialog.helpText().startsWith(u"Zaznaczenie tej opcji spowoduje, że wybierając"_s));
     enter(dialog.dragStrip());
     EXPECT_TRUE(dialog.helpText().isEmpty());
 }

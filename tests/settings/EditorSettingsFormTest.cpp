@@ -67,6 +67,18 @@ TEST_F(EditorSettingsFormTest, FillTakesTheSettingsInForceAndClearsTheFlag)
     EXPECT_EQ(form.values.sk, 1);
     EXPECT_EQ(form.values.dp, 33);
     EXPECT_FALSE(form.modified);
+
+    // Values no control can show, from a file edited by hand, come within the controls' ranges.
+    t.ws.settings.dft = 1000;
+    t.ws.settings.sk = 2;
+    t.ws.settings.cel = 150;
+    t.ws.settings.dp = -3;
+    form.fill();
+    EXPECT_EQ(form.values.dft, 300);
+    EXPECT_EQ(form.values.sk, 0);
+    EXPECT_EQ(form.values.cel, 99);
+    EXPECT_EQ(form.values.dp, 10);
+    EXPECT_EQ(t.ws.settings.dft, 1000); // the settings in force change only when saved
 }
 
 // Every edit marks the form changed, the scale box and the threshold arrows included, so that leaving

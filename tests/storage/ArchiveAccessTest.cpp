@@ -109,8 +109,9 @@ TEST_F(ArchiveTest, CopyAllMembersTakesTheLastOfRepeatedSourceNames)
 TEST_F(ArchiveTest, CopyAllMembersLeavesBehindOnlyANameItCannotStore)
 {
     // Another program may fill all 120 bytes of a name; the members around it must still arrive.
-    ASSERT_TRUE(writeFile(file(u"source.pak"_s),
-                          PakBytes::archive({{"Serr0.xml", "<t/>"}, {QByteArray(120, 'x'), "?"}, {"b.jpg", "j"}})));
+    ASSERT_TRUE(
+        writeFile(file(u"source.pak"_s),
+                  PakBytes::archive({{"Serr0.xml", "<t/>"}, {QByteArray(120, 'x'), "?"}, {"b.jpg", "j"}})));
     auto source = NewArchive();
     ASSERT_TRUE(OpenArchive(file(u"source.pak"_s), *source));
     auto target = created(u"target.pak"_s, {});

@@ -390,10 +390,10 @@ TEST_F(ListDocuments, DamagedStudentLists)
          1,
          1},
         {"every class claims a million students: one log entry, not one per class",
-         PakBytes::archive({{"Selu0.xml", "<szk><cd>tr</cd><ilw>" + coded(u"1") + "</ilw><ilk>" +
-                                              coded(u"3") + "</ilk>" + oneClass +
-                                              QByteArray(oneClass).replace("kl0>", "kl1>") +
-                                              QByteArray(oneClass).replace("kl0>", "kl2>") + "</szk>"}}),
+         PakBytes::archive(
+             {{"Selu0.xml", "<szk><cd>tr</cd><ilw>" + coded(u"1") + "</ilw><ilk>" + coded(u"3") + "</ilk>" +
+                                oneClass + QByteArray(oneClass).replace("kl0>", "kl1>") +
+                                QByteArray(oneClass).replace("kl0>", "kl2>") + "</szk>"}}),
          true,
          true,
          {capped1},
