@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <exception>
 #include <optional>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 using namespace DocumentValues;
@@ -76,11 +77,9 @@ const QString kNoCount = u"Lista jest uszkodzona. Brak informacji o ilości wpis
 int acceptedCount(Workspace &ws, int claimed, int reach, bool *logged = nullptr)
 {
     if (claimed > reach) {
-        if (!logged || !*logged)
+        if (!logged || !std::exchange(*logged, true))
             ws.logEvent(0, u"Odczyt listy. Lista podaje więcej wpisów, niż zawiera; wczytano "_s +
                                QString::number(reach) + u"."_s);
-        if (logged)
-            *logged = true;
         return reach;
     }
     return std::max(claimed, 0);
