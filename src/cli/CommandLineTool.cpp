@@ -1,5 +1,7 @@
 #include "CommandLineTool.h"
 
+#include "ConsolePrompts.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <cstdio>
@@ -60,6 +62,10 @@ int CommandLineTool::run(const QStringList &arguments)
             const int code = c.run(*this, positional.mid(1));
             m_out.flush();
             m_err.flush();
+            // A summary lost on a full disk or a closed pipe is a failure, not a success.
+            if (code == Success && (m_out.status() != QTextStream::Ok || !m_stdout.flush() ||
+                                    m_stdout.error() != QFileDevice::NoError))
+                return fail(u"cannot write to standard output."_s);
             return code;
         }
     }
@@ -75,7 +81,8 @@ bool CommandLineTool::writeBinary(QByteArrayView bytes)
 int CommandLineTool::fail(const QString &message)
 {
     m_out.flush();
-    m_err << u"zadanix: "_s << message << u'\n';
+    // One line, whatever names or texts from the user's files the message carries.
+    m_err << u"zadanix: "_s << ConsolePrompts::oneLine(message) << u'\n';
     m_err.flush();
     return Failure;
 }

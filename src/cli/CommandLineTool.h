@@ -30,7 +30,7 @@ public:
     // Standard output for raw bytes; text written to out() so far is flushed first.
     bool writeBinary(QByteArrayView bytes);
 
-    // "zadanix: <message>" on standard error; returns Failure.
+    // "zadanix: <message>" on standard error, as one line; returns Failure.
     int fail(const QString &message);
     // The message and the usage text on standard error; returns WrongUsage.
     int wrongUsage(const QString &message, const QString &usage);

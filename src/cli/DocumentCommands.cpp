@@ -6,11 +6,15 @@
 #include "DocumentSaving.h"
 #include "ToolWorkspace.h"
 #include "app/TextHelpers.h"
+#include "storage/AtomicFile.h"
+#include "storage/TVfsPAK.h"
 #include "test/SetGeneration.h"
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
+#include <algorithm>
 #include <cstdio>
 
 using namespace Qt::StringLiterals;
@@ -20,13 +24,20 @@ namespace {
 // A JSON document larger than this is refused before it is read.
 constexpr qint64 kMaxJsonBytes = 64 * 1024 * 1024;
 
+// What a command gets besides its positional arguments.
+struct CommandOptions {
+    QString usage;
+    QString membersFolder; // export --members DIR
+};
+
 struct DocumentCommand {
     QString name;
     QString arguments; // as shown in the usage text
     QString summary;
     QString details; // more lines for "--help"
     int argumentCount;
-    int (*run)(CommandLineTool &tool, const QStringList &arguments, const QString &usage);
+    int (*run)(CommandLineTool &tool, const QStringList &arguments, const CommandOptions &options);
+    bool takesMembersFolder = false;
 };
 
 void warn(CommandLineTool &tool, const QString &file, const QString &problem)
@@ -36,44 +47,106 @@ void warn(CommandLineTool &tool, const QString &file, const QString &problem)
     tool.err().flush();
 }
 
-int exportDocument(CommandLineTool &tool, const QStringList &args, const QString &)
+// A member name that is safe as a file name inside the members folder: no folder part, no "." or "..",
+// no control characters.
+bool isPlainFileName(const QString &name)
+{
+    if (name.isEmpty() || name == u"."_s || name == u".."_s || name.contains(u'/') || name.contains(u'\\'))
+        return false;
+    return std::none_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 32; });
+}
+
+// Writes every attachment into `folder` and gives each member its file's absolute path, so that
+// importing the JSON puts the same attachments back. A member whose name is not a plain file name is
+// left without a path, with a warning.
+bool extractMembers(CommandLineTool &tool, const QString &document, const QString &folder,
+                    QList<DocumentMember> &members, QString &problem)
+{
+    if (members.isEmpty())
+        return true;
+    if (!QDir().mkpath(folder)) {
+        problem = folder + u": cannot create the folder."_s;
+        return false;
+    }
+    TVfsPAK pak;
+    if (!pak.Open(document, TVfsPAK::Mode::ReadOnly)) {
+        problem = document + u": "_s + pak.errorString();
+        return false;
+    }
+    const QList<TVfsPAK::Entry> &entries = pak.entries();
+    for (DocumentMember &m : members) {
+        if (!isPlainFileName(m.name)) {
+            warn(tool, document, u"member \""_s + m.name + u"\" is not a plain file name; not extracted."_s);
+            continue;
+        }
+        // The readers keep the last of two members whose names differ only in case.
+        int index = -1;
+        for (int i = 0; i < entries.size(); ++i) {
+            if (entries[i].name.compare(m.name, Qt::CaseInsensitive) == 0)
+                index = i;
+        }
+        const std::optional<QByteArray> bytes = index < 0 ? std::nullopt : pak.extractAt(index);
+        if (!bytes) {
+            problem = document + u": member \""_s + m.name + u"\" cannot be read."_s;
+            return false;
+        }
+        const QString path = QDir(folder).absoluteFilePath(m.name);
+        if (!AtomicFile::write(path, *bytes, &problem))
+            return false;
+        m.path = path;
+    }
+    return true;
+}
+
+int exportDocument(CommandLineTool &tool, const QStringList &args, const CommandOptions &options)
 {
     ToolWorkspace tw(tool);
     if (!tw.isReady())
         return tool.fail(tw.problem());
-    const LoadedDocument loaded = loadDocument(tw, args[0]);
+    LoadedDocument loaded = loadDocument(tw, args[0]);
     if (!loaded.read)
         return tool.fail(args[0] + u": "_s + loaded.problem);
     if (!loaded.problem.isEmpty())
         warn(tool, args[0], loaded.problem);
+    QString problem;
+    if (!options.membersFolder.isEmpty() &&
+        !extractMembers(tool, args[0], options.membersFolder, loaded.document.members, problem))
+        return tool.fail(problem);
     if (!tool.writeBinary(DocumentJson::toJson(loaded.document)))
         return tool.fail(u"cannot write to standard output."_s);
     return CommandLineTool::Success;
 }
 
-// The JSON text from a file, or from standard input for "-"; no value (and `problem` set) when it
-// cannot be read or is too large.
+// The JSON text from a file (or a pipe), or from standard input for "-"; no value (and `problem` set)
+// when it cannot be read or is too large.
 std::optional<QByteArray> readJson(const QString &name, QString &problem)
 {
     QFile file;
-    const bool fromStdin = name == u"-"_s;
-    if (fromStdin) {
+    if (name == u"-"_s) {
         if (!file.open(stdin, QIODevice::ReadOnly)) {
             problem = u"cannot read standard input."_s;
             return std::nullopt;
         }
     } else {
-        file.setFileName(name);
-        if (!QFileInfo(name).isFile()) {
-            problem = u"no such file."_s;
+        const QFileInfo info(name);
+        if (!info.exists() || info.isDir()) {
+            problem = info.isDir() ? u"is a folder."_s : u"no such file."_s;
             return std::nullopt;
         }
+        file.setFileName(name);
         if (!file.open(QIODevice::ReadOnly)) {
             problem = file.errorString();
             return std::nullopt;
         }
     }
-    const QByteArray bytes = file.read(kMaxJsonBytes + 1);
+    // A pipe hands over only what has arrived so far: read until its end.
+    QByteArray bytes;
+    while (bytes.size() <= kMaxJsonBytes) {
+        const QByteArray chunk = file.read(std::min<qint64>(1 << 20, kMaxJsonBytes + 1 - bytes.size()));
+        if (chunk.isEmpty())
+            break;
+        bytes += chunk;
+    }
     if (bytes.size() > kMaxJsonBytes) {
         problem = u"larger than %1 MB; no document needs that much."_s.arg(kMaxJsonBytes / (1024 * 1024));
         return std::nullopt;
@@ -85,7 +158,30 @@ std::optional<QByteArray> readJson(const QString &name, QString &problem)
     return bytes;
 }
 
-int importDocument(CommandLineTool &tool, const QStringList &args, const QString &)
+// The attachments the questions of a test or question name but the JSON does not list, each once (a
+// listed member without a path has a warning of its own).
+QStringList missingAttachments(const DocumentSnapshot &d)
+{
+    QStringList named;
+    if (d.kind == DocumentKind::Test) {
+        for (int k = 1; k <= std::clamp(d.test.header.questionCount, 0, kMaxQuestions); ++k)
+            named << d.test.question(k).imageName << d.test.question(k).textName;
+    } else if (d.kind == DocumentKind::Question) {
+        named << d.question.imageName << d.question.textName;
+    }
+    QSet<QString> listed;
+    for (const DocumentMember &m : d.members)
+        listed.insert(m.name.toCaseFolded());
+    QStringList missing;
+    for (const QString &name : std::as_const(named)) {
+        if (!name.isEmpty() && !listed.contains(name.toCaseFolded()) &&
+            !missing.contains(name, Qt::CaseInsensitive))
+            missing << name;
+    }
+    return missing;
+}
+
+int importDocument(CommandLineTool &tool, const QStringList &args, const CommandOptions &)
 {
     const QString &jsonName = args[0];
     const QString &target = args[1];
@@ -110,10 +206,17 @@ int importDocument(CommandLineTool &tool, const QStringList &args, const QString
         jsonName == u"-"_s ? QDir::currentPath() : QFileInfo(jsonName).absolutePath();
     if (!saveDocument(tw, *document, target, memberFolder, &problem))
         return tool.fail(target + u": "_s + problem);
+    // Written all the same, but a teacher opening it would miss these.
+    for (const DocumentMember &m : document->members) {
+        if (m.path.isEmpty())
+            warn(tool, jsonName, u"member \""_s + m.name + u"\" has no \"path\"; left out."_s);
+    }
+    for (const QString &name : missingAttachments(*document))
+        warn(tool, jsonName, u"the questions name \""_s + name + u"\", which is not among the members."_s);
     return CommandLineTool::Success;
 }
 
-int generateSet(CommandLineTool &tool, const QStringList &args, const QString &usage)
+int generateSet(CommandLineTool &tool, const QStringList &args, const CommandOptions &options)
 {
     SetGeneration generation;
     generation.sourceTest = args[0];
@@ -121,7 +224,7 @@ int generateSet(CommandLineTool &tool, const QStringList &args, const QString &u
     generation.prefix = args[2];
     if (!SetGeneration::isValidPrefix(generation.prefix))
         return tool.wrongUsage(u"the prefix may hold only the letters A-Z and a-z, the digits and \"_\"."_s,
-                               usage);
+                               options.usage);
     if (!QFileInfo(generation.sourceTest).isFile())
         return tool.fail(generation.sourceTest + u": no such file."_s);
     if (!QFileInfo(generation.targetFolder).isDir())
@@ -149,7 +252,7 @@ int generateSet(CommandLineTool &tool, const QStringList &args, const QString &u
     return CommandLineTool::Success;
 }
 
-int checkDocument(CommandLineTool &tool, const QStringList &args, const QString &)
+int checkDocument(CommandLineTool &tool, const QStringList &args, const CommandOptions &)
 {
     ToolWorkspace tw(tool);
     if (!tw.isReady())
@@ -199,10 +302,10 @@ void showMembers(Summary &s, const QList<DocumentMember> &members)
         bytes += m.size;
     s.line(u"Attachments"_s, u"%1 (%2 bytes)"_s.arg(members.size()).arg(bytes));
     for (const DocumentMember &m : members)
-        s.item(u"%1  %2 bytes"_s.arg(m.name).arg(m.size));
+        s.item(m.name + u"  "_s + QString::number(m.size) + u" bytes"_s);
 }
 
-int showDocument(CommandLineTool &tool, const QStringList &args, const QString &)
+int showDocument(CommandLineTool &tool, const QStringList &args, const CommandOptions &)
 {
     ToolWorkspace tw(tool);
     if (!tw.isReady())
@@ -257,7 +360,8 @@ int showDocument(CommandLineTool &tool, const QStringList &args, const QString &
         s.line(u"Classes"_s, QString::number(d.students.classCount()));
         s.line(u"Students"_s, QString::number(d.students.totalStudents()));
         for (const SchoolClass &c : d.students.classes)
-            s.item(u"%1: %2 students"_s.arg(c.name).arg(c.students.size()));
+            s.item(c.name + u": "_s + QString::number(c.students.size()) +
+                   (c.students.size() == 1 ? u" student"_s : u" students"_s));
         break;
     case DocumentKind::EditorSettings:
     case DocumentKind::TestModuleSettings:
@@ -277,13 +381,15 @@ const QList<DocumentCommand> &commands()
         u".skg test list, .skz question-set list, .sku student list; .ini settings files "
         u"by their header (Edytor, Tester, Nauka).\n"_s;
     static const QList<DocumentCommand> list = {
-        {u"export"_s, u"FILE"_s, u"write the document as JSON to standard output"_s, kinds, 1,
-         exportDocument},
+        {u"export"_s, u"[--members DIR] FILE"_s, u"write the document as JSON to standard output"_s,
+         kinds + u"--members DIR writes the attachments of a test or question into DIR and gives each "
+                 u"member the \"path\" of its file, so that \"import\" puts them back.\n"_s,
+         1, exportDocument, true},
         {u"import"_s, u"JSON OUT"_s, u"write the document a JSON file (\"-\": standard input) describes"_s,
          u"The JSON has the form \"export\" writes. Attachments are read from the files named by "
          u"\"members\": [{\"name\": ..., \"path\": ...}] (relative paths from the JSON file's folder); a "
          u"member "
-         u"without a path is left out. OUT's extension must fit the kind.\n"_s,
+         u"without a path is left out, with a warning. OUT's extension must fit the kind.\n"_s,
          2, importDocument},
         {u"generate"_s, u"TEST.skt FOLDER PREFIX"_s,
          u"write each question of the test as FOLDER/PREFIXn.skq"_s,
@@ -306,7 +412,10 @@ int runCommand(const DocumentCommand &command, CommandLineTool &tool, const QStr
         u"Exit status: 0 done, 1 a document missing, damaged or not written, 2 wrong usage.\n"_s;
     QCommandLineParser parser;
     const QCommandLineOption help({u"h"_s, u"help"_s}, u"Show this help."_s);
+    const QCommandLineOption members(u"members"_s, u"Folder for the attachments."_s, u"DIR"_s);
     parser.addOption(help);
+    if (command.takesMembersFolder)
+        parser.addOption(members);
     if (!parser.parse(QStringList{u"zadanix "_s + command.name} + arguments))
         return tool.wrongUsage(parser.errorText(), usage);
     if (parser.isSet(help)) {
@@ -316,7 +425,13 @@ int runCommand(const DocumentCommand &command, CommandLineTool &tool, const QStr
     const QStringList args = parser.positionalArguments();
     if (args.size() != command.argumentCount)
         return tool.wrongUsage(u"wrong number of arguments for \""_s + command.name + u"\"."_s, usage);
-    return command.run(tool, args, usage);
+    CommandOptions options{usage, {}};
+    if (command.takesMembersFolder && parser.isSet(members)) {
+        options.membersFolder = parser.value(members);
+        if (options.membersFolder.isEmpty())
+            return tool.wrongUsage(u"--members needs a folder."_s, usage);
+    }
+    return command.run(tool, args, options);
 }
 
 } // namespace

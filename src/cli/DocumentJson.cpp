@@ -38,8 +38,12 @@ QJsonArray texts(const std::array<QString, kMaxAnswers> &values)
 QJsonArray membersJson(const QList<DocumentMember> &members)
 {
     QJsonArray out;
-    for (const DocumentMember &m : members)
-        out.append(QJsonObject{{u"name"_s, m.name}, {u"size"_s, m.size}});
+    for (const DocumentMember &m : members) {
+        QJsonObject member{{u"name"_s, m.name}, {u"size"_s, m.size}};
+        if (!m.path.isEmpty()) // exported with its attachments
+            member.insert(u"path"_s, m.path);
+        out.append(member);
+    }
     return out;
 }
 
@@ -283,9 +287,14 @@ void readMembers(Fields &top, QString &error, DocumentSnapshot &d, const QString
             member.path = m.text(u"path"_s);
         if (m.failed())
             return;
-        const QString problem = TVfsPAK::nameProblem(member.name);
-        if (member.name.isEmpty() || !problem.isEmpty())
-            return m.fail(m.at(u"name"_s) + u": "_s + (problem.isEmpty() ? u"empty."_s : problem));
+        QString problem = TVfsPAK::nameProblem(member.name);
+        if (member.name.isEmpty())
+            problem = u"empty."_s;
+        else if (std::any_of(member.name.begin(), member.name.end(),
+                             [](QChar c) { return c.unicode() < 32; }))
+            problem = u"holds a control character."_s;
+        if (!problem.isEmpty())
+            return m.fail(m.at(u"name"_s) + u": "_s + problem);
         const QString folded = member.name.toCaseFolded();
         if (folded == (documentStem + u".xml"_s).toCaseFolded() ||
             folded == (documentStem + u".txp"_s).toCaseFolded())

@@ -417,9 +417,21 @@ TEST_F(DocumentCli, MembersWithoutAPathAreLeftOut)
     members[1] = text;
     json.insert(u"members"_s, members);
 
+    // A question naming an attachment the JSON does not list at all.
+    QJsonArray questions = json.value(u"questions"_s).toArray();
+    QJsonObject third = questions[2].toObject();
+    third.insert(u"textName"_s, u"brak.txt"_s);
+    questions[2] = third;
+    json.insert(u"questions"_s, questions);
+
     // Read from standard input; relative paths then start in the working folder.
     const CliResult r = run({u"import"_s, u"-"_s, u"nowy.skt"_s}, toBytes(json));
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    // Written, but the teacher is told what the test will miss.
+    EXPECT_EQ(r.err, QByteArray("zadanix: warning: -: member \"obraz.JPG\" has no \"path\"; left out.\n"
+                                "zadanix: warning: -: the questions name \"brak.txt\", which is not among "
+                                "the members.\n"))
+        << r.err.toStdString();
     EXPECT_EQ(DocumentFixtures::memberNames(file(u"nowy.skt"_s)),
               (QStringList{u"Serr0.xml"_s, u"opis.TXT"_s}));
     TVfsPAK pak;
@@ -428,6 +440,76 @@ TEST_F(DocumentCli, MembersWithoutAPathAreLeftOut)
     // The questions still name the picture.
     ASSERT_TRUE(ReadTestDocument(t.ws, file(u"nowy.skt"_s)));
     EXPECT_EQ(t.ws.test.question(1).imageName, u"obraz.JPG"_s);
+}
+
+TEST_F(DocumentCli, ExportWithMembersGivesAJsonThatImportsWholeThroughAPipe)
+{
+    writeTest(u"test.skt"_s);
+    const CliResult exported = run({u"export"_s, u"--members"_s, u"zalaczniki"_s, u"test.skt"_s});
+    ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+    EXPECT_TRUE(exported.err.isEmpty()) << exported.err.toStdString();
+    QJsonObject json = parseObject(exported.out);
+    const QJsonArray members = json.value(u"members"_s).toArray();
+    ASSERT_EQ(members.size(), 2);
+    TVfsPAK pak;
+    ASSERT_TRUE(pak.Open(file(u"test.skt"_s), TVfsPAK::Mode::ReadOnly));
+    for (const QJsonValue &v : members) {
+        const QString name = v.toObject().value(u"name"_s).toString();
+        const QString path = v.toObject().value(u"path"_s).toString();
+        EXPECT_EQ(path, file(u"zalaczniki/"_s + name));
+        EXPECT_EQ(readFile(path), pak.Extract(name).value_or(QByteArray()));
+    }
+
+    // Long remarks make the JSON far larger than a pipe holds, so it arrives in many pieces.
+    json = exportObject(u"test.skt"_s);
+    QJsonObject header = json.value(u"header"_s).toObject();
+    header.insert(u"remarks"_s, QString(300000, u'ż'));
+    QJsonObject withPaths = parseObject(exported.out);
+    withPaths.insert(u"header"_s, header);
+    const CliResult imported = run({u"import"_s, u"-"_s, u"kopia.skt"_s}, toBytes(withPaths));
+    ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    EXPECT_TRUE(imported.err.isEmpty()) << imported.err.toStdString();
+    json.insert(u"header"_s, header);
+    EXPECT_EQ(membersSorted(exportObject(u"kopia.skt"_s)), membersSorted(json));
+    expectSameMembers(u"test.skt"_s, u"kopia.skt"_s);
+
+    // A member name that would leave the folder is not extracted.
+    writeArchive(u"zly.skq"_s, {{"Sezz0.xml", "<pyt><cd>fa</cd></pyt>"}, {"../uciekinier.txt", "x"}});
+    const CliResult unsafe = run({u"export"_s, u"--members"_s, u"zalaczniki"_s, u"zly.skq"_s});
+    EXPECT_EQ(unsafe.exitCode, 0) << unsafe.err.toStdString();
+    EXPECT_TRUE(unsafe.err.contains("\"../uciekinier.txt\" is not a plain file name"))
+        << unsafe.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(file(u"uciekinier.txt"_s)));
+    EXPECT_FALSE(parseObject(unsafe.out).value(u"members"_s).toArray()[0].toObject().contains(u"path"_s));
+}
+
+TEST_F(DocumentCli, FailuresTakeOneLineAndLostOutputFails)
+{
+    writeTest(u"test.skt"_s);
+    // Texts from the user's files never break the one line a failure takes.
+    ASSERT_TRUE(writeFile(file(u"zly.json"_s), "{\"kind\": \"te\\nst\", \"version\": 40}"));
+    ASSERT_TRUE(QDir(t.dir.path()).mkdir(u"folder.json"_s));
+    const std::pair<QStringList, QByteArray> failures[] = {
+        {{u"import"_s, u"zly.json"_s, u"x.skt"_s}, "zadanix: zly.json: "},
+        {{u"import"_s, u"folder.json"_s, u"x.skt"_s}, "zadanix: folder.json: is a folder.\n"},
+    };
+    for (const auto &[args, start] : failures) {
+        const CliResult r = run(args);
+        EXPECT_EQ(r.exitCode, 1) << args.join(u' ').toStdString();
+        EXPECT_TRUE(r.err.startsWith(start)) << r.err.toStdString();
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+    }
+
+    // A summary that cannot be written is a failure.
+    for (const QString &command : {u"show"_s, u"check"_s, u"export"_s}) {
+        QProcess process;
+        process.setWorkingDirectory(t.dir.path());
+        process.setStandardOutputFile(u"/dev/full"_s);
+        process.start(program, {command, u"test.skt"_s});
+        ASSERT_TRUE(process.waitForFinished(30000));
+        EXPECT_EQ(process.exitCode(), 1) << command.toStdString();
+        EXPECT_EQ(process.readAllStandardError(), QByteArray("zadanix: cannot write to standard output.\n"));
+    }
 }
 
 TEST_F(DocumentCli, HostileJsonIsRefusedWithoutWritingAnything)
@@ -678,6 +760,20 @@ TEST_F(DocumentCli, ShowSummarisesTheDocument)
     const QString listed = QString::fromUtf8(students.out);
     EXPECT_TRUE(listed.contains(u"Students:      2\n  5a: 2 students\n  6b: 0 students\n"_s))
         << listed.toStdString();
+
+    // Names are shown as they are, "%1" included.
+    StudentList list;
+    list.reset();
+    SchoolClass c;
+    c.name = u"klasa %1"_s;
+    c.students = {{u"Ola"_s, u"Nowak"_s}};
+    list.classes = {c};
+    ASSERT_TRUE(WriteStudentList(t.ws, file(u"procent.sku"_s), list));
+    writeArchive(u"procent.skq"_s, {{"Sezz0.xml", "<pyt><cd>fa</cd></pyt>"}, {"%1x.txt", "abc"}});
+    const QString names = QString::fromUtf8(run({u"show"_s, u"procent.sku"_s}).out) +
+                          QString::fromUtf8(run({u"show"_s, u"procent.skq"_s}).out);
+    EXPECT_TRUE(names.contains(u"  klasa %1: 1 student\n"_s)) << names.toStdString();
+    EXPECT_TRUE(names.contains(u"  %1x.txt  3 bytes\n"_s)) << names.toStdString();
 }
 
 TEST_F(DocumentCli, GenerateWritesOneQuestionFilePerQuestion)
@@ -724,6 +820,9 @@ TEST_F(DocumentCli, WrongUsageExitsWithTwoAndShowsUsage)
         {u"generate"_s, u"a.skt"_s, u"zestaw"_s, u"zły-przedrostek"_s},
         {u"check"_s},
         {u"show"_s, u"a.skt"_s, u"b.skt"_s},
+        {u"show"_s, u"--members"_s, u"dir"_s, u"a.skt"_s},
+        {u"export"_s, u"a.skt"_s, u"--members"_s},
+        {u"export"_s, u"--members="_s, u"a.skt"_s},
     };
     for (const QStringList &args : cases) {
         SCOPED_TRACE(args.join(u' ').toStdString());
