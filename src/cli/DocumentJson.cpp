@@ -345,7 +345,7 @@ void readTest(Fields &top, QString &error, DocumentSnapshot &d)
         q.comment = f.text(u"comment"_s);
         q.unfinished = 0;
     }
-    readMembers(top, error, d, u"Serr0"_s);
+    readMembers(top, error, d, documentMemberStem(DocumentKind::Test));
 }
 
 void readQuestion(Fields &top, QString &error, DocumentSnapshot &d)
@@ -365,7 +365,7 @@ void readQuestion(Fields &top, QString &error, DocumentSnapshot &d)
     q.textName = f.text(u"textName"_s);
     q.comment = f.text(u"comment"_s);
     q.savedAt = f.text(u"savedAt"_s);
-    readMembers(top, error, d, u"Sezz0"_s);
+    readMembers(top, error, d, documentMemberStem(DocumentKind::Question));
 }
 
 void readEntryList(Fields &top, DocumentSnapshot &d)

@@ -10,32 +10,39 @@ struct KindNames {
     DocumentKind kind;
     QString name;
     QString extension;
+    QString memberStem; // the document's own member, without ".xml" or ".txp"
+    QString element;    // its top element
 };
 
 const QList<KindNames> &kinds()
 {
     static const QList<KindNames> list = {
-        {DocumentKind::Test, u"test"_s, u"skt"_s},
-        {DocumentKind::Question, u"question"_s, u"skq"_s},
-        {DocumentKind::TestList, u"testList"_s, u"skg"_s},
-        {DocumentKind::SetList, u"setList"_s, u"skz"_s},
-        {DocumentKind::StudentList, u"studentList"_s, u"sku"_s},
-        {DocumentKind::EditorSettings, u"editorSettings"_s, u"ini"_s},
-        {DocumentKind::TestModuleSettings, u"testModuleSettings"_s, u"ini"_s},
-        {DocumentKind::LearningModuleSettings, u"learningModuleSettings"_s, u"ini"_s},
+        {DocumentKind::Test, u"test"_s, u"skt"_s, u"Serr0"_s, u"tst"_s},
+        {DocumentKind::Question, u"question"_s, u"skq"_s, u"Sezz0"_s, u"pyt"_s},
+        {DocumentKind::TestList, u"testList"_s, u"skg"_s, u"Selt0"_s, u"lst"_s},
+        {DocumentKind::SetList, u"setList"_s, u"skz"_s, u"Selz0"_s, u"lsz"_s},
+        {DocumentKind::StudentList, u"studentList"_s, u"sku"_s, u"Selu0"_s, u"szk"_s},
+        {DocumentKind::EditorSettings, u"editorSettings"_s, u"ini"_s, {}, u"Ini"_s},
+        {DocumentKind::TestModuleSettings, u"testModuleSettings"_s, u"ini"_s, {}, u"Ini"_s},
+        {DocumentKind::LearningModuleSettings, u"learningModuleSettings"_s, u"ini"_s, {}, u"Ini"_s},
     };
     return list;
+}
+
+const KindNames &namesOf(DocumentKind kind)
+{
+    for (const KindNames &k : kinds()) {
+        if (k.kind == kind)
+            return k;
+    }
+    return kinds().first(); // every kind is in the table
 }
 
 } // namespace
 
 QString documentKindName(DocumentKind kind)
 {
-    for (const KindNames &k : kinds()) {
-        if (k.kind == kind)
-            return k.name;
-    }
-    return {};
+    return namesOf(kind).name;
 }
 
 std::optional<DocumentKind> documentKindFromName(QStringView name)
@@ -55,11 +62,17 @@ bool isSettingsKind(DocumentKind kind)
 
 QString documentExtension(DocumentKind kind)
 {
-    for (const KindNames &k : kinds()) {
-        if (k.kind == kind)
-            return u'.' + k.extension;
-    }
-    return {};
+    return u'.' + namesOf(kind).extension;
+}
+
+QString documentMemberStem(DocumentKind kind)
+{
+    return namesOf(kind).memberStem;
+}
+
+QString documentElement(DocumentKind kind)
+{
+    return namesOf(kind).element;
 }
 
 std::optional<DocumentKind> documentKindFromExtension(const QString &path, bool *settingsFile)

@@ -22,6 +22,11 @@ bool isSettingsKind(DocumentKind kind);
 
 // ".skt", ".skq", ".skg", ".skz", ".sku"; ".ini" for every settings kind.
 QString documentExtension(DocumentKind kind);
+// The document's own member without ".xml" (version 40) or ".txp" (version 35): "Serr0", "Sezz0",
+// "Selt0", "Selz0", "Selu0"; empty for settings files, which are no archives.
+QString documentMemberStem(DocumentKind kind);
+// The top element of its XML: "tst", "pyt", "lst", "lsz", "szk"; "Ini" for settings files.
+QString documentElement(DocumentKind kind);
 // By the file name's extension, ignoring case. A settings file (.ini) gets its kind from its header,
 // so here it has none; `settingsFile` tells it apart from an unknown extension.
 std::optional<DocumentKind> documentKindFromExtension(const QString &path, bool *settingsFile = nullptr);

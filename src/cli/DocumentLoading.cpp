@@ -16,25 +16,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The name of the document's own member without its extension: ".xml" in version 40, ".txp" in 35.
-QString documentMemberStem(DocumentKind kind)
-{
-    switch (kind) {
-    case DocumentKind::Test:
-        return u"Serr0"_s;
-    case DocumentKind::Question:
-        return u"Sezz0"_s;
-    case DocumentKind::TestList:
-        return u"Selt0"_s;
-    case DocumentKind::SetList:
-        return u"Selz0"_s;
-    case DocumentKind::StudentList:
-        return u"Selu0"_s;
-    default:
-        return {};
-    }
-}
-
 bool runReader(Workspace &ws, const QString &path, DocumentSnapshot &doc)
 {
     switch (doc.kind) {
@@ -59,25 +40,6 @@ bool runReader(Workspace &ws, const QString &path, DocumentSnapshot &doc)
         return ReadStudentList(ws, path, doc.students);
     default:
         return false;
-    }
-}
-
-// The document element of each kind.
-QString documentElement(DocumentKind kind)
-{
-    switch (kind) {
-    case DocumentKind::Test:
-        return u"tst"_s;
-    case DocumentKind::Question:
-        return u"pyt"_s;
-    case DocumentKind::TestList:
-        return u"lst"_s;
-    case DocumentKind::SetList:
-        return u"lsz"_s;
-    case DocumentKind::StudentList:
-        return u"szk"_s;
-    default:
-        return u"Ini"_s;
     }
 }
 
