@@ -13,6 +13,17 @@
 
 class TVfsPAK;
 
+// The attachment attached last time, one set for the whole program: offered again by the attachment
+// dialogs. The source paths are empty when the file came from an archive.
+struct LastAttachments {
+    QString textName;
+    QString textSource;
+    QString imageName;
+    QString imageSource;
+
+    void clear() { *this = LastAttachments{}; }
+};
+
 // Everything one running program holds: paths, log, settings, the test and question in memory and
 // the three working archives. Exactly one exists per program; tests build their own in a temporary
 // data folder.
@@ -32,6 +43,7 @@ public:
     int mainLeft = 0;
     int mainTop = 0;
     QRandomGenerator rng;
+    LastAttachments lastAttachments;
 
     std::unique_ptr<TVfsPAK> workingTest;
     std::unique_ptr<TVfsPAK> workingQuestion;

@@ -142,8 +142,10 @@ bool putAttachment(const QString &name, const QString &diskSource, TVfsPAK &sour
 
 } // namespace
 
-bool ReadQuestionDocument(Workspace &ws, const QString &path)
+bool ReadQuestionDocument(Workspace &ws, const QString &path, bool *messageShown)
 {
+    if (messageShown)
+        *messageShown = false;
     const auto unreadable = [&ws] {
         ws.logEvent(0, u"Odczyt. Błąd wczytywania pliku Sezz0."_s);
         return false;
@@ -177,6 +179,8 @@ bool ReadQuestionDocument(Workspace &ws, const QString &path)
                        : u"Odczyt. Ver 40. Błąd dekodowania pytaniu solo."_s);
     ws.showMessage(MessageKind::CloseOnly, MessageIcon::InfoIcon,
                    u"Problemy z otwarciem pliku pytania.\rPrawdopodobnie plik jest uszkodzony."_s);
+    if (messageShown)
+        *messageShown = true;
     return false;
 }
 

@@ -11,8 +11,9 @@ class Workspace;
 
 // Reads the file into ws.question and its members into ws.workingQuestion and ws.workingQuestionAs.
 // The caller has reset the question and stored the path. A damaged question member is logged and
-// shown; a file that cannot be opened or has no question member is only logged.
-bool ReadQuestionDocument(Workspace &ws, const QString &path);
+// shown; a file that cannot be opened or has no question member is only logged. `messageShown`, when
+// given, tells whether the user has been told.
+bool ReadQuestionDocument(Workspace &ws, const QString &path, bool *messageShown = nullptr);
 // Writes ws.question as a version-40 document. An attachment comes from its disk path
 // (textSource, imageSource) when that is set, otherwise from `source`. A failure is logged and
 // shown and leaves the file at `path` as it was.

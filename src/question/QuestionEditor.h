@@ -1,0 +1,146 @@
+#pragma once
+
+#include "app/TestModel.h"
+
+#include <QPoint>
+#include <QString>
+
+#include <array>
+
+class TestEditorLink;
+class Workspace;
+
+// The question editor without its widgets: which question is edited and how (in a test or as a single
+// question), the fields as the window shows them, the popup, and every command. The window TFPytanie
+// forwards each edit and command here and refills itself from `fields` and the layout queries.
+//
+// In a test (WorkMode 1) the question is record k of the test model; the marks change the record at
+// once, the texts only on accepting. As a single question (WorkMode 2) it is the workspace's
+// SingleQuestion, written as a question document on saving.
+class QuestionEditor {
+public:
+    enum class EditMode { InTest, NewSingle, OpenedSingle };
+    enum class PopupKind { None, Type, Count };
+    enum class Outcome { StayOpen, Close };
+
+    // The window's fields as shown: MTekst, EOdp1..EOdp5, EPodpowiedz and the two groups of marks.
+    struct Fields {
+        QString text;
+        std::array<QString, kMaxAnswers> answers;
+        QString comment;
+        int radio = 0; // ROdp1..ROdp5: the selected one, 0 for none
+        std::array<bool, kMaxAnswers> checked{};
+    };
+
+    // The attachment fields of the question being edited, whichever record it is.
+    struct AttachmentFields {
+        QString &textName;
+        QString &textSource;
+        QString &imageName;
+        QString &imageSource;
+    };
+
+    explicit QuestionEditor(Workspace &ws);
+
+    Workspace &workspace() const { return m_ws; }
+    void setTestEditor(TestEditorLink *link) { m_test = link; }
+    TestEditorLink *testEditor() const { return m_test; }
+
+    // The window's top left corner on the screen: the clock and the dialogs stand relative to it.
+    QPoint position;
+
+    Fields fields;
+    // The single question has unsaved changes (test questions are tracked by the test editor).
+    bool questionModified = false;
+    PopupKind popupKind = PopupKind::None;
+
+    EditMode editMode() const { return m_editMode; }
+    // WorkMode 1: question k of the open test.
+    bool inTest() const;
+    int questionNumber() const { return m_k; }
+    // The test's while in a test, the single question's otherwise.
+    int answerCount() const;
+    int multipleChoice() const;
+    // Only a new single question may change its choice type and answer count.
+    bool typeAndCountEditable() const { return m_editMode == EditMode::NewSingle; }
+
+    // --- Entry points. Each prepares the fields; the window then shows them.
+    // The body of editTestQuestion (k), 1 <= k <= questionCount; false for a k outside the test.
+    bool fillFromTest(int k);
+    // Unchecks all ten marks without touching any record.
+    void clearAnswerMarks();
+    void newSingleQuestion();
+    // Asks for the file; false when cancelled or not read (the window then does not open).
+    bool openSingleQuestion();
+    bool openSingleQuestionFile(const QString &path);
+    // The fields from SingleQuestion; clears questionModified.
+    void fillFromSingle();
+
+    // --- Edits by the user.
+    void setText(const QString &text);
+    void setAnswer(int i, const QString &text); // 1..5
+    void setComment(const QString &text);
+    // The mark handlers: radio i selected, box i checked or unchecked (1..5).
+    void selectRadio(int i);
+    void setChecked(int i, bool checked);
+    // Ctrl+1..Ctrl+4: answer n becomes the correct one of a single-choice question.
+    void selectAnswerByKey(int n);
+
+    // --- The type and count popup.
+    // A click on LJednokrotny (Type) or LIleOdpowiedzi (Count): closes an open popup, opens a closed one
+    // in NewSingle only.
+    void togglePopup(PopupKind kind);
+    void closePopup() { popupKind = PopupKind::None; }
+    // The popup's item `index` (0-based) was chosen.
+    void choosePopupItem(int index);
+    // The popup's items, in order.
+    QStringList popupItems() const;
+
+    // --- Checks.
+    bool isComplete() const;
+    bool hasCorrectMark() const;
+    // The mask the marks stand for, as on accepting: five "1"/"0" for multiple choice; one "1" for
+    // single choice ("00001" when none of radios 1 to 4 is selected).
+    QString maskFromMarks() const;
+
+    // --- Commands.
+    // LWprowadz and Enter in a test.
+    Outcome commitTestQuestion();
+    // LZapiszPytanieSolo, Ctrl+S: writes filePath, asking for a name when there is none.
+    bool saveSingleQuestion();
+    // LZapiszJako, Ctrl+J (also in a test, where it writes the question as shown).
+    bool saveSingleQuestionAs();
+    // LZapiszPytanieSoloZTestu: question k as stored in the test.
+    void saveTestQuestionAsSingle();
+    // Esc and LZamknijPytanieSolo; in a test Esc is LAnuluj.
+    Outcome closeQuestion();
+    // LNastepnePytanieSolo.
+    void nextQuestion();
+
+    // --- For the attachment dialogs and the properties view.
+    AttachmentFields attachments();
+    // An attachment changed: the test is marked changed (modified flag and save button), or the single
+    // question modified.
+    void markChanged();
+
+    // The three label captions.
+    static QString typeCaption(int multipleChoice);
+    static QString countCaption(int answerCount);
+
+private:
+    // The record the marks change: question k in a test, the single question otherwise.
+    QString &recordMask();
+    void applyMarksFromMask(const QString &mask);
+    void textEdited();
+    // Brings the window's texts and marks into SingleQuestion (normalised) and writes it; asks for a
+    // name when `askName` or when there is no file yet. A chosen name becomes filePath.
+    bool writeSingle(bool askName);
+    bool writeTestQuestionAsShown();
+    bool saveWithClock(bool askName);
+    void showClock();
+
+    Workspace &m_ws;
+    TestEditorLink *m_test = nullptr;
+    EditMode m_editMode = EditMode::NewSingle;
+    int m_k = 0;
+};
