@@ -319,7 +319,38 @@ clock() {
   convert -delay 25 -loop 0 "${frames[@]}" +dither -colors 64 -layers Optimize "$anim/zapis.gif"
 }
 
+# Question editor "oknopytanienew<N>", 760 wide, for N = 3, 4, 5 answers: a band of commands under the
+# title strip, the question text, one row per answer (the mark and "Nr i" on the left, the field on the
+# right), the comment, the command bar. Keep in step with SkinGeometry::Pytanie.
+question_editor() { # question_editor N
+  local n=$1 w=760 top=238 pitch=40
+  local ctop=$((top + n * pitch + 8))
+  local h=$((ctop + 30 + 22 + 52))
+  local i y
+  frame $w $h 34 52 "Pytanie" "$work/pyt.png"
+  A=("$work/pyt.png")
+  add_rect 0 34 $((w - 1)) 73 "$MID"
+  add_rect 0 73 $((w - 1)) 73 "$SLATE"
+  add_rect 404 42 405 66 '#8aa1b0'
+  add_text 20 84 13 "$SLATE" "Treść pytania"
+  add_panel 20 106 739 205
+  add_text 20 216 13 "$SLATE" "Odpowiedzi"
+  add_text 112 218 12 "$MUTED" "zaznacz poprawne po lewej stronie" "$SANS"
+  for ((i = 0; i < n; i++)); do
+    y=$((top + i * pitch))
+    A+=(-fill '#dfe6eb' -stroke "$EDGE" -strokewidth 1 -draw "roundrectangle 20,$y 94,$((y + 29)) 4,4")
+    add_panel 100 "$y" 739 $((y + 29))
+  done
+  add_text 20 $((ctop + 8)) 11 "$SLATE" "Komentarz"
+  add_panel 100 "$ctop" 739 $((ctop + 29)) "$NOTE"
+  convert "${A[@]}" "$work/pyt.png"
+  jpeg "$work/pyt.png" "$skins/oknopytanienew$n.jpg"
+}
+
 main_window
+question_editor 3
+question_editor 4
+question_editor 5
 menu_picture 0 MStart
 menu_picture 1 MTesty
 menu_picture 2 MPytania

@@ -11,14 +11,15 @@ WindowPlacement computePlacement(int windowMode, const QRect &workArea)
     WindowPlacement p;
     if (windowMode != 0 && windowMode != 1)
         return p;
-    // Only the work area's right and bottom edges count; division truncates toward zero.
-    const int right = workArea.x() + workArea.width();
-    const int bottom = workArea.y() + workArea.height();
+    // Centred in the work area, wherever it starts: a primary screen right of or below another one
+    // does not start at (0, 0). Division truncates toward zero.
     p.known = true;
-    p.mainTopLeft = QPoint((right - kMainWidth) / 2, (bottom - kMainHeight) / 2);
+    p.mainTopLeft = workArea.topLeft() +
+                    QPoint((workArea.width() - kMainWidth) / 2, (workArea.height() - kMainHeight) / 2);
     if (windowMode == 1) {
-        p.background = QRect(0, 0, right, bottom);
-        p.backgroundPicture = QPoint((right - kBackgroundWidth) / 2, (bottom - kBackgroundHeight) / 2);
+        p.background = workArea;
+        p.backgroundPicture =
+            QPoint((workArea.width() - kBackgroundWidth) / 2, (workArea.height() - kBackgroundHeight) / 2);
     }
     return p;
 }

@@ -48,9 +48,9 @@ public:
 // Where the two top-level windows go for a window mode and a work area.
 struct WindowPlacement {
     bool known = false;          // false for a stored mode other than 0 and 1: nothing moves
-    QPoint mainTopLeft;          // the 788 × 580 main window, centred
-    QRect background;            // mode 1: the work area from (0, 0); mode 0: empty
-    QPoint backgroundPicture;    // the 1920 × 1200 picture, centred in the background (may be negative)
+    QPoint mainTopLeft;          // the 788 × 580 main window, centred in the work area
+    QRect background;            // mode 1: the work area; mode 0: empty
+    QPoint backgroundPicture;    // the 1920 × 1200 picture in the background's coordinates, centred (may be negative)
 };
 
 inline constexpr int kMainWidth = 788;

@@ -4,6 +4,7 @@
 #include "app/TFTloBig.h"
 #include "app/TFWinieta.h"
 #include "app/TFZdarzenia.h"
+#include "question/TFPytanie.h"
 #include "settings/TFIniEdytor.h"
 #include "toolkit/SkinnedWindow.h"
 #include "toolkit/WindowPrompts.h"
@@ -13,6 +14,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -40,15 +42,25 @@ TFApplication::TFApplication(const Options &options) : m_options(options), m_com
         m_windowPrompts = std::make_unique<WindowPrompts>();
         m_ws.prompts = m_windowPrompts.get();
     }
+    m_questionEditor = std::make_unique<TFPytanie>(m_ws, m_main.get(), m_main.get());
     m_editorSettings = std::make_unique<TFIniEdytor>(m_ws, m_main.get());
     m_about = std::make_unique<TFWinieta>(m_main.get());
     m_main->setAboutWindow(m_about.get());
     m_logWindow = std::make_unique<TFZdarzenia>(m_ws, m_main.get());
 
-    m_editors.editorSettingsWindow = [this] { m_editorSettings->run(); };
-    m_editors.logWindow = [this] { m_logWindow->run(); };
-    m_editors.closeWindows = [this] { closeOtherWindows(); };
+    registerEditors();
+    m_editors.closeWindows = [this] { return closeOtherWindows(); };
     m_editors.resetMenu = [this] { m_main->openGroup(TFGlowny::NoGroup); };
+    m_editors.later = [this](std::function<void()> step) { QTimer::singleShot(0, this, std::move(step)); };
+    SkinnedWindow::setProgramHooks({
+        .dropFiles = [this](const QStringList &paths) { dropFiles(paths); },
+        .openHelpPage = [this](const QString &page) {
+            if (m_ws.prompts)
+                m_ws.prompts->openHelpPage(page);
+        },
+    });
+    // In window mode 0 the background's one pixel stays under the main window wherever it goes.
+    m_main->installEventFilter(this);
 
     connect(m_background.get(), &TFTloBig::firstShown, this, &TFApplication::startUp, Qt::QueuedConnection);
     connect(m_background.get(), &TFTloBig::closed, this, &TFApplication::finished);
@@ -61,7 +73,49 @@ TFApplication::TFApplication(const Options &options) : m_options(options), m_com
 TFApplication::~TFApplication()
 {
     shutDown();
+    SkinnedWindow::setProgramHooks({});
     m_ws.prompts = nullptr;
+}
+
+// Every window that edits a document or answers a menu command, once: its commands, the documents
+// it opens by extension and its modified flag.
+void TFApplication::registerEditors()
+{
+    using C = ProgramEditors::Command;
+    using D = ProgramEditors::Document;
+    TFPytanie *question = m_questionEditor.get();
+    m_editors.add({
+        .name = u"FPytanie"_s,
+        .commands = {{C::NewQuestion, [question] { question->newSingleQuestion(); }},
+                     {C::OpenQuestion, [question] { question->openSingleQuestion(); }}},
+        .documents = {{D::Question, [question](const QString &path) { question->openSingleQuestionFile(path); }}},
+        .modified = [question] { return question->editor().questionModified; },
+    });
+    m_editors.add({
+        .name = u"FIniEdytor"_s,
+        .commands = {{C::EditEditorSettings, [this] { m_editorSettings->run(); }}},
+        .documents = {},
+        .modified = {},
+    });
+    m_editors.add({
+        .name = u"FZdarzenia"_s,
+        .commands = {{C::ShowLog, [this] { m_logWindow->run(); }}},
+        .documents = {},
+        .modified = {},
+    });
+}
+
+void TFApplication::dropFiles(const QStringList &paths)
+{
+    if (m_started && !m_shutDown)
+        m_commands.dropFiles(paths, DropTarget::MainWindow);
+}
+
+bool TFApplication::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_main.get() && event->type() == QEvent::Move)
+        m_background->followMainWindow(m_main->pos());
+    return QObject::eventFilter(watched, event);
 }
 
 void TFApplication::show()
@@ -93,6 +147,8 @@ void TFApplication::startUp()
     // Folders and paths, the settings (log filter and window mode), the placement stored under "wo",
     // the program folder and the three working archives.
     applyPlacement(m_commands.startUp(workArea(), root, m_options.programFolder));
+    if (m_windowPrompts)
+        m_windowPrompts->setProgramFolder(m_ws.paths.programFolder);
     // Showing the main window opens the start group and switches the log to yyyy/MM/dd dates; it is
     // drawn before anything else happens.
     m_main->show();
@@ -140,13 +196,19 @@ void TFApplication::shutDown()
     m_main->setAcceptDrops(false);
 }
 
-void TFApplication::closeOtherWindows()
+bool TFApplication::closeOtherWindows()
 {
+    bool closed = false;
     const QWidgetList windows = QApplication::topLevelWidgets();
     for (QWidget *window : windows) {
         auto *skinned = qobject_cast<SkinnedWindow *>(window);
         if (!skinned || skinned == m_main.get() || !skinned->isVisible())
             continue;
         skinned->done(QDialog::Rejected);
+        closed = true;
     }
+    // The closed editors' documents are left; the opened one sets its own work mode.
+    if (closed)
+        m_ws.workMode = WorkNothing;
+    return closed;
 }

@@ -13,6 +13,7 @@
 class Prompts;
 class TFGlowny;
 class TFIniEdytor;
+class TFPytanie;
 class TFTloBig;
 class TFWinieta;
 class TFZdarzenia;
@@ -49,6 +50,7 @@ public:
     TFTloBig &background() { return *m_background; }
     TFGlowny &mainWindow() { return *m_main; }
     TFWinieta &about() { return *m_about; }
+    TFPytanie &questionEditor() { return *m_questionEditor; }
     QRect workArea() const;
 
     // Ctrl+F4 and LBig: the other window mode, stored in Edycja.ini.
@@ -67,7 +69,11 @@ signals:
 private:
     void startUp();
     void applyPlacement(const WindowPlacement &placement);
-    void closeOtherWindows();
+    bool closeOtherWindows();
+    void registerEditors();
+    // A drop on any program window: the same road as a drop on the main window.
+    void dropFiles(const QStringList &paths);
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
     Options m_options;
     Workspace m_ws;
@@ -77,6 +83,7 @@ private:
     std::unique_ptr<TFGlowny> m_main;
     std::unique_ptr<WindowPrompts> m_windowPrompts;
     // Windows of the main window: they go before it.
+    std::unique_ptr<TFPytanie> m_questionEditor;
     std::unique_ptr<TFIniEdytor> m_editorSettings;
     std::unique_ptr<TFWinieta> m_about;
     std::unique_ptr<TFZdarzenia> m_logWindow;

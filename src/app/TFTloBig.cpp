@@ -34,6 +34,7 @@ void TFTloBig::applyPlacement(const WindowPlacement &placement)
 {
     if (!placement.known)
         return;
+    m_placed = true;
     m_covering = !placement.background.isEmpty();
     if (m_covering) {
         m_pictureOffset = placement.backgroundPicture;
@@ -45,6 +46,13 @@ void TFTloBig::applyPlacement(const WindowPlacement &placement)
         setGeometry(QRect(placement.mainTopLeft + QPoint(kMainWidth / 2, kMainHeight / 2), QSize(1, 1)));
     }
     update();
+}
+
+void TFTloBig::followMainWindow(QPoint mainTopLeft)
+{
+    if (m_covering || !m_placed)
+        return;
+    move(mainTopLeft + QPoint(kMainWidth / 2, kMainHeight / 2));
 }
 
 void TFTloBig::showEvent(QShowEvent *event)

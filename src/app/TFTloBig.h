@@ -22,6 +22,8 @@ public:
     // Where the picture's top left corner stands in the window (negative when the window is smaller).
     QPoint pictureOffset() const { return m_pictureOffset; }
     bool hasVisibleArea() const { return m_covering; }
+    // Window mode 0: the one pixel moves under the middle of the main window at `mainTopLeft`.
+    void followMainWindow(QPoint mainTopLeft);
 
 signals:
     // Once, the first time the window is shown: the program starts up.
@@ -47,5 +49,6 @@ private:
     QImage m_picture;
     QPoint m_pictureOffset;
     bool m_covering = false;
+    bool m_placed = false;
     bool m_shownOnce = false;
 };

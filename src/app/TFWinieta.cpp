@@ -18,6 +18,9 @@ TFWinieta::TFWinieta(QWidget *parent) : SkinnedWindow(u"FWinieta"_s, QString(), 
 void TFWinieta::showBy(const QWidget *mainWindow)
 {
     m_close->setHot(false);
-    placeBy(mainWindow, 260, 160);
+    if (mainWindow)
+        placeAt(mainWindow->pos() + QPoint(260, 160));
+    else
+        centreOnScreen();
     exec();
 }

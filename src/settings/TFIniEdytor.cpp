@@ -178,12 +178,6 @@ TFIniEdytor::TFIniEdytor(Workspace &ws, QWidget *parent)
     prepare();
 }
 
-void TFIniEdytor::showEditorSettings(Workspace &ws, QWidget *mainWindow)
-{
-    TFIniEdytor dialog(ws, mainWindow);
-    dialog.run();
-}
-
 QCheckBox *TFIniEdytor::addOption(const QString &name, const QString &caption, bool EditorSettings::*flag,
                                   int row)
 {

@@ -22,13 +22,10 @@ class TFIniEdytor : public SkinnedWindow {
 public:
     explicit TFIniEdytor(Workspace &ws, QWidget *parent = nullptr);
 
-    // "Ustawienia Edytora" in the main window (which sets WorkMode 5 first): fills the dialog from the
-    // settings in force and shows it modally at the main window's left + 162, top + 38.
-    static void showEditorSettings(Workspace &ws, QWidget *mainWindow);
-
     // Fills the controls from the settings in force and clears the modified flag.
     void prepare();
-    // prepare(), then the dialog modally at its place; returns when it is closed.
+    // "Ustawienia Edytora" in the main window (which sets WorkMode 5 first): prepare(), then the dialog
+    // modally at the main window's left + 162, top + 38; returns when it is closed.
     void run();
 
     const EditorSettingsForm &form() const { return m_form; }

@@ -5,7 +5,7 @@
 #include <QMouseEvent>
 
 LabelButton::LabelButton(const QString &text, QWidget *parent)
-    : QLabel(text, parent), m_normal(InterfaceColours::normal)
+    : QLabel(text, parent), m_normal(InterfaceColours::normal), m_hover(InterfaceColours::hover)
 {
     setTextFormat(Qt::PlainText);
     QFont bold = font();
@@ -27,6 +27,12 @@ void LabelButton::setNormalColour(const QColor &colour)
     updateLook();
 }
 
+void LabelButton::setHoverColour(const QColor &colour)
+{
+    m_hover = colour;
+    updateLook();
+}
+
 void LabelButton::setHot(bool hot)
 {
     if (m_hot == hot)
@@ -39,7 +45,7 @@ QColor LabelButton::currentColour() const
 {
     if (!isEnabled())
         return InterfaceColours::disabled;
-    return m_hot ? InterfaceColours::hover : m_normal;
+    return m_hot ? m_hover : m_normal;
 }
 
 void LabelButton::enterEvent(QEnterEvent *event)

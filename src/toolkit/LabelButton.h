@@ -15,6 +15,8 @@ public:
 
     // The question editor draws its labels in InterfaceColours::questionEditor.
     void setNormalColour(const QColor &colour);
+    // White unless set: the question editor's popup lights its items in its own colour.
+    void setHoverColour(const QColor &colour);
     // Painted as under the mouse; windows that light one label of a group put the others back.
     void setHot(bool hot);
     bool isHot() const { return m_hot; }
@@ -36,6 +38,7 @@ private:
     void updateLook();
 
     QColor m_normal;
+    QColor m_hover;
     bool m_hot = false;
     bool m_pressed = false;
 };

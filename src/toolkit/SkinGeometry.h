@@ -68,6 +68,30 @@ inline constexpr QPoint save{316, 488};   // picture "zapisz"
 inline constexpr QPoint cancel{424, 488}; // picture "anuluj"
 } // namespace IniEdytor
 
+namespace Pytanie { // "oknopytanienew3/4/5": 760 wide, the height grows with the answer count
+inline constexpr int width = 760;
+inline constexpr int bandTop = 34;    // the command band under the title strip, to y = 73
+inline constexpr int bandHeight = 40;
+inline constexpr QRect typeLabel{14, 40, 190, 28};      // LJednokrotny
+inline constexpr QRect countLabel{208, 40, 190, 28};    // LIleOdpowiedzi
+inline constexpr QRect textAttachment{412, 40, 110, 28}; // LPlikZTekstem
+inline constexpr QRect imageAttachment{526, 40, 100, 28}; // LPlikZObrazem
+inline constexpr QRect properties{630, 40, 120, 28};    // LZobaczWlasnosci
+inline constexpr QRect text{21, 107, 718, 98};          // MTekst, in the panel (20, 106)–(739, 205)
+inline constexpr int answersTop = 238;
+inline constexpr int answerPitch = 40;
+// Answer i (1..5): the mark in the panel (20, y)–(94, y + 29), the field in (100, y)–(739, y + 29).
+inline constexpr QRect mark(int i) { return {24, answersTop + (i - 1) * answerPitch + 1, 68, 28}; }
+inline constexpr QRect answer(int i) { return {101, answersTop + (i - 1) * answerPitch + 1, 638, 28}; }
+inline constexpr int commentTop(int answers) { return answersTop + answers * answerPitch + 8; }
+inline constexpr QRect comment(int answers) { return {101, commentTop(answers) + 1, 638, 28}; }
+inline constexpr int barHeight = 52;
+inline constexpr int height(int answers) { return commentTop(answers) + 30 + 22 + barHeight; }
+inline constexpr int barTop(int answers) { return height(answers) - barHeight; }
+inline constexpr int popupItemHeight = 28;
+inline constexpr int popupWidth = 190;
+} // namespace Pytanie
+
 namespace Winieta { // 366 × 239
 inline constexpr QRect closeLabel{270, 197, 90, 41}; // on the bar at the bottom right
 } // namespace Winieta

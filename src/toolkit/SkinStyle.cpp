@@ -34,9 +34,10 @@ SkinStyle *SkinStyle::instance()
 
 int SkinStyle::pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const
 {
-    if (metric == PM_IndicatorWidth || metric == PM_IndicatorHeight)
+    if (metric == PM_IndicatorWidth || metric == PM_IndicatorHeight || metric == PM_ExclusiveIndicatorWidth ||
+        metric == PM_ExclusiveIndicatorHeight)
         return indicatorSize;
-    if (metric == PM_CheckBoxLabelSpacing)
+    if (metric == PM_CheckBoxLabelSpacing || metric == PM_RadioButtonLabelSpacing)
         return 8;
     return QProxyStyle::pixelMetric(metric, option, widget);
 }
@@ -44,6 +45,10 @@ int SkinStyle::pixelMetric(PixelMetric metric, const QStyleOption *option, const
 void SkinStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                               const QWidget *widget) const
 {
+    if (element == PE_IndicatorRadioButton) {
+        drawRadio(option, painter);
+        return;
+    }
     if (element != PE_IndicatorCheckBox) {
         QProxyStyle::drawPrimitive(element, option, painter, widget);
         return;
@@ -72,6 +77,27 @@ void SkinStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *opti
         painter->setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter->setBrush(Qt::NoBrush);
         painter->drawPath(tick);
+    }
+    painter->restore();
+}
+
+// A round mark with an amber dot, in the colours of the check boxes.
+void SkinStyle::drawRadio(const QStyleOption *option, QPainter *painter) const
+{
+    const bool enabled = option->state & State_Enabled;
+    const bool on = option->state & State_On;
+    const bool hover = enabled && (option->state & State_MouseOver);
+    const QRectF box = QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5);
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(enabled ? (on ? amberDark : (hover ? deep : barTone)) : disabledEdge);
+    painter->setBrush(enabled ? QColor(Qt::white) : disabledFill);
+    painter->drawEllipse(box);
+    if (on) {
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(enabled ? (hover ? amber.lighter(108) : amber) : disabledEdge);
+        const qreal inset = box.width() * 0.25;
+        painter->drawEllipse(box.adjusted(inset, inset, -inset, -inset));
     }
     painter->restore();
 }

@@ -3,7 +3,7 @@
 #include <QProxyStyle>
 
 // The program's own touch on the platform style: check boxes drawn as the program's mark, a white
-// tick on an amber tile, so that options read the same on every skin. Set it on a widget with
+// tick on an amber tile, and radio marks as an amber dot, so that options read the same on every skin. Set it on a widget with
 // setStyle(SkinStyle::instance()); the rest is the platform style.
 class SkinStyle : public QProxyStyle {
     Q_OBJECT
@@ -19,4 +19,5 @@ public:
 
 private:
     SkinStyle();
+    void drawRadio(const QStyleOption *option, QPainter *painter) const;
 };

@@ -3,10 +3,14 @@
 #include "storage/Pictures.h"
 #include "toolkit/HelpPages.h"
 #include "toolkit/InterfaceColours.h"
+#include "toolkit/DroppedFiles.h"
 #include "toolkit/Resources.h"
 #include "toolkit/TabFilter.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QTimer>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -20,7 +24,18 @@ using namespace Qt::StringLiterals;
 namespace {
 // Shown where a skin picture is missing, so the window stays usable.
 const QColor fallbackBody{233, 237, 240};
+
+SkinnedWindow::ProgramHooks &programHooks()
+{
+    static SkinnedWindow::ProgramHooks hooks;
+    return hooks;
+}
 } // namespace
+
+void SkinnedWindow::setProgramHooks(ProgramHooks hooks)
+{
+    programHooks() = std::move(hooks);
+}
 
 SkinnedWindow::SkinnedWindow(const QString &skinName, const QString &helpPage, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_skinName(skinName),
@@ -31,6 +46,7 @@ SkinnedWindow::SkinnedWindow(const QString &skinName, const QString &helpPage, Q
     setObjectName(skinName);
     setWindowModality(Qt::ApplicationModal);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAcceptDrops(true);
 
     QFont font(u"DejaVu Sans"_s);
     font.setPixelSize(13);
@@ -46,17 +62,23 @@ SkinnedWindow::SkinnedWindow(const QString &skinName, const QString &helpPage, Q
         m_skin = QImage();
 }
 
+bool SkinnedWindow::setSkin(const QString &skinName)
+{
+    if (skinName == m_skinName && !m_skin.isNull())
+        return true;
+    QImage skin;
+    if (!LoadSkinImage(skinName, skin))
+        return false;
+    m_skin = skin;
+    m_skinName = skinName;
+    setFixedSize(m_skin.size());
+    update();
+    return true;
+}
+
 void SkinnedWindow::placeAt(QPoint topLeft)
 {
     move(topLeft);
-}
-
-void SkinnedWindow::placeBy(const QWidget *origin, int dx, int dy)
-{
-    if (origin)
-        move(origin->pos() + QPoint(dx, dy));
-    else
-        centreOnScreen();
 }
 
 void SkinnedWindow::centreOnScreen()
@@ -97,8 +119,53 @@ QWidget *SkinnedWindow::addDragStrip(const QRect &area)
 
 void SkinnedWindow::helpRequested()
 {
-    if (!m_helpPage.isEmpty())
+    if (m_helpPage.isEmpty())
+        return;
+    if (programHooks().openHelpPage)
+        programHooks().openHelpPage(m_helpPage);
+    else
         openHelpPage(m_helpPage);
+}
+
+void SkinnedWindow::dragMovedBy(QPoint delta)
+{
+    move(pos() + delta);
+}
+
+void SkinnedWindow::setFocusChain(const QList<QWidget *> &fields)
+{
+    for (const QPointer<QWidget> &old : std::as_const(m_focusChain)) {
+        if (old)
+            old->removeEventFilter(this);
+    }
+    m_focusChain.clear();
+    for (QWidget *field : fields) {
+        m_focusChain.append(field);
+        field->installEventFilter(this);
+    }
+}
+
+bool SkinnedWindow::moveFocus(int step)
+{
+    const qsizetype n = m_focusChain.size();
+    qsizetype focused = -1;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (m_focusChain[i] && m_focusChain[i]->hasFocus())
+            focused = i;
+    }
+    // With no field focused, Down starts at the first field and Up at the last.
+    const qsizetype from = focused >= 0 ? focused : (step > 0 ? n - 1 : 0);
+    for (qsizetype tried = 1; tried <= n; ++tried) {
+        const qsizetype i = ((from + step * tried) % n + n) % n;
+        QWidget *field = m_focusChain[i];
+        if (i == focused)
+            return false;
+        if (field && field->isVisibleTo(this) && field->isEnabled() && field->focusPolicy() != Qt::NoFocus) {
+            field->setFocus(step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return false;
 }
 
 void SkinnedWindow::paintEvent(QPaintEvent *)
@@ -128,8 +195,45 @@ void SkinnedWindow::closeEvent(QCloseEvent *event)
     QDialog::closeEvent(event);
 }
 
+void SkinnedWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (programHooks().dropFiles && !droppedFilePaths(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void SkinnedWindow::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (programHooks().dropFiles && !droppedFilePaths(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void SkinnedWindow::dropEvent(QDropEvent *event)
+{
+    const QStringList paths = droppedFilePaths(event->mimeData());
+    if (!programHooks().dropFiles || paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // The drop is finished first; a message or an editor opened for it must not hold up the desktop.
+    QTimer::singleShot(0, [paths] {
+        if (programHooks().dropFiles)
+            programHooks().dropFiles(paths);
+    });
+}
+
 bool SkinnedWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress && watched != m_dragStrip) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+        if ((key->key() == Qt::Key_Down || key->key() == Qt::Key_Up) && mods == Qt::NoModifier) {
+            for (const QPointer<QWidget> &field : std::as_const(m_focusChain)) {
+                if (field == watched) {
+                    moveFocus(key->key() == Qt::Key_Down ? 1 : -1);
+                    return true;
+                }
+            }
+        }
+    }
     if (watched != m_dragStrip)
         return QDialog::eventFilter(watched, event);
     switch (event->type()) {
@@ -142,8 +246,11 @@ bool SkinnedWindow::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     case QEvent::MouseMove:
-        if (m_dragging)
-            move(static_cast<QMouseEvent *>(event)->globalPosition().toPoint() - m_dragOffset);
+        if (m_dragging) {
+            const QPoint target = static_cast<QMouseEvent *>(event)->globalPosition().toPoint() - m_dragOffset;
+            if (target != pos())
+                dragMovedBy(target - pos());
+        }
         return true;
     case QEvent::MouseButtonRelease:
         if (m_dragging && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {

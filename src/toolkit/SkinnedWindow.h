@@ -2,8 +2,13 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QList>
 #include <QPoint>
+#include <QPointer>
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 // The base of every editor and dialog: a frameless, stay-on-top, application-modal window painted
 // from its skin picture and sized by it. It is dragged by its title strip (LListwa), swallows Alt+F4
@@ -11,21 +16,34 @@
 // tabPressed() instead of moving the focus.
 //
 // A window derives from it, creates its controls at the places of SkinGeometry, calls
-// addDragStrip() once, and shows itself with exec() after placeBy()/placeAt()/centreOnScreen().
+// addDragStrip() once, declares the order its fields are walked with the arrow keys
+// (setFocusChain()), and shows itself with exec() after placeAt()/centreOnScreen().
+//
+// Every program window takes file drops: the windows are application-modal, so while one is open Qt
+// gives no drop to the main window. Drops and F1 go to the program's hooks, which the application
+// sets once; without them (a window tested alone) drops are refused and F1 opens the page beside
+// the executable.
 class SkinnedWindow : public QDialog {
     Q_OBJECT
 
 public:
+    struct ProgramHooks {
+        std::function<void(const QStringList &paths)> dropFiles;
+        std::function<void(const QString &page)> openHelpPage;
+    };
+    static void setProgramHooks(ProgramHooks hooks);
+
     // skinName: the picture ":/skins/<skinName>.jpg"; helpPage: a page of the Pomoc folder.
     SkinnedWindow(const QString &skinName, const QString &helpPage, QWidget *parent = nullptr);
 
     const QString &skinName() const { return m_skinName; }
     const QString &helpPage() const { return m_helpPage; }
     bool skinLoaded() const { return !m_skin.isNull(); }
+    // Another skin picture, the window taking its size; false (nothing changed) when it cannot be loaded.
+    bool setSkin(const QString &skinName);
 
+    // The one placement: callers give the screen position (an offset from the window that opens it).
     void placeAt(QPoint topLeft);
-    // At `origin`'s top left corner plus the offsets; centred on the screen when there is no origin.
-    void placeBy(const QWidget *origin, int dx, int dy);
     void centreOnScreen();
     // Cuts each corner off diagonally by `size` pixels.
     void cutCorners(int size);
@@ -36,6 +54,13 @@ public:
 
     // A Tab press anywhere in the window; the application's key filter has taken it away already.
     virtual void tabPressed() {}
+
+    // Down moves the focus to the next field of the chain, Up to the previous one, skipping hidden and
+    // disabled ones and wrapping at the ends. Declared once, in the window's field order.
+    void setFocusChain(const QList<QWidget *> &fields);
+    // Moves the focus `step` (+1/-1) fields along the chain from the focused one; false when the chain
+    // has no other field to take it.
+    bool moveFocus(int step);
 
 signals:
     // The user dropped the window at a new place.
@@ -49,8 +74,13 @@ protected:
     void setRefusesCloseRequests(bool refuses) { m_refusesCloseRequests = refuses; }
     // F1: opens the help page.
     virtual void helpRequested();
+    // The title strip was dragged by `delta`; by default the window follows.
+    virtual void dragMovedBy(QPoint delta);
 
     void paintEvent(QPaintEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -64,4 +94,5 @@ private:
     bool m_dragging = false;
     QPoint m_dragOffset;
     bool m_refusesCloseRequests = true;
+    QList<QPointer<QWidget>> m_focusChain;
 };

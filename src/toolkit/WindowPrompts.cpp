@@ -39,7 +39,9 @@ void WindowPrompts::setClockDuration(int milliseconds)
 
 QString WindowPrompts::lastFolder() const
 {
-    return m_lastFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_lastFolder;
+    if (!m_lastFolder.isEmpty())
+        return m_lastFolder;
+    return m_programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_programFolder;
 }
 
 MessageResult WindowPrompts::showMessage(MessageKind kind, MessageIcon icon, const QString &text)
@@ -79,7 +81,7 @@ void WindowPrompts::showSavedClock(int x, int y)
 ClashAnswer WindowPrompts::resolveTextClash(const QString &name, const QString &inTest, const QString &incoming)
 {
     m_textClash->prepare(name, inTest, incoming);
-    m_textClash->placeBy(m_clashAnchor, 190, 80);
+    placeClashDialog(*m_textClash);
     return m_textClash->ask();
 }
 
@@ -88,13 +90,21 @@ ClashAnswer WindowPrompts::resolveImageClash(const QString &name, const QByteArr
                                              const QString &incomingName)
 {
     m_imageClash->prepare(name, inTest, inTestName, incoming, incomingName);
-    m_imageClash->placeBy(m_clashAnchor, 190, 80);
+    placeClashDialog(*m_imageClash);
     return m_imageClash->ask();
+}
+
+void WindowPrompts::placeClashDialog(SkinnedWindow &dialog) const
+{
+    if (m_clashAnchor)
+        dialog.placeAt(m_clashAnchor->pos() + QPoint(190, 80));
+    else
+        dialog.centreOnScreen();
 }
 
 void WindowPrompts::openHelpPage(const QString &page)
 {
-    ::openHelpPage(page);
+    ::openHelpPage(page, m_programFolder);
 }
 
 QString WindowPrompts::runFileDialog(const FileDialogRequest &request, bool save)

@@ -7,6 +7,7 @@
 
 #include <memory>
 
+class SkinnedWindow;
 class TFWarning;
 class TFZegar;
 class TFZbieznoscObrazy;
@@ -24,6 +25,8 @@ public:
     // The clash dialogs stand at this window's left + 190, top + 80 (the test editor's); centred on
     // the screen while there is none.
     void setClashAnchor(QWidget *window) { m_clashAnchor = window; }
+    // The program's folder (the workspace's): help pages and the file dialogs' first folder.
+    void setProgramFolder(const QString &folder) { m_programFolder = folder; }
     // How long the save clock stays; tests shorten it.
     void setClockDuration(int milliseconds);
     // The folder the file dialogs open in when the request names none: the program's folder at first,
@@ -48,6 +51,7 @@ public:
 private:
     QString runFileDialog(const FileDialogRequest &request, bool save);
     QString startFolder(const QString &requested) const;
+    void placeClashDialog(SkinnedWindow &dialog) const;
 
     std::unique_ptr<TFWarning> m_warning;
     std::unique_ptr<TFZegar> m_clock;
@@ -55,4 +59,5 @@ private:
     std::unique_ptr<TFZbieznoscObrazy> m_imageClash;
     QPointer<QWidget> m_clashAnchor;
     QString m_lastFolder;
+    QString m_programFolder;
 };

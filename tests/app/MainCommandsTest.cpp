@@ -95,6 +95,13 @@ TEST(MainCommands, PlacementForBothModes)
     EXPECT_EQ(one.backgroundPicture, QPoint(-448, -231));
     EXPECT_EQ(computePlacement(0, QRect(0, 0, 700, 500)).mainTopLeft, QPoint(-44, -40)); // truncated toward zero
     EXPECT_FALSE(computePlacement(7, QRect(0, 0, 1024, 738)).known);
+
+    // A primary screen that stands right of another one: everything stays on it.
+    const WindowPlacement right = computePlacement(1, QRect(1920, 0, 1024, 738));
+    EXPECT_EQ(right.mainTopLeft, QPoint(1920 + 118, 79));
+    EXPECT_EQ(right.background, QRect(1920, 0, 1024, 738));
+    EXPECT_EQ(right.backgroundPicture, QPoint(-448, -231));
+    EXPECT_EQ(computePlacement(0, QRect(0, 40, 1024, 738)).mainTopLeft, QPoint(118, 40 + 79));
 }
 
 TEST(MainCommands, StartUpOnAnEmptyDataFolder)

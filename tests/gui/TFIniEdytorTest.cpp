@@ -107,6 +107,11 @@ protected:
         for (int i = 0; i < times; ++i)
             QTest::mouseClick(direction > 0 ? updown->upArrow() : updown->downArrow(), Qt::LeftButton);
     }
+    void runDialog()
+    {
+        TFIniEdytor dialog(t.ws);
+        dialog.run();
+    }
     EditorSettings fromFile() const
     {
         Workspace other;
@@ -247,7 +252,7 @@ TEST_F(TFIniEdytorTest, SaveClosesBesideTheMainWindowAndShowsTheClock)
         step(modal, u"UpCzas", +1, 2);
         click(modal, u"ImZapisz");
     });
-    TFIniEdytor::showEditorSettings(t.ws, nullptr);
+    runDialog();
     EXPECT_EQ(at, QPoint(50 + 162, 40 + 38));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_TRUE(prompts.messages.isEmpty());
@@ -267,7 +272,7 @@ TEST_F(TFIniEdytorTest, ThresholdsThatDoNotFallKeepTheDialogOpen)
         prompts.queueAnswer(MessageResult::No);
         click(modal, u"ImAnuluj");
     });
-    TFIniEdytor::showEditorSettings(t.ws, nullptr);
+    runDialog();
     EXPECT_TRUE(openAfterSave);
     EXPECT_EQ(prompts.messageTexts(), (QStringList{u"Ustaw poprawnie progi punktowe."_s,
                                                    u"Zmieniono ustawienia. Czy zapisać zmiany?"_s}));
@@ -280,7 +285,7 @@ TEST_F(TFIniEdytorTest, LeavingWithoutChangesAsksNothing)
 {
     for (const char16_t *leave : {u"ImAnuluj", u"LClose"}) {
         whenModal([&](QWidget *modal) { click(modal, leave); });
-        TFIniEdytor::showEditorSettings(t.ws, nullptr);
+        runDialog();
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     }
     EXPECT_TRUE(prompts.messages.isEmpty());
@@ -297,7 +302,7 @@ TEST_F(TFIniEdytorTest, LeavingAfterAChangeAsksAndCancelStays)
         prompts.queueAnswer(MessageResult::Yes);
         click(modal, u"ImAnuluj");
     });
-    TFIniEdytor::showEditorSettings(t.ws, nullptr);
+    runDialog();
     EXPECT_TRUE(openAfterCancel);
     EXPECT_EQ(prompts.messageTexts(), QStringList(2, u"Zmieniono ustawienia. Czy zapisać zmiany?"_s));
     EXPECT_FALSE(fromFile().al);

@@ -153,9 +153,9 @@ TEST(SkinnedWindow, Placement)
     SampleWindow origin;
     origin.placeAt({40, 50});
     SampleWindow window;
-    window.placeBy(&origin, 190, 80);
+    window.placeAt(origin.pos() + QPoint(190, 80));
     EXPECT_EQ(window.pos(), QPoint(230, 130));
-    window.placeBy(nullptr, 190, 80);
+    window.centreOnScreen();
     EXPECT_EQ(window.geometry().center(), QGuiApplication::primaryScreen()->geometry().center());
     window.cutCorners(4);
     EXPECT_FALSE(window.mask().contains(QPoint(0, 0)));
