@@ -329,9 +329,12 @@ question_editor() { # question_editor N
   local i y
   frame $w $h 34 52 "Pytanie" "$work/pyt.png"
   A=("$work/pyt.png")
+  # The type and count stand on a light field, where they also read when they cannot be changed; the
+  # attachment commands on the band's middle tone.
   add_rect 0 34 $((w - 1)) 73 "$MID"
+  add_rect 1 34 404 72 '#dfe6eb'
+  add_rect 405 34 405 72 "$EDGE"
   add_rect 0 73 $((w - 1)) 73 "$SLATE"
-  add_rect 404 42 405 66 '#8aa1b0'
   add_text 20 84 13 "$SLATE" "Treść pytania"
   add_panel 20 106 739 205
   add_text 20 216 13 "$SLATE" "Odpowiedzi"

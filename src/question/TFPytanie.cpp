@@ -131,8 +131,11 @@ void TFPytanie::createControls()
     // The band under the title strip: type, count, attachments, properties.
     m_typeLabel = new LabelButton(u"LJednokrotny"_s, {}, G::typeLabel, this);
     m_countLabel = new LabelButton(u"LIleOdpowiedzi"_s, {}, G::countLabel, this);
-    for (LabelButton *label : {m_typeLabel, m_countLabel})
+    // On the band's light field: white would not read there, so they light in the accent's dark tone.
+    for (LabelButton *label : {m_typeLabel, m_countLabel}) {
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        label->setHoverColour(QColor(168, 116, 28));
+    }
     m_typeLabel->setText(u"▾ "_s);
     connect(m_typeLabel, &LabelButton::clicked, this,
             [this] { popupClicked(QuestionEditor::PopupKind::Type); });
@@ -213,7 +216,7 @@ bool TFPytanie::applyLayout(int n, int m)
         m_countLabel->setText(u"▾ "_s + QuestionEditor::countCaption(n));
         m_comment->setGeometry(G::comment(n));
         for (QWidget *panel : {m_radioPanel, m_checkPanel})
-            panel->setGeometry(0, 0, G::width, G::barTop(n));
+            panel->setGeometry(G::marks(n));
         for (QWidget *panel : {m_testPanel, m_singlePanel})
             panel->setGeometry(0, G::barTop(n), G::width, G::barHeight);
     }

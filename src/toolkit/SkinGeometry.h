@@ -81,7 +81,9 @@ inline constexpr QRect text{21, 107, 718, 98};          // MTekst, in the panel 
 inline constexpr int answersTop = 238;
 inline constexpr int answerPitch = 40;
 // Answer i (1..5): the mark in the panel (20, y)–(94, y + 29), the field in (100, y)–(739, y + 29).
-inline constexpr QRect mark(int i) { return {24, answersTop + (i - 1) * answerPitch + 1, 68, 28}; }
+// The marks stand in a column of their own, the groups POdpPojedyncze and POdpWielokrotne.
+inline constexpr QRect marks(int answers) { return {20, answersTop, 76, answers * answerPitch}; }
+inline constexpr QRect mark(int i) { return {4, (i - 1) * answerPitch + 1, 68, 28}; } // in the column
 inline constexpr QRect answer(int i) { return {101, answersTop + (i - 1) * answerPitch + 1, 638, 28}; }
 inline constexpr int commentTop(int answers) { return answersTop + answers * answerPitch + 8; }
 inline constexpr QRect comment(int answers) { return {101, commentTop(answers) + 1, 638, 28}; }
