@@ -127,6 +127,8 @@ void TFPytanie::createControls()
     setFocusChain(chain);
     for (QWidget *w : std::as_const(chain))
         w->installEventFilter(this);
+    // Clicks in the text land on its viewport.
+    m_text->viewport()->installEventFilter(this);
 
     // The band under the title strip: type, count, attachments, properties.
     m_typeLabel = new LabelButton(u"LJednokrotny"_s, {}, G::typeLabel, this);
@@ -486,6 +488,12 @@ void TFPytanie::mousePressEvent(QMouseEvent *event)
     m_editor.closePopup();
     showPopup();
     SkinnedWindow::mousePressEvent(event);
+}
+
+void TFPytanie::helpRequested()
+{
+    if (m_ws.prompts)
+        m_ws.prompts->openHelpPage(helpPage());
 }
 
 void TFPytanie::showEvent(QShowEvent *event)

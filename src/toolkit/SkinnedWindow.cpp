@@ -148,9 +148,11 @@ void SkinnedWindow::setFocusChain(const QList<QWidget *> &fields)
 bool SkinnedWindow::moveFocus(int step)
 {
     const qsizetype n = m_focusChain.size();
+    // The window's own focus field, also while another program has the keyboard.
+    const QWidget *current = focusWidget();
     qsizetype focused = -1;
     for (qsizetype i = 0; i < n; ++i) {
-        if (m_focusChain[i] && m_focusChain[i]->hasFocus())
+        if (current && m_focusChain[i] == current)
             focused = i;
     }
     // With no field focused, Down starts at the first field and Up at the last.

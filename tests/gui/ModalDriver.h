@@ -25,6 +25,24 @@ inline void whenModal(std::function<void(QWidget *)> step)
     });
 }
 
+// As whenModal, once the modal window is the one named `name` (a window opened by a queued start-up
+// step or by a drop may come a few event rounds later).
+inline void whenModalNamed(const QString &name, std::function<void(QWidget *)> step, int rounds = 200)
+{
+    QTimer::singleShot(0, [name, step = std::move(step), rounds]() mutable {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal && modal->objectName() == name && modal->isVisible()) {
+            step(modal);
+            return;
+        }
+        if (rounds <= 0) {
+            ADD_FAILURE() << "no modal window named " << name.toStdString();
+            return;
+        }
+        whenModalNamed(name, std::move(step), rounds - 1);
+    });
+}
+
 // Closes a modal window a broken test left open, so that the test fails instead of hanging. Lives
 // for one test.
 class ModalWatchdog {

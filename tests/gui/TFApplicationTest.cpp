@@ -1,6 +1,7 @@
 #include "app/TFApplication.h"
 
 #include "ModalDriver.h"
+#include "ProgramFixture.h"
 #include "app/EditorSettings.h"
 #include "app/TFGlowny.h"
 #include "app/TFTloBig.h"
@@ -27,37 +28,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QRect smallScreen{0, 0, 1024, 738};
-
-// The whole program started in-process on a data folder of its own, with scripted prompts.
-class Program {
-public:
-    explicit Program(const QString &root, const QStringList &arguments = {},
-                     const QRect &workArea = smallScreen)
-    {
-        TFApplication::Options options;
-        options.appDataRoot = root;
-        options.programFolder = root;
-        options.workArea = workArea;
-        options.arguments = arguments;
-        options.prompts = &prompts;
-        app = std::make_unique<TFApplication>(options);
-    }
-    // Shows the background window; the start-up runs once events are processed.
-    void start()
-    {
-        app->show();
-        QCoreApplication::processEvents();
-        EXPECT_TRUE(app->isStarted());
-    }
-
-    Workspace &ws() { return app->workspace(); }
-    TFGlowny &main() { return app->mainWindow(); }
-    TFTloBig &background() { return app->background(); }
-
-    ScriptedPrompts prompts;
-    std::unique_ptr<TFApplication> app;
-};
 
 QStringList logTexts(const QString &path)
 {

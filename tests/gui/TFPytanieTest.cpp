@@ -1,0 +1,365 @@
+#include "question/TFPytanie.h"
+
+#include "ModalDriver.h"
+#include "ProgramFixture.h"
+#include "app/TFGlowny.h"
+#include "storage/ArchiveAccess.h"
+#include "storage/QuestionDocument.h"
+#include "support/RecordingTestEditor.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempWorkspace.h"
+#include "toolkit/LabelButton.h"
+#include "toolkit/SkinGeometry.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <gtest/gtest.h>
+#include <qpa/qplatformdrag.h>
+#include <qpa/qwindowsysteminterface.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+template <typename W = QWidget> W *control(const QWidget *window, const QString &name)
+{
+    auto *w = window->findChild<W *>(name);
+    EXPECT_NE(w, nullptr) << name.toStdString();
+    return w;
+}
+
+// The field the modal window's keys go to.
+QWidget *focused()
+{
+    QWidget *modal = QApplication::activeModalWidget();
+    return modal ? modal->focusWidget() : nullptr;
+}
+
+void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    QTest::keyClick(focused(), static_cast<Qt::Key>(k), mods);
+}
+
+// Writes a question document with the given texts at `path`, through a workspace of its own.
+void writeQuestion(const QString &path, const QString &text, const QStringList &answers, const QString &correct,
+                   int multiple = 0)
+{
+    TempWorkspace t;
+    t.ws.createWorkingArchives();
+    SingleQuestion &q = t.ws.question;
+    q.resetSingleQuestion();
+    q.text = text;
+    q.answerCount = static_cast<int>(answers.size());
+    q.multipleChoice = multiple;
+    for (qsizetype i = 0; i < answers.size(); ++i)
+        q.answers[static_cast<size_t>(i)] = answers[i];
+    q.correct = correct;
+    ASSERT_TRUE(WriteQuestionDocument(t.ws, path, *t.ws.workingQuestion));
+    t.ws.shutDown();
+}
+
+SingleQuestion readQuestion(const QString &path)
+{
+    TempWorkspace t;
+    t.ws.createWorkingArchives();
+    t.ws.question.resetSingleQuestion();
+    EXPECT_TRUE(ReadQuestionDocument(t.ws, path));
+    SingleQuestion q = t.ws.question;
+    t.ws.shutDown();
+    return q;
+}
+
+// The window alone, in a workspace of its own; the main window stands at (50, 40).
+class TFPytanieTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        t.ws.createWorkingArchives();
+        t.ws.prompts = &prompts;
+        t.ws.mainLeft = 50;
+        t.ws.mainTop = 40;
+        window = std::make_unique<TFPytanie>(t.ws, nullptr);
+        window->setTestEditor(&testEditor, nullptr);
+    }
+    void TearDown() override { t.ws.shutDown(); }
+
+    void makeTest(int answers, int multiple)
+    {
+        t.ws.test.resetTest();
+        t.ws.test.header.answerCount = answers;
+        t.ws.test.header.multipleChoice = multiple;
+        t.ws.test.header.questionCount = 1;
+        t.ws.test.question(1).text = u"Ile?"_s;
+        t.ws.test.question(1).answers = {u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s};
+        t.ws.workMode = WorkTest;
+    }
+
+    TempWorkspace t;
+    ScriptedPrompts prompts;
+    RecordingTestEditor testEditor;
+    std::unique_ptr<TFPytanie> window;
+    ModalWatchdog watchdog;
+};
+
+TEST_F(TFPytanieTest, LayoutFollowsTheAnswerCountAndTheChoiceType)
+{
+    struct Case {
+        int answers;
+        int multiple;
+    };
+    for (const Case c : {Case{3, 0}, Case{4, 1}, Case{5, 0}, Case{3, 1}}) {
+        makeTest(c.answers, c.multiple);
+        whenModal([&](QWidget *modal) {
+            EXPECT_EQ(modal->height(), SkinGeometry::Pytanie::height(c.answers));
+            for (int i = 1; i <= 5; ++i) {
+                const QString n = QString::number(i);
+                EXPECT_EQ(control(modal, u"EOdp"_s + n)->isVisible(), i <= c.answers) << i;
+                EXPECT_EQ(control(modal, u"ROdp"_s + n)->isVisible(), c.multiple == 0 && i <= c.answers);
+                EXPECT_EQ(control(modal, u"ChOdp"_s + n)->isVisible(), c.multiple == 1 && i <= c.answers);
+            }
+            EXPECT_EQ(control<LabelButton>(modal, u"LIleOdpowiedzi"_s)->text(),
+                      u"▾ "_s + QuestionEditor::countCaption(c.answers));
+            EXPECT_FALSE(control(modal, u"LJednokrotny"_s)->isEnabled()); // a test's type is fixed
+            EXPECT_TRUE(control(modal, u"LWprowadz"_s)->isVisible());
+            EXPECT_FALSE(control(modal, u"PMenuPytanieSolo"_s)->isVisible());
+            EXPECT_EQ(focused(), control(modal, u"MTekst"_s));
+            key(Qt::Key_Escape);
+        });
+        ASSERT_TRUE(window->editTestQuestion(1));
+    }
+}
+
+TEST_F(TFPytanieTest, KeysOfANewSingleQuestion)
+{
+    t.ws.workMode = WorkSingleQuestion;
+    whenModal([&](QWidget *modal) {
+        EXPECT_EQ(modal->pos(), QPoint(58, 49));
+        EXPECT_TRUE(control(modal, u"LJednokrotny"_s)->isEnabled());
+        auto *text = control<QPlainTextEdit>(modal, u"MTekst"_s);
+        ASSERT_EQ(focused(), text);
+        typeText(text, u"Gdzie leży Kraków?"_s);
+        key(Qt::Key_Return); // no line break, and outside a test nothing happens
+        EXPECT_EQ(text->toPlainText(), u"Gdzie leży Kraków?"_s);
+        key(Qt::Key_Down);
+        EXPECT_EQ(focused(), control(modal, u"EOdp1"_s));
+        key(Qt::Key_Up);
+        EXPECT_EQ(focused(), text);
+        key(Qt::Key_Up); // wraps to the last shown mark
+        EXPECT_EQ(focused(), control(modal, u"ROdp3"_s));
+        key(Qt::Key_Up);
+        key(Qt::Key_Up);
+        key(Qt::Key_Up);
+        EXPECT_EQ(focused(), control(modal, u"EPodpowiedz"_s)); // hidden answers 4 and 5 are skipped
+        key(Qt::Key_2, Qt::ControlModifier);
+        EXPECT_TRUE(control<QRadioButton>(modal, u"ROdp2"_s)->isChecked());
+        key(Qt::Key_4, Qt::ControlModifier); // beyond three answers
+        EXPECT_TRUE(control<QRadioButton>(modal, u"ROdp2"_s)->isChecked());
+        key(Qt::Key_F4, Qt::AltModifier);
+        key(Qt::Key_F1);
+        EXPECT_TRUE(modal->isVisible());
+        EXPECT_EQ(prompts.helpPages, QStringList{u"pytanie_new.htm"_s});
+        prompts.queueAnswer(MessageResult::No);
+        key(Qt::Key_Escape);
+    });
+    window->newSingleQuestion();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(prompts.messageTexts(), QStringList{u"W dokumencie dokonano zmian.\rCzy zapisać zmiany?"_s});
+    EXPECT_EQ(t.ws.workMode, WorkNothing);
+    EXPECT_EQ(t.ws.question.correct, u"01000"_s);
+}
+
+TEST_F(TFPytanieTest, PopupSwitchesCountAndKeepsHiddenAnswers)
+{
+    t.ws.workMode = WorkSingleQuestion;
+    whenModal([&](QWidget *modal) {
+        auto *count = control<LabelButton>(modal, u"LIleOdpowiedzi"_s);
+        QTest::mouseClick(count, Qt::LeftButton);
+        auto *popup = control(modal, u"PMenu"_s);
+        ASSERT_TRUE(popup->isVisible());
+        QTest::mouseClick(control(popup, u"Menu3"_s), Qt::LeftButton); // five answers
+        EXPECT_FALSE(popup->isVisible());
+        EXPECT_EQ(modal->height(), SkinGeometry::Pytanie::height(5));
+        auto *fifth = control<QLineEdit>(modal, u"EOdp5"_s);
+        EXPECT_TRUE(fifth->isVisible());
+        fifth->setFocus();
+        typeText(fifth, u"piąta"_s);
+        QTest::mouseClick(count, Qt::LeftButton);
+        QTest::mouseClick(control(popup, u"Menu1"_s), Qt::LeftButton); // three
+        EXPECT_FALSE(fifth->isVisible());
+        // A click on the text field closes an open popup.
+        QTest::mouseClick(count, Qt::LeftButton);
+        ASSERT_TRUE(popup->isVisible());
+        QTest::mouseClick(control<QPlainTextEdit>(modal, u"MTekst"_s)->viewport(), Qt::LeftButton);
+        EXPECT_FALSE(popup->isVisible());
+        QTest::mouseClick(count, Qt::LeftButton);
+        QTest::mouseClick(control(popup, u"Menu3"_s), Qt::LeftButton); // back to five
+        EXPECT_EQ(fifth->text(), u"piąta"_s);
+        // The type: the check boxes replace the radio marks.
+        QTest::mouseClick(control(modal, u"LJednokrotny"_s), Qt::LeftButton);
+        QTest::mouseClick(control(popup, u"Menu2"_s), Qt::LeftButton);
+        EXPECT_TRUE(control(modal, u"ChOdp1"_s)->isVisible());
+        EXPECT_FALSE(control(modal, u"ROdp1"_s)->isVisible());
+        prompts.queueAnswer(MessageResult::No);
+        QTest::mouseClick(control(modal, u"LZamknijPytanieSolo"_s), Qt::LeftButton);
+    });
+    window->newSingleQuestion();
+    EXPECT_EQ(t.ws.question.answerCount, 5);
+    EXPECT_EQ(t.ws.question.multipleChoice, 1);
+}
+
+TEST_F(TFPytanieTest, EnterAcceptsATestQuestionAndEscDropsTheTexts)
+{
+    makeTest(3, 1);
+    whenModal([&](QWidget *modal) {
+        typeText(focused(), u"Nowa treść "_s);
+        QTest::mouseClick(control(modal, u"ChOdp3"_s), Qt::LeftButton);
+        EXPECT_EQ(t.ws.test.question(1).correct, u"00100"_s); // marks reach the record at once
+        key(Qt::Key_Escape);
+    });
+    ASSERT_TRUE(window->editTestQuestion(1));
+    EXPECT_EQ(t.ws.test.question(1).text, u"Ile?"_s);
+    EXPECT_TRUE(testEditor.calls.isEmpty());
+
+    whenModal([&](QWidget *) {
+        typeText(focused(), u"Więcej: "_s);
+        key(Qt::Key_Enter);
+    });
+    ASSERT_TRUE(window->editTestQuestion(1));
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(t.ws.test.question(1).text, u"Więcej: Ile?"_s);
+    EXPECT_EQ(t.ws.test.question(1).correct, u"00100"_s);
+    EXPECT_TRUE(testEditor.calls.contains(u"mark 1"_s));
+}
+
+TEST_F(TFPytanieTest, MissingArtworkIsReportedAndTheWindowDoesNotOpen)
+{
+    // No test editor question 2 exists, and nothing opens for it either.
+    makeTest(3, 0);
+    EXPECT_FALSE(window->editTestQuestion(2));
+    // A count the artwork does not have keeps the controls as they are.
+    EXPECT_TRUE(window->applyLayout(7, 0));
+    EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+// --- Through the whole program ------------------------------------------------------------------
+
+TEST(QuestionEditorInTheProgram, CommandLineQuestionEditedWithTheKeyboardAndSaved)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"pająk.skq"_s);
+    writeQuestion(file, u"Ile nóg ma pająk?"_s, {u"6"_s, u"8"_s, u"10"_s, u"4"_s}, u"01000"_s);
+    Program program(dir.path(), {file});
+    ModalWatchdog watchdog;
+    QPoint editorAt;
+    whenModalNamed(u"FPytanie"_s, [&](QWidget *modal) {
+        editorAt = modal->pos();
+        key(Qt::Key_End, Qt::ControlModifier);
+        typeText(focused(), u" Policz."_s);
+        key(Qt::Key_Down);
+        key(Qt::Key_A, Qt::ControlModifier);
+        typeText(focused(), u"sześć"_s);
+        key(Qt::Key_Down);
+        key(Qt::Key_Down);
+        key(Qt::Key_A, Qt::ControlModifier);
+        typeText(focused(), u"dziesięć"_s);
+        key(Qt::Key_3, Qt::ControlModifier);
+        key(Qt::Key_S, Qt::ControlModifier);
+        key(Qt::Key_Escape);
+    });
+    program.start();
+    EXPECT_FALSE(program.app->questionEditor().isVisible());
+    EXPECT_TRUE(program.prompts.messages.isEmpty());
+    EXPECT_TRUE(program.prompts.fileRequests.isEmpty()); // Ctrl+S wrote the file it was opened from
+    EXPECT_EQ(program.prompts.clockPositions, QList<QPoint>{editorAt + QPoint(38, 202)});
+    EXPECT_EQ(program.ws().workMode, WorkNothing);
+    const SingleQuestion q = readQuestion(file);
+    EXPECT_EQ(q.text, u"Ile nóg ma pająk? Policz."_s);
+    EXPECT_EQ(q.answers[0], u"sześć"_s);
+    EXPECT_EQ(q.answers[1], u"8"_s);
+    EXPECT_EQ(q.answers[2], u"dziesięć"_s);
+    EXPECT_EQ(q.answers[3], u"4"_s);
+    EXPECT_EQ(q.correct, u"00100"_s);
+    EXPECT_EQ(q.answerCount, 4);
+}
+
+// Drags as the window system delivers them: a window under an application-modal one is blocked by Qt.
+bool dropFile(QWidget *window, const QString &path)
+{
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(path)});
+    const QPoint at(window->width() / 2, window->height() / 2);
+    const auto drag = QWindowSystemInterface::handleDrag(window->windowHandle(), &mime, at, Qt::CopyAction,
+                                                         Qt::LeftButton, Qt::NoModifier);
+    if (!drag.isAccepted())
+        return false;
+    return QWindowSystemInterface::handleDrop(window->windowHandle(), &mime, at, Qt::CopyAction, Qt::LeftButton,
+                                              Qt::NoModifier)
+        .isAccepted();
+}
+
+TEST(QuestionEditorInTheProgram, ADropOnAnOpenEditorReachesTheProgram)
+{
+    QTemporaryDir dir;
+    const QString first = dir.filePath(u"pierwsze.skq"_s);
+    const QString second = dir.filePath(u"drugie.skq"_s);
+    writeQuestion(first, u"Pierwsze"_s, {u"a"_s, u"b"_s, u"c"_s}, u"10000"_s);
+    writeQuestion(second, u"Drugie"_s, {u"d"_s, u"e"_s, u"f"_s}, u"00100"_s);
+    Program program(dir.path(), {first});
+    ModalWatchdog watchdog;
+    bool mainTookIt = true;
+    bool editorTookIt = false;
+    QString shownAfterDrop;
+    whenModalNamed(u"FPytanie"_s, [&](QWidget *modal) {
+        // The main window is blocked by the modal editor: Qt refuses the drag there.
+        mainTookIt = dropFile(&program.main(), second);
+        editorTookIt = dropFile(modal, second);
+        // The editor closes and opens again on the dropped file once its loop has ended.
+        whenModalNamed(u"FPytanie"_s, [&](QWidget *again) {
+            shownAfterDrop = control<QPlainTextEdit>(again, u"MTekst"_s)->toPlainText();
+            key(Qt::Key_Escape);
+        });
+    });
+    program.start();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !shownAfterDrop.isEmpty(); }, 5000));
+    EXPECT_FALSE(mainTookIt);
+    EXPECT_TRUE(editorTookIt);
+    EXPECT_EQ(shownAfterDrop, u"Drugie"_s);
+    EXPECT_TRUE(program.prompts.messages.isEmpty());
+    EXPECT_FALSE(program.app->questionEditor().isVisible());
+}
+
+TEST(QuestionEditorInTheProgram, ADropWhileTheQuestionIsModifiedIsRefused)
+{
+    QTemporaryDir dir;
+    const QString first = dir.filePath(u"pierwsze.skq"_s);
+    const QString second = dir.filePath(u"drugie.skq"_s);
+    writeQuestion(first, u"Pierwsze"_s, {u"a"_s, u"b"_s, u"c"_s}, u"10000"_s);
+    writeQuestion(second, u"Drugie"_s, {u"d"_s, u"e"_s, u"f"_s}, u"00100"_s);
+    Program program(dir.path(), {first});
+    ModalWatchdog watchdog;
+    QString shownAfterDrop;
+    whenModalNamed(u"FPytanie"_s, [&](QWidget *modal) {
+        typeText(focused(), u"Zmiana "_s);
+        EXPECT_TRUE(dropFile(modal, second));
+        QTimer::singleShot(0, [&, modal] {
+            shownAfterDrop = control<QPlainTextEdit>(modal, u"MTekst"_s)->toPlainText();
+            program.prompts.queueAnswer(MessageResult::No);
+            key(Qt::Key_Escape);
+        });
+    });
+    program.start();
+    EXPECT_EQ(shownAfterDrop, u"Zmiana Pierwsze"_s);
+    EXPECT_EQ(program.prompts.messageTexts(),
+              (QStringList{u"\rMasz pootwierane dokumenty, nad którymi pracujesz.\rZamknij je wsześniej, nim "
+                           u"otworzysz następne."_s,
+                           u"W dokumencie dokonano zmian.\rCzy zapisać zmiany?"_s}));
+    EXPECT_EQ(readQuestion(first).text, u"Pierwsze"_s);
+}
+
+} // namespace
