@@ -234,6 +234,13 @@ bool TFPytanie::applyLayout(int n, int m)
     return true;
 }
 
+void TFPytanie::refresh()
+{
+    applyLayout(m_editor.answerCount(), m_editor.multipleChoice());
+    showFields();
+    showCommands();
+}
+
 void TFPytanie::showLayoutFailure()
 {
     m_ws.logEvent(0, u"Błąd wczytywania danych z res - brak obrazu."_s);
@@ -308,13 +315,21 @@ void TFPytanie::runModal(QPoint at)
 
 // --- Entry points -------------------------------------------------------------------------------
 
-bool TFPytanie::editTestQuestion(int k)
+bool TFPytanie::prepareTestQuestion(int k)
 {
     if (!m_editor.fillFromTest(k))
         return false;
     if (!applyLayout(m_ws.test.header.answerCount, m_ws.test.header.multipleChoice))
         return false;
     showFields();
+    showCommands();
+    return true;
+}
+
+bool TFPytanie::editTestQuestion(int k)
+{
+    if (!prepareTestQuestion(k))
+        return false;
     runModal(m_testWindow ? m_testWindow->pos() : QPoint(m_ws.mainLeft + 8, m_ws.mainTop + 9));
     return true;
 }
@@ -325,14 +340,21 @@ void TFPytanie::clearAnswerMarks()
     showMarks();
 }
 
-void TFPytanie::newSingleQuestion()
+bool TFPytanie::prepareNewSingleQuestion()
 {
     m_editor.newSingleQuestion();
     if (!applyLayout(m_ws.question.answerCount, m_ws.question.multipleChoice))
-        return;
+        return false;
     showFields();
+    showCommands();
     m_editor.questionModified = false;
-    runModal({m_ws.mainLeft + 8, m_ws.mainTop + 9});
+    return true;
+}
+
+void TFPytanie::newSingleQuestion()
+{
+    if (prepareNewSingleQuestion())
+        runModal({m_ws.mainLeft + 8, m_ws.mainTop + 9});
 }
 
 void TFPytanie::openSingleQuestion()

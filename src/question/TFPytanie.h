@@ -49,10 +49,17 @@ public:
     void openSingleQuestion();
     void openSingleQuestionFile(const QString &path);
 
+    // The window filled for question k of the test, or for a new single question, without showing it
+    // (what the entry points do before they show the window); false when it must not open.
+    bool prepareTestQuestion(int k);
+    bool prepareNewSingleQuestion();
+
     // The fields, marks, captions and background for n answers and choice type m (0 single,
     // 1 multiple); false (reported) when the artwork for n cannot be loaded.
     bool applyLayout(int n, int m);
     int shownAnswerCount() const { return m_shownCount; }
+    // The editor's state shown again: layout, fields and marks (after the editor changed it directly).
+    void refresh();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -8,6 +8,7 @@
 #include "app/TFWinieta.h"
 #include "app/TFZdarzenia.h"
 #include "app/Workspace.h"
+#include "question/TFPytanie.h"
 #include "question/TFZbieznoscObrazy.h"
 #include "question/TFZbieznoscTeksty.h"
 #include "question/TFZegar.h"
@@ -28,6 +29,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QMovie>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -237,6 +239,69 @@ void editorSettingsDialog()
     save(dialog, u"FIniEdytor-help"_s);
 }
 
+void click(QWidget *widget)
+{
+    const QPointF at(4, 4);
+    QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &press);
+    QCoreApplication::sendEvent(widget, &release);
+}
+
+// The question editor: a new single question being written, its count list open, five answers of a
+// multiple-choice question, and a question of a four-answer test.
+void questionEditor()
+{
+    QTemporaryDir dir;
+    Workspace ws;
+    SilentPrompts prompts;
+    ws.prompts = &prompts;
+    ws.setUpFoldersAndPaths(dir.path());
+    ws.createWorkingArchives();
+    TFPytanie window(ws, nullptr);
+    QuestionEditor &editor = window.editor();
+
+    ws.workMode = WorkSingleQuestion;
+    window.prepareNewSingleQuestion();
+    editor.fields.text = u"Które z miast leży nad Wisłą? Zaznacz jedną odpowiedź."_s;
+    editor.fields.answers = {u"Kraków"_s, u"Poznań"_s, u"Łódź"_s, {}, {}};
+    editor.selectRadio(1);
+    window.refresh();
+    save(window, u"FPytanie-single"_s);
+
+    window.show();
+    click(window.findChild<QWidget *>(u"LIleOdpowiedzi"_s));
+    save(window, u"FPytanie-count-list"_s);
+
+    editor.closePopup();
+    editor.togglePopup(QuestionEditor::PopupKind::Count);
+    editor.choosePopupItem(2);
+    editor.togglePopup(QuestionEditor::PopupKind::Type);
+    editor.choosePopupItem(1);
+    editor.fields.text = u"Które liczby są pierwsze?"_s;
+    editor.fields.answers = {u"2"_s, u"4"_s, u"7"_s, u"9"_s, u"11"_s};
+    editor.fields.comment = u"Liczba pierwsza ma dokładnie dwa dzielniki."_s;
+    editor.setChecked(1, true);
+    editor.setChecked(3, true);
+    editor.setChecked(5, true);
+    window.refresh();
+    save(window, u"FPytanie-five-multiple"_s);
+
+    ws.test.resetTest();
+    ws.test.header.answerCount = 4;
+    ws.test.header.questionCount = 1;
+    Question &q = ws.test.question(1);
+    q.text = u"Ile nóg ma pająk?"_s;
+    q.answers = {u"sześć"_s, u"osiem"_s, u"dziesięć"_s, u"cztery"_s, {}};
+    q.correct = u"01000"_s;
+    ws.workMode = WorkTest;
+    window.prepareTestQuestion(1);
+    save(window, u"FPytanie-in-test"_s);
+    ws.shutDown();
+}
+
 // The label colours on the middle tone of the bars and on a light panel.
 void labels()
 {
@@ -364,6 +429,7 @@ int main(int argc, char **argv)
     clashDialogs();
     logWindow();
     editorSettingsDialog();
+    questionEditor();
     labels();
     mainWindows();
     std::printf("%d pictures in %s\n", written, qPrintable(outDir));
