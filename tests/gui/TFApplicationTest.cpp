@@ -220,6 +220,35 @@ TEST(StartUp, CtrlF4TwiceComesBackToTheFirstMode)
     EXPECT_TRUE(program.prompts.messages.isEmpty());
 }
 
+TEST(StartUp, F1InAnyWindowOpensItsPageThroughTheProgram)
+{
+    QTemporaryDir dir;
+    Program program(dir.path());
+    program.start();
+    ModalWatchdog watchdog;
+    whenModal([](QWidget *modal) {
+        QTest::keyClick(modal, Qt::Key_F1);
+        QTest::keyClick(modal, Qt::Key_Escape);
+        static_cast<QDialog *>(modal)->reject();
+    });
+    program.app->editors().editEditorSettings();
+    EXPECT_EQ(program.prompts.helpPages, QStringList{u"ustawienia_edytora.htm"_s});
+}
+
+TEST(StartUp, InWindowModeZeroTheBackgroundPixelStaysUnderTheMainWindow)
+{
+    QTemporaryDir dir;
+    writeWindowMode(dir.path(), 0);
+    Program program(dir.path());
+    program.start();
+    ASSERT_FALSE(program.background().hasVisibleArea());
+    // Dragged away, the main window takes the background's one pixel along, out of sight under it.
+    program.main().move(400, 300);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(program.main().geometry().contains(program.background().geometry()));
+    EXPECT_EQ(program.background().pos(), QPoint(400 + 788 / 2, 300 + 580 / 2));
+}
+
 TEST(StartUp, HooksAndClosingOtherWindows)
 {
     QTemporaryDir dir;

@@ -128,6 +128,16 @@ TEST(WindowPrompts, HelpPagesComeFromThePomocFolder)
     prompts.openHelpPage(u"test_new.htm"_s);
     ASSERT_EQ(recorder.urls.size(), 1);
     EXPECT_EQ(recorder.urls[0].toLocalFile(), QCoreApplication::applicationDirPath() + u"/Pomoc/test_new.htm"_s);
+
+    // The program's folder as the workspace holds it, wherever the executable is: the help pages, and
+    // the first folder of the file dialogs.
+    QTemporaryDir program;
+    ASSERT_TRUE(QDir(program.path()).mkpath(u"Pomoc"_s));
+    prompts.setProgramFolder(program.path() + u'/');
+    prompts.openHelpPage(u"test_new.htm"_s);
+    ASSERT_EQ(recorder.urls.size(), 2);
+    EXPECT_EQ(recorder.urls[1].toLocalFile(), program.path() + u"/Pomoc/test_new.htm"_s);
+    EXPECT_EQ(prompts.lastFolder(), program.path() + u'/');
 }
 
 } // namespace
