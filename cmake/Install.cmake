@@ -45,15 +45,15 @@ set(CPACK_PACKAGE_VENDOR Tevrix)
 set(ZADANIX_MAINTAINER "Tevrix <zadanix@tevrix.pl>" CACHE STRING "Maintainer of the Debian package")
 set(CPACK_PACKAGE_CONTACT ${ZADANIX_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "school test editor for teachers (Polish interface)")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "school test editor for teachers (Polish interface)
- Zadanix Edytor is the authoring program of the Zadanix school testing
- package. A teacher writes multiple-choice questions, assembles them into
- tests with a time limit and a grading scale, keeps lists of tests, of
- question sets and of classes with their students, and writes the settings
- of the student-side modules.
- .
- The package also holds zadanix, a command-line tool that inspects, exports
- and imports the same documents without a display.")
+# The summary above is the synopsis; CPack indents these lines and marks the empty one.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Zadanix Edytor is the authoring program of the Zadanix school testing
+package. A teacher writes multiple-choice questions, assembles them into
+tests with a time limit and a grading scale, keeps lists of tests, of
+question sets and of classes with their students, and writes the settings
+of the student-side modules.
+
+The package also holds zadanix, a command-line tool that inspects, exports
+and imports the same documents without a display.")
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
