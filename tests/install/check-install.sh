@@ -57,10 +57,11 @@ appstreamcli validate --no-net "$usr/share/metainfo/$id.metainfo.xml" >"$work/ap
   { cat "$work/appstream.log" >&2; problem "appstreamcli refuses the metainfo file"; }
 grep -qx 'Exec=zadanix-edytor %f' "$desktop" || problem "the desktop entry does not start zadanix-edytor with the file"
 listed=$(sed -n 's/^MimeType=//p' "$desktop" | tr ';' '\n' | grep . | sort)
-defined=$(grep -o 'mime-type type="[^"]*"' "$usr/share/mime/packages/zadanix.xml" | cut -d'"' -f2 | sort)
+defined=$(grep -o 'mime-type type="[^"]*"' "$usr/share/mime/packages/zadanix.xml" | cut -d'"' -f2 |
+          grep -vx application/x-zadanix-pack | sort)
 [ "$listed" = "$(printf 'application/x-zadanix-%s\n' "${types[@]}" | sort)" ] ||
   problem "the desktop entry lists other types: $listed"
-[ "$listed" = "$defined" ] || problem "the desktop entry and the MIME package name different types"
+[ "$listed" = "$defined" ] || problem "the desktop entry and the MIME package name different document types"
 
 # The programs answer from the installed place.
 [ "$("$usr/bin/zadanix" --version)" = "zadanix $version" ] || problem "zadanix --version: $("$usr/bin/zadanix" --version)"
@@ -72,6 +73,10 @@ defined=$(grep -o 'mime-type type="[^"]*"' "$usr/share/mime/packages/zadanix.xml
 mkdir -p "$work/data/mime/packages" "$work/samples"
 cp "$usr/share/mime/packages/zadanix.xml" "$work/data/mime/packages/"
 XDG_DATA_HOME="$work/data" update-mime-database "$work/data/mime"
+for t in "${types[@]}"; do
+  grep -qx "application/x-zadanix-$t application/x-zadanix-pack" "$work/data/mime/subclasses" ||
+    problem "application/x-zadanix-$t is not a kind of application/x-zadanix-pack"
+done
 export XDG_DATA_HOME="$work/data" XDG_DATA_DIRS=/usr/share XDG_CURRENT_DESKTOP=GNOME
 source "$here/samples.sh"
 make_samples "$usr/bin/zadanix" "$work/samples" >"$work/kinds" || problem "the installed zadanix cannot write the samples"
