@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Draws every picture of the program: window skins, menu pictures, message-box icons and buttons,
-# the save animation. Run it from anywhere; it writes into resources/skins and resources/anim.
-#   resources/art/make-art.sh
+# the save animation, the desktop icons. Run it from anywhere; it writes into resources/skins,
+# resources/anim and resources/icons. Named parts (e.g. desktop_icons) make only those pictures.
+#   resources/art/make-art.sh [PART...]
 # Needs ImageMagick 6 (convert) and the DejaVu fonts (fonts-dejavu-core).
 #
 # The places where windows put their controls over a skin are in src/toolkit/SkinGeometry.h; the two
@@ -11,6 +12,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 res=$(cd "$here/.." && pwd)
 skins="$res/skins"
 anim="$res/anim"
+icons_dir="$res/icons/hicolor"
 mkdir -p "$skins" "$anim"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -350,6 +352,42 @@ question_editor() { # question_editor N
   jpeg "$work/pyt.png" "$skins/oknopytanienew$n.jpg"
 }
 
+# Icons for the desktop: the program's mark, and one page per document kind with the kind's letter
+# (Test, Pytanie, Lista testów, Zestawy pytań, Uczniowie) and the mark in its corner. Drawn at 256 and
+# scaled down, so that small sizes keep smooth edges; PNG, as the icon theme expects.
+icon_sizes=(16 22 24 32 48 64 128 256)
+write_icon() { # write_icon SRC256 CONTEXT NAME
+  local size
+  for size in "${icon_sizes[@]}"; do
+    mkdir -p "$icons_dir/${size}x${size}/$2"
+    convert "$1" -resize "${size}x${size}" -strip -define png:exclude-chunks=date,time \
+      "$icons_dir/${size}x${size}/$2/$3.png"
+  done
+}
+desktop_icons() {
+  logo 240 "$work/app-logo.png"
+  convert -size 256x256 xc:none "$work/app-logo.png" -geometry +8+8 -composite "$work/app.png"
+  write_icon "$work/app.png" apps pl.tevrix.zadanix.edytor
+  local kinds=(test:T question:P test-list:L set-list:Z student-list:U) k
+  logo 84 "$work/doc-logo.png"
+  for k in "${kinds[@]}"; do
+    A=(-size 256x256 xc:none
+      -fill "$PANEL" -stroke "$SLATE" -strokewidth 6
+      -draw "path 'M 36,8 L 172,8 L 224,60 L 224,248 L 36,248 Z'"
+      -fill "$EDGE" -draw "path 'M 172,8 L 172,60 L 224,60 Z'")
+    add_text_centred 112 30 112 "$SLATE" "${k#*:}"
+    add_image "$work/doc-logo.png" 128 152
+    convert "${A[@]}" "$work/doc.png"
+    write_icon "$work/doc.png" mimetypes "application-x-zadanix-${k%%:*}"
+  done
+}
+
+if [ $# -gt 0 ]; then
+  for part in "$@"; do "$part"; done
+  echo "pictures written to $res"
+  exit 0
+fi
+
 main_window
 question_editor 3
 question_editor 4
@@ -376,4 +414,5 @@ settings_dialog
 about_window
 background
 clock
+desktop_icons
 echo "pictures written to $res"

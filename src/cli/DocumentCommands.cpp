@@ -158,9 +158,8 @@ std::optional<QByteArray> readJson(const QString &name, QString &problem)
     return bytes;
 }
 
-// The attachments the questions of a test or question name but the JSON does not list, each once (a
-// listed member without a path has a warning of its own).
-QStringList missingAttachments(const DocumentSnapshot &d)
+// The attachment names the questions of a test or question hold, in order; empty ones too.
+QStringList attachmentNames(const DocumentSnapshot &d)
 {
     QStringList named;
     if (d.kind == DocumentKind::Test) {
@@ -169,6 +168,14 @@ QStringList missingAttachments(const DocumentSnapshot &d)
     } else if (d.kind == DocumentKind::Question) {
         named << d.question.imageName << d.question.textName;
     }
+    return named;
+}
+
+// The attachments the questions of a test or question name but the JSON does not list, each once (a
+// listed member without a path has a warning of its own).
+QStringList missingAttachments(const DocumentSnapshot &d)
+{
+    const QStringList named = attachmentNames(d);
     QSet<QString> listed;
     for (const DocumentMember &m : d.members)
         listed.insert(m.name.toCaseFolded());
@@ -207,9 +214,19 @@ int importDocument(CommandLineTool &tool, const QStringList &args, const Command
     if (!saveDocument(tw, *document, target, memberFolder, &problem))
         return tool.fail(target + u": "_s + problem);
     // Written all the same, but a teacher opening it would miss these.
+    QSet<QString> named;
+    for (const QString &name : attachmentNames(*document))
+        named.insert(name.toCaseFolded());
     for (const DocumentMember &m : document->members) {
         if (m.path.isEmpty())
             warn(tool, jsonName, u"member \""_s + m.name + u"\" has no \"path\"; left out."_s);
+        else if (TVfsPAK::fillsNameField(m.name))
+            warn(tool, jsonName,
+                 u"member \""_s + m.name +
+                     u"\": its name fills all 120 bytes, which cannot be written; left out."_s);
+        // The document keeps only the attachments its questions name.
+        else if (!named.contains(m.name.toCaseFolded()))
+            warn(tool, jsonName, u"member \""_s + m.name + u"\" is named by no question; left out."_s);
     }
     for (const QString &name : missingAttachments(*document))
         warn(tool, jsonName, u"the questions name \""_s + name + u"\", which is not among the members."_s);
@@ -389,7 +406,8 @@ const QList<DocumentCommand> &commands()
          u"The JSON has the form \"export\" writes. Attachments are read from the files named by "
          u"\"members\": [{\"name\": ..., \"path\": ...}] (relative paths from the JSON file's folder); a "
          u"member "
-         u"without a path is left out, with a warning. OUT's extension must fit the kind.\n"_s,
+         u"without a path, or whose name fills all 120 bytes a document can hold, is left out with a "
+         u"warning. OUT's extension must fit the kind.\n"_s,
          2, importDocument},
         {u"generate"_s, u"TEST.skt FOLDER PREFIX"_s,
          u"write each question of the test as FOLDER/PREFIXn.skq"_s,

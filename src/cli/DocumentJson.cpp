@@ -287,7 +287,10 @@ void readMembers(Fields &top, QString &error, DocumentSnapshot &d, const QString
             member.path = m.text(u"path"_s);
         if (m.failed())
             return;
-        QString problem = TVfsPAK::nameProblem(member.name);
+        // A name that fills the whole field comes from a readable document: writing leaves that member
+        // behind with a warning rather than refusing the rest.
+        QString problem =
+            TVfsPAK::fillsNameField(member.name) ? QString() : TVfsPAK::nameProblem(member.name);
         if (member.name.isEmpty())
             problem = u"empty."_s;
         else if (std::any_of(member.name.begin(), member.name.end(),

@@ -16,6 +16,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+bool isStorable(const DocumentMember &m)
+{
+    return !m.path.isEmpty() && TVfsPAK::nameProblem(m.name).isEmpty();
+}
+
 // Fills the working archive with the members that name a file; the writers take the attachments
 // their questions name from there.
 bool gatherMembers(const QList<DocumentMember> &members, const QString &memberFolder, TVfsPAK &work,
@@ -26,7 +31,7 @@ bool gatherMembers(const QList<DocumentMember> &members, const QString &memberFo
         return false;
     }
     for (const DocumentMember &m : members) {
-        if (m.path.isEmpty())
+        if (!isStorable(m))
             continue;
         if (!PutFile(QDir(memberFolder).absoluteFilePath(m.path), m.name, work)) {
             problem = work.errorString();
@@ -87,7 +92,7 @@ bool saveDocument(ToolWorkspace &tool, const DocumentSnapshot &document, const Q
     // Every member file is looked at before anything is written.
     for (qsizetype i = 0; i < document.members.size(); ++i) {
         const DocumentMember &m = document.members[i];
-        if (m.path.isEmpty())
+        if (!isStorable(m))
             continue;
         const QFileInfo file(QDir(memberFolder).absoluteFilePath(m.path));
         if (!file.isFile() || !file.isReadable())

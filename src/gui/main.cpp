@@ -2,8 +2,9 @@
 
 #include <QApplication>
 #include <QSocketNotifier>
-
 #include <csignal>
+#include <cstdio>
+#include <string_view>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -38,10 +39,32 @@ void quitOnTerminate(QApplication &app)
     sigaction(SIGHUP, &action, nullptr);
 }
 
+// --version and --help are answered before any window-system connection, so they work without a display.
+bool answeredInformation(int argc, char **argv)
+{
+    if (argc != 2)
+        return false;
+    const std::string_view argument = argv[1];
+    if (argument == "--version") {
+        std::printf("zadanix-edytor %s\n", ZADANIX_VERSION);
+        return true;
+    }
+    if (argument == "--help" || argument == "-h") {
+        std::printf("Usage: zadanix-edytor [FILE]\n"
+                    "Zadanix - Edytor %s: questions, tests and lists for a school test.\n"
+                    "FILE, a .skt, .skq, .skg, .skz or .sku document, is opened at start.\n",
+                    ZADANIX_VERSION);
+        return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    if (answeredInformation(argc, argv))
+        return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
     QApplication app(argc, argv);
     // The program ends when the background window closes, not when some dialog happens to be last.
     QApplication::setQuitOnLastWindowClosed(false);

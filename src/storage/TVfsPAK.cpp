@@ -210,6 +210,12 @@ QString TVfsPAK::nameProblem(const QString &name)
     return {};
 }
 
+bool TVfsPAK::fillsNameField(const QString &name)
+{
+    const QByteArray bytes = Cp1250::fromUnicode(name);
+    return bytes.size() == MaxNameBytes + 1 && !name.contains(QChar(0)) && Cp1250::toUnicode(bytes) == name;
+}
+
 std::optional<QByteArray> TVfsPAK::Extract(QStringView name)
 {
     const int index = IndexOfName(name);

@@ -82,6 +82,8 @@ public:
     // Why a name cannot be stored (empty when it can): too long, a zero character, or a character
     // Windows-1250 does not have.
     static QString nameProblem(const QString &name);
+    // A name that fills all 120 bytes of the field: readers accept it, but it cannot be written back.
+    static bool fillsNameField(const QString &name);
 
 private:
     struct Pending;

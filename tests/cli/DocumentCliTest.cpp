@@ -142,14 +142,36 @@ protected:
         return {first, exportObject(target)};
     }
 
-    void expectSameMembers(const QString &a, const QString &b)
+    // The export of a copy against the export of its source: only version 40 is written, and a
+    // question carries the date it was written.
+    static void expectSameDocument(QJsonObject first, QJsonObject second)
+    {
+        first = membersSorted(first);
+        second = membersSorted(second);
+        if (first.contains(u"version"_s)) {
+            EXPECT_EQ(second.value(u"version"_s).toInt(), 40);
+            first.insert(u"version"_s, 40);
+        }
+        if (first.value(u"kind"_s) == u"question"_s) {
+            QJsonObject q1 = first.value(u"question"_s).toObject();
+            QJsonObject q2 = second.value(u"question"_s).toObject();
+            EXPECT_EQ(q2.take(u"savedAt"_s).toString(), QDate::currentDate().toString(u"yyyy/MM/dd"_s));
+            q1.remove(u"savedAt"_s);
+            first.insert(u"question"_s, q1);
+            second.insert(u"question"_s, q2);
+        }
+        EXPECT_EQ(first, second) << toBytes(first).toStdString() << "\n" << toBytes(second).toStdString();
+    }
+
+    // Every attachment of `a` but those left behind is in `b` with the same bytes.
+    void expectSameMembers(const QString &a, const QString &b, const QStringList &leftBehind = {})
     {
         TVfsPAK pa;
         TVfsPAK pb;
         ASSERT_TRUE(pa.Open(file(a), TVfsPAK::Mode::ReadOnly));
         ASSERT_TRUE(pb.Open(file(b), TVfsPAK::Mode::ReadOnly));
         for (const QString &name : pa.Names()) {
-            if (name.startsWith(u"Se"_s, Qt::CaseInsensitive))
+            if (name.startsWith(u"Se"_s, Qt::CaseInsensitive) || leftBehind.contains(name))
                 continue;
             EXPECT_EQ(pa.Extract(name), pb.Extract(name)) << name.toStdString();
         }
@@ -246,6 +268,79 @@ protected:
         return name;
     }
 
+    // One document of every kind the tool reads, in both versions where the kind has two, each with
+    // the name its copy gets.
+    struct Sample {
+        QString source;
+        QString target;
+    };
+    QList<Sample> writeSamples()
+    {
+        // Version 35 sources of the kinds that have one.
+        QStringList test35{u"opis"_s, u"0"_s, u"2"_s, u"Stary test"_s, u"Jan Łęcki"_s, u"4"_s};
+        for (int i = 1; i <= 2; ++i)
+            test35 << u"Treść %1"_s.arg(i) << u"a"_s << u"b"_s << u"c"_s << u"d"_s << u"0100"_s
+                   << (i == 1 ? u"plik.TXT"_s : QString()) << u"rys.BMP"_s << QString();
+        writeArchive(u"stary.skt"_s, {{"Serr0.txp", codedLines(test35, t.ws.rng, true)},
+                                      {"rys.BMP", "BM-obraz"},
+                                      {"plik.TXT", "tekst"}});
+        writeArchive(u"stare.skq"_s, {{"Sezz0.txp", codedLines({u"Opis pliku"_s, u"Zbiór B"_s, u"1"_s, u"4"_s,
+                                                                u"Treść?"_s, u"a"_s, u"b"_s, u"c"_s, u"d"_s,
+                                                                u"1100"_s, u""_s, u"mapa.BMP"_s, u"kom"_s},
+                                                               t.ws.rng)},
+                                      {"mapa.BMP", "BM"}});
+        writeArchive(
+            u"stara.skg"_s,
+            {{"Selt0.txp", codedLines({u"nagłówek"_s, u"Test*a.skt"_s, u"Test*b.skt"_s}, t.ws.rng)}});
+        writeArchive(
+            u"stara.sku"_s,
+            {{"Selu0.txp", codedLines({u"x"_s, u"y"_s, u"5a"_s}, t.ws.rng)},
+             {"5a.txp", codedLines({u"5a"_s, u""_s, u"C:\\W"_s, u"40"_s, u"Jan Maria Rokita"_s}, t.ws.rng)}});
+
+        const ListInfo info{u"Autor listy"_s, u"2024-01-02"_s, u"uwagi"_s};
+        EXPECT_TRUE(WriteTestList(t.ws, file(u"lista.skg"_s), info, {u"Klasa 5@*0"_s, u"Test*c:\\a.skt"_s}));
+        EXPECT_TRUE(WriteSetList(t.ws, file(u"zestawy.SKZ"_s), info, {}));
+
+        TestingModuleSettings testing;
+        testing.sct = u"C:\\Listy\\testy.skg"_s;
+        testing.fn = true;
+        testing.thresholds = {96, 86, 71, 51, 31};
+        testing.wo = 1;
+        testing.dfpz = 3;
+        testing.trc = 0;
+        EXPECT_TRUE(WriteTestingModuleSettings(t.ws, file(u"Test.ini"_s), testing));
+        EXPECT_TRUE(WriteLearningModuleSettings(t.ws, file(u"Nauka.INI"_s), LearningModuleSettings{}));
+        t.ws.paths.iniPath = file(u"Edycja.ini"_s);
+        t.ws.settings.dft = 30;
+        t.ws.settings.al = false;
+        EXPECT_TRUE(SaveEditorSettings(t.ws));
+        // Keys in an order of their own, with one the editor does not know.
+        writeSettings(u"obca.ini"_s, {{u"ed"_s, u"Nauka"_s},
+                                      {u"wo"_s, u"2"_s},
+                                      {u"voi"_s, u"1"_s},
+                                      {u"inny"_s, u"wartość ze spacjami"_s},
+                                      {u"rr"_s, u"0"_s},
+                                      {u"rq"_s, u"1"_s},
+                                      {u"al"_s, u"0"_s},
+                                      {u"sct"_s, u""_s}});
+
+        return {
+            {writeTest(u"test.skt"_s), u"nowy.skt"_s},
+            {u"stary.skt"_s, u"nowy35.SKT"_s},
+            {writeQuestion(u"pytanie.skq"_s), u"nowe.skq"_s},
+            {u"stare.skq"_s, u"nowe35.skq"_s},
+            {u"lista.skg"_s, u"nowa.skg"_s},
+            {u"stara.skg"_s, u"nowa35.skg"_s},
+            {u"zestawy.SKZ"_s, u"nowe.skz"_s},
+            {writeStudents(u"uczniowie.sku"_s), u"nowa.sku"_s},
+            {u"stara.sku"_s, u"nowa35.sku"_s},
+            {u"Test.ini"_s, u"nowy-test.ini"_s},
+            {u"Nauka.INI"_s, u"nowa-nauka.ini"_s},
+            {u"Edycja.ini"_s, u"nowa-edycja.ini"_s},
+            {u"obca.ini"_s, u"nowa-obca.ini"_s},
+        };
+    }
+
     QString program;
     TempWorkspace t;
     ScriptedPrompts prompts;
@@ -266,92 +361,12 @@ void expectFailureLine(const CliResult &r, const QString &named)
 
 TEST_F(DocumentCli, ExportThenImportReadsTheSameForEveryKind)
 {
-    // Version 35 sources of the kinds that have one.
-    QStringList test35{u"opis"_s, u"0"_s, u"2"_s, u"Stary test"_s, u"Jan Łęcki"_s, u"4"_s};
-    for (int i = 1; i <= 2; ++i)
-        test35 << u"Treść %1"_s.arg(i) << u"a"_s << u"b"_s << u"c"_s << u"d"_s << u"0100"_s
-               << (i == 1 ? u"plik.TXT"_s : QString()) << u"rys.BMP"_s << QString();
-    writeArchive(
-        u"stary.skt"_s,
-        {{"Serr0.txp", codedLines(test35, t.ws.rng, true)}, {"rys.BMP", "BM-obraz"}, {"plik.TXT", "tekst"}});
-    writeArchive(u"stare.skq"_s, {{"Sezz0.txp", codedLines({u"Opis pliku"_s, u"Zbiór B"_s, u"1"_s, u"4"_s,
-                                                            u"Treść?"_s, u"a"_s, u"b"_s, u"c"_s, u"d"_s,
-                                                            u"1100"_s, u""_s, u"mapa.BMP"_s, u"kom"_s},
-                                                           t.ws.rng)},
-                                  {"mapa.BMP", "BM"}});
-    writeArchive(u"stara.skg"_s,
-                 {{"Selt0.txp", codedLines({u"nagłówek"_s, u"Test*a.skt"_s, u"Test*b.skt"_s}, t.ws.rng)}});
-    writeArchive(
-        u"stara.sku"_s,
-        {{"Selu0.txp", codedLines({u"x"_s, u"y"_s, u"5a"_s}, t.ws.rng)},
-         {"5a.txp", codedLines({u"5a"_s, u""_s, u"C:\\W"_s, u"40"_s, u"Jan Maria Rokita"_s}, t.ws.rng)}});
-
-    const ListInfo info{u"Autor listy"_s, u"2024-01-02"_s, u"uwagi"_s};
-    EXPECT_TRUE(WriteTestList(t.ws, file(u"lista.skg"_s), info, {u"Klasa 5@*0"_s, u"Test*c:\\a.skt"_s}));
-    EXPECT_TRUE(WriteSetList(t.ws, file(u"zestawy.SKZ"_s), info, {}));
-
-    TestingModuleSettings testing;
-    testing.sct = u"C:\\Listy\\testy.skg"_s;
-    testing.fn = true;
-    testing.thresholds = {96, 86, 71, 51, 31};
-    testing.wo = 1;
-    testing.dfpz = 3;
-    testing.trc = 0;
-    EXPECT_TRUE(WriteTestingModuleSettings(t.ws, file(u"Test.ini"_s), testing));
-    EXPECT_TRUE(WriteLearningModuleSettings(t.ws, file(u"Nauka.INI"_s), LearningModuleSettings{}));
-    t.ws.paths.iniPath = file(u"Edycja.ini"_s);
-    t.ws.settings.dft = 30;
-    t.ws.settings.al = false;
-    EXPECT_TRUE(SaveEditorSettings(t.ws));
-    // Keys in an order of their own, with one the editor does not know.
-    writeSettings(u"obca.ini"_s, {{u"ed"_s, u"Nauka"_s},
-                                  {u"wo"_s, u"2"_s},
-                                  {u"voi"_s, u"1"_s},
-                                  {u"inny"_s, u"wartość ze spacjami"_s},
-                                  {u"rr"_s, u"0"_s},
-                                  {u"rq"_s, u"1"_s},
-                                  {u"al"_s, u"0"_s},
-                                  {u"sct"_s, u""_s}});
-
-    const struct {
-        QString source;
-        QString target;
-    } cases[] = {
-        {writeTest(u"test.skt"_s), u"nowy.skt"_s},
-        {u"stary.skt"_s, u"nowy35.SKT"_s},
-        {writeQuestion(u"pytanie.skq"_s), u"nowe.skq"_s},
-        {u"stare.skq"_s, u"nowe35.skq"_s},
-        {u"lista.skg"_s, u"nowa.skg"_s},
-        {u"stara.skg"_s, u"nowa35.skg"_s},
-        {u"zestawy.SKZ"_s, u"nowe.skz"_s},
-        {writeStudents(u"uczniowie.sku"_s), u"nowa.sku"_s},
-        {u"stara.sku"_s, u"nowa35.sku"_s},
-        {u"Test.ini"_s, u"nowy-test.ini"_s},
-        {u"Nauka.INI"_s, u"nowa-nauka.ini"_s},
-        {u"Edycja.ini"_s, u"nowa-edycja.ini"_s},
-        {u"obca.ini"_s, u"nowa-obca.ini"_s},
-    };
-    const QString today = QDate::currentDate().toString(u"yyyy/MM/dd"_s);
+    const QList<Sample> cases = writeSamples();
     for (const auto &c : cases) {
         SCOPED_TRACE(c.source.toStdString());
         auto [exported, reexported] = roundTrip(c.source, c.target);
-        QJsonObject first = membersSorted(exported);
-        QJsonObject second = membersSorted(reexported);
-        ASSERT_FALSE(first.isEmpty());
-        // Only version 40 is written, and a question carries the date it was written.
-        if (first.contains(u"version"_s)) {
-            EXPECT_EQ(second.value(u"version"_s).toInt(), 40);
-            first.insert(u"version"_s, 40);
-        }
-        if (first.value(u"kind"_s) == u"question"_s) {
-            QJsonObject q1 = first.value(u"question"_s).toObject();
-            QJsonObject q2 = second.value(u"question"_s).toObject();
-            EXPECT_EQ(q2.take(u"savedAt"_s).toString(), today);
-            q1.remove(u"savedAt"_s);
-            first.insert(u"question"_s, q1);
-            second.insert(u"question"_s, q2);
-        }
-        EXPECT_EQ(first, second) << toBytes(first).toStdString() << "\n" << toBytes(second).toStdString();
+        ASSERT_FALSE(exported.isEmpty());
+        expectSameDocument(exported, reexported);
         if (c.source.endsWith(u".skt"_s) || c.source.endsWith(u".skq"_s))
             expectSameMembers(c.source, c.target);
         EXPECT_EQ(run({u"check"_s, c.target}).exitCode, 0);
@@ -415,6 +430,8 @@ TEST_F(DocumentCli, MembersWithoutAPathAreLeftOut)
     ASSERT_EQ(text.value(u"name"_s).toString(), u"opis.TXT"_s);
     text.insert(u"path"_s, u"inny opis.txt"_s);
     members[1] = text;
+    // A member no question names has no place in the document.
+    members.append(QJsonObject{{u"name"_s, u"zbedny.txt"_s}, {u"path"_s, u"inny opis.txt"_s}});
     json.insert(u"members"_s, members);
 
     // A question naming an attachment the JSON does not list at all.
@@ -428,9 +445,11 @@ TEST_F(DocumentCli, MembersWithoutAPathAreLeftOut)
     const CliResult r = run({u"import"_s, u"-"_s, u"nowy.skt"_s}, toBytes(json));
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     // Written, but the teacher is told what the test will miss.
-    EXPECT_EQ(r.err, QByteArray("zadanix: warning: -: member \"obraz.JPG\" has no \"path\"; left out.\n"
-                                "zadanix: warning: -: the questions name \"brak.txt\", which is not among "
-                                "the members.\n"))
+    EXPECT_EQ(r.err,
+              QByteArray("zadanix: warning: -: member \"obraz.JPG\" has no \"path\"; left out.\n"
+                         "zadanix: warning: -: member \"zbedny.txt\" is named by no question; left out.\n"
+                         "zadanix: warning: -: the questions name \"brak.txt\", which is not among "
+                         "the members.\n"))
         << r.err.toStdString();
     EXPECT_EQ(DocumentFixtures::memberNames(file(u"nowy.skt"_s)),
               (QStringList{u"Serr0.xml"_s, u"opis.TXT"_s}));
@@ -481,6 +500,68 @@ TEST_F(DocumentCli, ExportWithMembersGivesAJsonThatImportsWholeThroughAPipe)
         << unsafe.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(file(u"uciekinier.txt"_s)));
     EXPECT_FALSE(parseObject(unsafe.out).value(u"members"_s).toArray()[0].toObject().contains(u"path"_s));
+}
+
+TEST_F(DocumentCli, EverySampleComesBackThroughExportWithMembersAndImport)
+{
+    QList<Sample> samples = writeSamples();
+    // A test with a text whose name fills all 120 bytes of the field, as another program may store it:
+    // it reads and exports, but no archive can take the name back, so the copy leaves it behind.
+    const QString longName = QString(116, u'd') + u".txt"_s;
+    writeTest(u"dlugi.skt"_s);
+    t.ws.test.question(3).textName = longName;
+    ASSERT_TRUE(WriteTestDocument(t.ws, file(u"dlugi.skt"_s)));
+    {
+        TVfsPAK pak;
+        ASSERT_TRUE(pak.Open(file(u"dlugi.skt"_s), TVfsPAK::Mode::ReadOnly));
+        QList<std::pair<QByteArray, QByteArray>> members;
+        for (int i = 0; i < pak.entries().size(); ++i)
+            members.append({pak.entries()[i].name.toLatin1(), pak.extractAt(i).value_or(QByteArray())});
+        members.append({longName.toLatin1(), "długi tekst"});
+        writeArchive(u"dlugi.skt"_s, members);
+    }
+    samples.append({u"dlugi.skt"_s, u"nowy-dlugi.skt"_s});
+
+    for (const Sample &c : samples) {
+        SCOPED_TRACE(c.source.toStdString());
+        const CliResult exported = run({u"export"_s, u"--members"_s, c.source + u"-zalaczniki"_s, c.source});
+        ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+        EXPECT_TRUE(exported.err.isEmpty()) << exported.err.toStdString();
+        const CliResult imported = run({u"import"_s, u"-"_s, c.target}, exported.out);
+        ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+
+        // What the copy should hold: the members without their files, less those left behind, each
+        // named once in a warning.
+        QJsonObject expected = parseObject(exported.out);
+        QStringList leftBehind;
+        QByteArray warnings;
+        if (expected.contains(u"members"_s)) {
+            QJsonArray kept;
+            for (const QJsonValue &v : expected.value(u"members"_s).toArray()) {
+                QJsonObject m = v.toObject();
+                EXPECT_TRUE(m.contains(u"path"_s)) << m.value(u"name"_s).toString().toStdString();
+                m.remove(u"path"_s);
+                const QString name = m.value(u"name"_s).toString();
+                if (name.size() < 120) {
+                    kept.append(m);
+                    continue;
+                }
+                leftBehind << name;
+                warnings += "zadanix: warning: -: member \"" + name.toUtf8() +
+                            "\": its name fills all 120 bytes, which cannot be written; left out.\n";
+            }
+            expected.insert(u"members"_s, kept);
+        }
+        EXPECT_EQ(imported.err, warnings);
+        expectSameDocument(expected, exportObject(c.target));
+        if (c.source.endsWith(u".skt"_s, Qt::CaseInsensitive) ||
+            c.source.endsWith(u".skq"_s, Qt::CaseInsensitive))
+            expectSameMembers(c.source, c.target, leftBehind);
+        EXPECT_EQ(run({u"check"_s, c.target}).exitCode, 0);
+        if (c.source == u"dlugi.skt"_s) {
+            EXPECT_EQ(leftBehind, QStringList{longName});
+        }
+    }
 }
 
 TEST_F(DocumentCli, FailuresTakeOneLineAndLostOutputFails)
