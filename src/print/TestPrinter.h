@@ -62,6 +62,9 @@ public:
         bool found = false;
     };
 
+    // Pictures decoded so far: each distinct one once, whatever the number of versions.
+    int picturesDecoded() const { return static_cast<int>(m_pictures.size()); }
+
 private:
     const Picture &picture(const QString &name);
     const Passage &passage(const QString &name);
