@@ -158,6 +158,7 @@ void PrintLayout::addText(Part &part, const QString &text, const QFont &font, qr
 {
     const qreal width = m_width - left - (frame >= 0 ? 2 * kFramePadding : 0);
     const qreal x = left + (frame >= 0 ? kFramePadding : 0);
+    const qreal lineHeight = QFontMetricsF(font, &m_writer).height() * 1.18;
     bool firstLine = true;
     for (const QString &paragraph : paragraphs(text)) {
         auto layout = std::make_shared<QTextLayout>(paragraph, font, &m_writer);
@@ -173,8 +174,7 @@ void PrintLayout::addText(Part &part, const QString &text, const QFont &font, qr
             row.group = group;
             row.frame = frame;
             row.spaceBefore = firstLine ? spaceBefore : 0;
-            const QFontMetricsF metrics(font, &m_writer);
-            row.height = metrics.height() * 1.18;
+            row.height = lineHeight;
             if (i < layout->lineCount()) {
                 row.paint = [layout, i, x, colour, extra = firstLine ? first : nullptr](QPainter &p,
                                                                                         qreal top) {
@@ -281,15 +281,11 @@ void PrintLayout::addQuestion(Part &part, int position, int number, const std::a
 
     if (!q.textName.isEmpty()) {
         const TestPrinter::Passage &passage = m_printer.passage(q.textName);
-        if (!passage.found || !passage.reason.isEmpty()) {
-            m_result.problems.append({number, q.textName, false, passage.reason});
-            addNote(part,
-                    passage.found
-                        ? u"[Tekst „%1” jest uszkodzony i nie został wydrukowany.]"_s.arg(q.textName)
-                        : u"[Brak tekstu „%1” w pliku testu.]"_s.arg(q.textName),
-                    kIndent, group);
-            part.rows.last().spaceBefore = spaceBefore();
-            // spaceBefore is on the note's first row; the note is one line long.
+        if (!passage.found) {
+            m_result.problems.append({number, q.textName, false, {}});
+            const qsizetype first = part.rows.size();
+            addNote(part, u"[Brak tekstu „%1” w pliku testu.]"_s.arg(q.textName), kIndent, group);
+            part.rows[first].spaceBefore = spaceBefore();
         } else {
             const int frame = newFrame();
             Row top;

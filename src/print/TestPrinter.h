@@ -56,9 +56,9 @@ public:
         QString reason;
         bool found = false;
     };
+    // Any bytes read as Windows-1250 are text, so a text is only ever missing.
     struct Passage {
         QString text;
-        QString reason;
         bool found = false;
     };
 
