@@ -1,38 +1,20 @@
+#include "BigTest.h"
 #include "app/Workspace.h"
 #include "storage/ArchiveAccess.h"
 #include "storage/TVfsPAK.h"
 #include "storage/TestDocument.h"
-#include "support/JpegFixture.h"
 #include "test/SetGeneration.h"
 
 #include <QDir>
 #include <QFile>
-#include <QImage>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <chrono>
-#include <cmath>
 #include <filesystem>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-constexpr qint64 kPictureBytes = 400 * 1024;
-
-// A real JPEG of noise over the fixture's gradient: noise keeps the compressed size near the raw one,
-// so the side is found from one trial picture.
-QByteArray noisyJpeg(int side, QRandomGenerator &random)
-{
-    QImage image = JpegFixture::gradient(side, side);
-    for (int y = 0; y < side; ++y) {
-        uchar *line = image.scanLine(y);
-        for (int x = 0; x < 3 * side; ++x)
-            line[x] = static_cast<uchar>((line[x] + random.bounded(96)) & 0xFF);
-    }
-    return JpegFixture::encode(image, 90);
-}
 
 // A test of 45 questions, each with a picture of its own of about 400 KB, and the same pictures as
 // plain files for the copy the generation is measured against.
@@ -57,33 +39,9 @@ struct GenerationFixture {
         for (const QString &folder : {pictures, copyFolder, generation.targetFolder})
             QDir().mkpath(folder);
 
-        QRandomGenerator random(45);
-        const qint64 trial = noisyJpeg(256, random).size();
-        if (trial == 0)
+        attachmentBytes = BigTest::build(ws, pictures, &pictureFiles);
+        if (attachmentBytes == 0)
             return;
-        const int side = static_cast<int>(256.0 * std::sqrt(static_cast<double>(kPictureBytes) / trial));
-
-        TestModel &m = ws.test;
-        m.resetTest();
-        m.header.questionCount = kMaxQuestions;
-        m.header.answerCount = 5;
-        m.header.testName = u"Pełny test"_s;
-        for (int k = 1; k <= kMaxQuestions; ++k) {
-            Question &q = m.question(k);
-            q.text = u"Pytanie %1: które zdanie jest prawdziwe?"_s.arg(k);
-            for (QString &a : q.answers)
-                a = u"Odpowiedź z polskimi literami ąęłńóśźż"_s;
-            q.correct = u"01000"_s;
-            q.imageName = u"obraz%1.JPG"_s.arg(k);
-            const QByteArray picture = noisyJpeg(side, random);
-            const QString file = pictures + u'/' + q.imageName;
-            QFile out(file);
-            if (picture.isEmpty() || !out.open(QIODevice::WriteOnly) ||
-                out.write(picture) != picture.size() || !PutStream(q.imageName, picture, *ws.workingTest))
-                return;
-            pictureFiles << file;
-            attachmentBytes += picture.size();
-        }
         ready = WriteTestDocument(ws, generation.sourceTest);
     }
 

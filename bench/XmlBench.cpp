@@ -2,9 +2,7 @@
 
 #include <QBuffer>
 #include <QRandomGenerator>
-
 #include <benchmark/benchmark.h>
-
 #include <cstring>
 
 using namespace Qt::StringLiterals;
@@ -38,7 +36,8 @@ QByteArray testDocument()
         TpkXMLNode *pyt = tst->addChild(u"pyt"_s + QString::number(i));
         pyt->addChild(u"tr"_s)->SetText(base64Like(random, 200 + random.bounded(200)));
         for (int k = 1; k <= 5; ++k)
-            pyt->addChild(u"od"_s + QString::number(k))->SetText(base64Like(random, 100 + random.bounded(150)));
+            pyt->addChild(u"od"_s + QString::number(k))
+                ->SetText(base64Like(random, 100 + random.bounded(150)));
         pyt->addChild(u"odp"_s)->SetText(base64Like(random, 16));
         pyt->addChild(u"plr"_s)->SetText(base64Like(random, 20 + random.bounded(40)));
         pyt->addChild(u"plimg"_s)->SetText(base64Like(random, 20 + random.bounded(40)));

@@ -1,5 +1,4 @@
 #include <QGuiApplication>
-
 #include <benchmark/benchmark.h>
 
 // Run with: build/bin/zadanix_bench  (add --benchmark_filter=REGEX to pick some)

@@ -265,6 +265,18 @@ settings_dialog() {
   jpeg "$work/ini.png" "$skins/FIniEdytor.jpg"
 }
 
+# Print dialog FDrukuj, 420 x 300: the options on a panel, a note below, the bar. The controls' places
+# are in src/print/TFDrukuj.cpp.
+print_dialog() {
+  frame 420 300 34 52 "Drukowanie testu" "$work/print.png"
+  A=("$work/print.png")
+  add_panel 16 46 403 205
+  add_rect 30 91 389 91 "$EDGE"
+  add_rect 30 159 389 159 "$EDGE"
+  convert "${A[@]}" "$work/print.png"
+  jpeg "$work/print.png" "$skins/FDrukuj.jpg"
+}
+
 # About window FWinieta, 366 x 239: the mark, the name and version, the maker and year.
 about_window() {
   squared 366 196 "$PANEL" "$GRID" 14 "$work/about-paper.png"
@@ -405,12 +417,14 @@ button butzamknij "Zamknij"
 # Editors' buttons have no letter key.
 button anuluj "Anuluj" no
 button zapisz "Zapisz" no
+button drukuj "Drukuj" no
 icons
 message_box
 clash_dialog FZbieznoscTeksty "Taki plik tekstowy już jest w teście" "Tekst w teście" "Nowy tekst"
 clash_dialog FZbieznoscObrazy "Taki obraz już jest w teście" "Obraz w teście" "Nowy obraz"
 log_window
 settings_dialog
+print_dialog
 about_window
 background
 clock

@@ -12,6 +12,7 @@
 #include "question/TFZbieznoscObrazy.h"
 #include "question/TFZbieznoscTeksty.h"
 #include "question/TFZegar.h"
+#include "print/TFDrukuj.h"
 #include "settings/TFIniEdytor.h"
 #include "storage/Pictures.h"
 #include "toolkit/InterfaceColours.h"
@@ -300,6 +301,20 @@ void questionEditor()
     window.prepareTestQuestion(1);
     save(window, u"FPytanie-in-test"_s);
     ws.shutDown();
+// The print dialog as it opens, and with four versions, the key and a seed.
+void printDialog()
+{
+    QTemporaryDir dir;
+    Workspace ws;
+    ws.setUpFoldersAndPaths(dir.path());
+    TFDrukuj dialog(ws);
+    save(dialog, u"FDrukuj-defaults"_s);
+    for (int i = 0; i < 3; ++i)
+        dialog.form().stepVersions(+1);
+    dialog.form().setKey(true);
+    dialog.form().seedText = u"2026"_s;
+    dialog.showValues();
+    save(dialog, u"FDrukuj-versions-key"_s);
 }
 
 // The label colours on the middle tone of the bars and on a light panel.
@@ -430,6 +445,7 @@ int main(int argc, char **argv)
     logWindow();
     editorSettingsDialog();
     questionEditor();
+    printDialog();
     labels();
     mainWindows();
     std::printf("%d pictures in %s\n", written, qPrintable(outDir));

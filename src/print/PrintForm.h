@@ -1,0 +1,47 @@
+#pragma once
+
+#include "print/TestPrinter.h"
+
+#include <QString>
+
+class Workspace;
+
+// The print dialog without its widgets: the options on screen and the print command. It prints the
+// test the workspace holds (ws.test with its attachments in ws.workingTest), asks for the file name
+// and reports through the workspace's Prompts. The test editor only opens the dialog.
+class PrintForm {
+public:
+    explicit PrintForm(Workspace &ws) : m_ws(ws) {}
+
+    // Back to one version without a key and a drawn seed; the last file name is kept as the proposal.
+    void fill();
+
+    int versions = 1;
+    bool key = false;     // the key after the test
+    bool keyOnly = false; // only the key; wins over `key`
+    QString seedText;     // empty: drawn
+    QString outputPath;   // the file printed to last; proposed next time
+
+    void stepVersions(int direction); // +1 / -1 within 1..26
+    void setKey(bool on);
+    void setKeyOnly(bool on);
+    // The seed field holds nothing or a number the shuffling takes.
+    bool seedValid() const;
+    PrintOptions options() const;
+
+    enum class Outcome { StayOpen, Close };
+    // "Drukuj": asks for the PDF's file name, then prints to it. Cancelling the file dialog stays.
+    Outcome run(int clockX, int clockY);
+    // Prints to outputPath. Success: logged, a warning message for attachments printed as notes, the
+    // clock at (clockX, clockY), Close. Failure: logged, a message with the reason, StayOpen.
+    Outcome print(int clockX, int clockY);
+
+    // What the last print did.
+    const PrintResult &lastResult() const { return m_last; }
+    // A proposal for the file name: the last one, or the test's name made safe for a file name.
+    QString proposedFileName() const;
+
+private:
+    Workspace &m_ws;
+    PrintResult m_last;
+};

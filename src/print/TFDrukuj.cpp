@@ -1,0 +1,167 @@
+#include "print/TFDrukuj.h"
+
+#include "app/Workspace.h"
+#include "toolkit/LabelButton.h"
+#include "toolkit/PictureButton.h"
+#include "toolkit/SkinGeometry.h"
+#include "toolkit/SkinStyle.h"
+#include "toolkit/UpDown.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Where the controls stand over the skin FDrukuj (420 × 300, command bar from y = 248), which
+// resources/art/make-art.sh draws with the same numbers.
+constexpr QRect optionsPanel{16, 46, 388, 160};
+constexpr int rowVersions = 60;
+constexpr int rowKey = 98;
+constexpr int rowKeyOnly = 128;
+constexpr int rowSeed = 166;
+constexpr int rowHeight = 24;
+constexpr int fieldLeft = 190;
+constexpr QRect noteArea{20, 212, 380, 32};
+constexpr QPoint printButton{200, 258};
+constexpr QPoint cancelButton{308, 258};
+
+const QString fieldStyle = u"QLineEdit { border: 1px solid #b4c2cc; border-radius: 0; background: #f4f6f8;"
+                           u" color: #2e2e2e; padding: 0 4px; }"_s;
+
+QLabel *caption(const QString &name, const QString &text, const QRect &area, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(area);
+    return label;
+}
+
+} // namespace
+
+TFDrukuj::TFDrukuj(Workspace &ws, QWidget *parent)
+    : SkinnedWindow(u"FDrukuj"_s, u"drukuj.htm"_s, parent), m_ws(ws), m_form(ws)
+{
+    addDragStrip({0, 0, width() - 40, SkinGeometry::dialogStripHeight});
+    m_closeLabel = new LabelButton(u"LClose"_s, u"×"_s, SkinGeometry::closeLabel(width()), this);
+    m_closeLabel->setAlignment(Qt::AlignCenter);
+    m_closeLabel->setToolTip(u"Zamknij"_s);
+    QFont big = m_closeLabel->font();
+    big.setPixelSize(22);
+    m_closeLabel->setFont(big);
+
+    const int left = optionsPanel.left() + 14;
+    caption(u"LWersje"_s, u"Liczba wersji:"_s, {left, rowVersions, 170, rowHeight}, this);
+    m_versions = new QLineEdit(this);
+    m_versions->setObjectName(u"EWersje"_s);
+    m_versions->setGeometry(fieldLeft, rowVersions, 40, rowHeight);
+    m_versions->setReadOnly(true);
+    m_versions->setFocusPolicy(Qt::NoFocus);
+    m_versions->setAlignment(Qt::AlignCenter);
+    m_versions->setStyleSheet(fieldStyle);
+    m_versionArrows = new UpDown(u"UpWersje"_s, {fieldLeft + 40, rowVersions, 16, rowHeight}, this);
+    connect(m_versionArrows, &UpDown::stepped, this, [this](int direction) {
+        m_form.stepVersions(direction);
+        showValues();
+    });
+
+    m_key = new QCheckBox(u"Dołącz klucz odpowiedzi"_s, this);
+    m_key->setObjectName(u"ChKlucz"_s);
+    m_key->setGeometry(left, rowKey, 360, 26);
+    m_keyOnly = new QCheckBox(u"Tylko klucz, bez testu"_s, this);
+    m_keyOnly->setObjectName(u"ChSamKlucz"_s);
+    m_keyOnly->setGeometry(left + 24, rowKeyOnly, 336, 26);
+    for (QCheckBox *box : {m_key, m_keyOnly}) {
+        box->setCursor(Qt::PointingHandCursor);
+        box->setStyle(SkinStyle::instance());
+    }
+    connect(m_key, &QCheckBox::clicked, this, [this](bool on) {
+        m_form.setKey(on);
+        showValues();
+    });
+    connect(m_keyOnly, &QCheckBox::clicked, this, [this](bool on) {
+        m_form.setKeyOnly(on);
+        showValues();
+    });
+
+    caption(u"LZiarno"_s, u"Ziarno losowania:"_s, {left, rowSeed, 170, rowHeight}, this);
+    m_seed = new QLineEdit(this);
+    m_seed->setObjectName(u"EZiarno"_s);
+    m_seed->setGeometry(fieldLeft, rowSeed, 110, rowHeight);
+    m_seed->setPlaceholderText(u"losowe"_s);
+    m_seed->setMaxLength(10);
+    m_seed->setValidator(new QRegularExpressionValidator(QRegularExpression(u"[0-9]*"_s), m_seed));
+    m_seed->setStyleSheet(fieldStyle);
+    m_seed->setToolTip(u"To samo ziarno daje te same wersje; puste pole: wylosuj"_s);
+    connect(m_seed, &QLineEdit::textEdited, this, [this](const QString &text) { m_form.seedText = text; });
+
+    auto *note = caption(
+        u"LUwaga"_s,
+        u"Każda wersja ma inną kolejność pytań i odpowiedzi.\rPo „Drukuj” wskażesz plik PDF."_s.replace(
+            u'\r', u'\n'),
+        noteArea, this);
+    QFont small = font();
+    small.setPixelSize(11);
+    note->setFont(small);
+    QPalette muted = note->palette();
+    muted.setColor(QPalette::WindowText, QColor(95, 114, 128));
+    note->setPalette(muted);
+
+    m_print = new PictureButton(u"ImDrukuj"_s, u"drukuj"_s, printButton, this);
+    m_cancel = new PictureButton(u"ImAnuluj"_s, u"anuluj"_s, cancelButton, this);
+    m_print->setHighlighted(true);
+    connect(m_print, &PictureButton::clicked, this, &TFDrukuj::print);
+    connect(m_cancel, &PictureButton::clicked, this, &TFDrukuj::reject);
+    connect(m_closeLabel, &LabelButton::clicked, this, &TFDrukuj::reject);
+
+    prepare();
+}
+
+void TFDrukuj::showPrintDialog(Workspace &ws, QWidget *editor)
+{
+    TFDrukuj dialog(ws, editor);
+    dialog.m_clockAnchor = editor;
+    dialog.prepare();
+    if (editor)
+        dialog.placeBy(editor, 120, 80);
+    else
+        dialog.centreOnScreen();
+    dialog.exec();
+}
+
+void TFDrukuj::prepare()
+{
+    m_form.fill();
+    showValues();
+}
+
+void TFDrukuj::showValues()
+{
+    m_versions->setText(QString::number(m_form.versions));
+    m_key->setChecked(m_form.key);
+    m_keyOnly->setChecked(m_form.keyOnly);
+    m_keyOnly->setEnabled(m_form.key);
+    if (m_seed->text() != m_form.seedText)
+        m_seed->setText(m_form.seedText);
+}
+
+void TFDrukuj::print()
+{
+    const QPoint anchor = m_clockAnchor ? m_clockAnchor->geometry().topLeft() : geometry().topLeft();
+    if (m_form.run(anchor.x() + 200, anchor.y() + 150) == PrintForm::Outcome::Close)
+        accept();
+}
+
+void TFDrukuj::keyPressEvent(QKeyEvent *event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        event->modifiers() == Qt::NoModifier) {
+        print();
+        return;
+    }
+    SkinnedWindow::keyPressEvent(event);
+}

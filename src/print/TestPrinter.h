@@ -1,0 +1,77 @@
+#pragma once
+
+#include "app/TestModel.h"
+#include "print/PrintPlan.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class TVfsPAK;
+
+struct PrintOptions {
+    enum class Key { None, AfterTest, Only };
+    int versions = 1; // 1..26
+    Key key = Key::None;
+    std::optional<quint32> seed;
+};
+
+// An attachment printed as a note instead of itself.
+struct AttachmentProblem {
+    int question = 0; // number in the test
+    QString name;
+    bool picture = false;
+    QString reason; // empty: not in the test file
+};
+
+struct PrintResult {
+    bool ok = false;
+    QString error; // one line: why nothing was written
+    QList<AttachmentProblem> problems;
+    PrintPlan plan;
+    int pages = 0;
+};
+
+// A test on A4 pages as PDF: a head for the student, the numbered questions with their pictures and
+// text passages, each version shuffled by the plan, and the answer key. Attachments come from the
+// archive the test's members were read into, and each is decoded once however many versions print it.
+// Needs a QGuiApplication (fonts).
+class TestPrinter {
+public:
+    TestPrinter(const TestModel &test, TVfsPAK &attachments);
+    ~TestPrinter();
+    TestPrinter(const TestPrinter &) = delete;
+    TestPrinter &operator=(const TestPrinter &) = delete;
+
+    PrintResult print(const PrintOptions &options, QByteArray &pdf);
+    // The PDF written beside `path` and renamed over it when complete: a failure leaves the old file.
+    PrintResult printToFile(const PrintOptions &options, const QString &path);
+
+    // What the pictures and texts turned into, by member name (case-folded); filled while printing.
+    struct Picture {
+        QImage image; // null when it cannot be printed
+        QString reason;
+        bool found = false;
+    };
+    // Any bytes read as Windows-1250 are text, so a text is only ever missing.
+    struct Passage {
+        QString text;
+        bool found = false;
+    };
+
+    // Pictures decoded so far: each distinct one once, whatever the number of versions.
+    int picturesDecoded() const { return static_cast<int>(m_pictures.size()); }
+
+private:
+    const Picture &picture(const QString &name);
+    const Passage &passage(const QString &name);
+
+    friend class PrintLayout;
+    const TestModel &m_test;
+    TVfsPAK &m_attachments;
+    QHash<QString, Picture> m_pictures;
+    QHash<QString, Passage> m_passages;
+};
