@@ -410,14 +410,16 @@ public:
                 bool selfClosing = false;
                 if (begin(child, pad, selfClosing)) {
                     open.push_back({&child, 0, selfClosing});
-                    pad += o_.indent;
+                    if (open.size() <= kIndentedLevels + 1)
+                        pad += o_.indent;
                 }
                 continue;
             }
             const Frame done = frame;
             open.pop_back();
             if (!open.empty()) {
-                pad.chop(o_.indent.size());
+                if (open.size() <= kIndentedLevels)
+                    pad.chop(o_.indent.size());
                 end(*done.node, pad, done.selfClosing);
             }
         }
@@ -426,6 +428,11 @@ public:
     }
 
 private:
+    // Deeper elements start where this level does: indenting every level would make the output grow
+    // with the square of the depth, and a deep tree read from a hostile file would save many times
+    // larger than it was read. The program's own documents are three levels deep.
+    static constexpr size_t kIndentedLevels = 8;
+
     struct Frame {
         const TpkXMLNode *node;
         int next;
