@@ -122,6 +122,25 @@ TEST(PictureJpeg, RefusesALargeClaimWithoutTheData)
     EXPECT_EQ(image, marker());
 }
 
+// A picture may take 20 times its file plus 64 MB: a small file claiming 20 million pixels is refused
+// by its header, before anything that size is allocated.
+TEST(PictureJpeg, RefusesAClaimBeyondWhatItsFileCanHold)
+{
+    const QByteArray good = JpegFixture::gradientJpeg(64, 64);
+    for (const QByteArray &jpeg : {JpegFixture::withClaimedSize(good, 4500, 4500),
+                                   JpegFixture::withClaimedSize(good, 20000, 1000)}) {
+        QImage image = marker();
+        QString why;
+        EXPECT_FALSE(decodeJpeg(jpeg, image, &why));
+        EXPECT_TRUE(why.startsWith(u"unsupported size"_s)) << why.toStdString();
+    }
+    // The same claim with a file large enough to hold it is only limited by the sides.
+    QString why;
+    QImage image;
+    EXPECT_FALSE(decodeJpeg(JpegFixture::withClaimedSize(good, 4500, 4500) + QByteArray(2 << 20, '\0'), image, &why));
+    EXPECT_FALSE(why.startsWith(u"unsupported size"_s)) << why.toStdString();
+}
+
 TEST(PictureOther, GifAndBmpDecodeThroughQt)
 {
     QImage picture(5, 4, QImage::Format_RGB32);
