@@ -84,6 +84,11 @@ QString reserveBeside(const QString &target, QString *error)
         failed(error, target + u": the file is read-only."_s);
         return {};
     }
+    // Refused before anything is written when another program holds the file; replace() asks again.
+    if (info.exists() && !DocumentWriteGuard().lockTarget(info.absoluteFilePath())) {
+        failed(error, target + u": "_s + DocumentLock::inUseReason());
+        return {};
+    }
     QTemporaryFile reserve(info.absoluteFilePath() + u".~XXXXXX"_s);
     reserve.setAutoRemove(false);
     if (!reserve.open()) {

@@ -15,8 +15,8 @@ using SyncCall = int (*)(int fd);
 void setSyncCall(SyncCall call);
 
 // Creates an empty, uniquely named file beside `target` and returns its path; empty on failure
-// (folder missing or not writable, `target` a folder or a read-only file), with the reason in
-// `error`. A symbolic link is followed: the file it names is the one replaced.
+// (folder missing or not writable, `target` a folder, a read-only file or one another program holds),
+// with the reason in `error`. A symbolic link is followed: the file it names is the one replaced.
 QString reserveBeside(const QString &target, QString *error = nullptr);
 // Gives `temp` the target's permissions (or the usual ones for a new file), flushes it and renames
 // it over `target`, then flushes the folder. The temporary file is removed when that fails. A target

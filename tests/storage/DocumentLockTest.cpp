@@ -4,6 +4,7 @@
 #include "support/PakBytes.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
@@ -95,4 +96,38 @@ TEST_F(DocumentLockTest, OwnSavesPassAndTheLockMovesToTheNewFile)
 TEST_F(DocumentLockTest, MessageNamesTheFile)
 {
     EXPECT_TRUE(DocumentLock::inUseMessage(doc).contains(u"test.skt"_s));
+}
+
+TEST_F(DocumentLockTest, LockTakenWhileTheNewFileIsWrittenStillStopsTheRename)
+{
+    const QString temp = AtomicFile::reserveBeside(doc);
+    ASSERT_FALSE(temp.isEmpty());
+    ASSERT_TRUE(writeFile(temp, "late save"));
+
+    // Another program opens the document after the save began, and holds it until told.
+    int ready[2];
+    int done[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(done), 0);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        DocumentLock editor;
+        const char locked = editor.lock(doc) == Result::Locked ? 'y' : 'n';
+        char go = 0;
+        const bool talked = ::write(ready[1], &locked, 1) == 1 && ::read(done[0], &go, 1) == 1;
+        ::_exit(talked ? 0 : 1);
+    }
+    char locked = 0;
+    ASSERT_EQ(::read(ready[0], &locked, 1), 1);
+    EXPECT_EQ(locked, 'y');
+    QString error;
+    EXPECT_FALSE(AtomicFile::replace(temp, doc, &error));
+    EXPECT_TRUE(error.endsWith(u"the file is in use by another program."_s)) << error.toStdString();
+    EXPECT_EQ(readFile(doc), "teacher's work"_ba);
+    EXPECT_FALSE(QFile::exists(temp));
+    ASSERT_EQ(::write(done[1], "x", 1), 1);
+    int status = -1;
+    EXPECT_EQ(::waitpid(pid, &status, 0), pid);
+    for (int fd : {ready[0], ready[1], done[0], done[1]})
+        ::close(fd);
 }
