@@ -95,6 +95,9 @@ void pictures(Seeds &s)
           JpegFixture::gradientJpeg(8, 6, JpegFixture::Encoding::Progressive));
     s.put(u"picture"_s, u"grey.jpg"_s, JpegFixture::gradientJpeg(8, 6, JpegFixture::Encoding::Grayscale));
     s.put(u"picture"_s, u"cmyk.jpg"_s, JpegFixture::cmykJpeg(4, 4, 10, 20, 30, 40));
+    // Found by hand: a few hundred bytes claiming 20 million pixels.
+    s.put(u"picture"_s, u"claims-20-megapixels.jpg"_s,
+          JpegFixture::withClaimedSize(JpegFixture::gradientJpeg(8, 6), 4500, 4500));
     s.put(u"picture"_s, u"small.gif"_s, GifFixture::encode(small));
     s.put(u"picture"_s, u"small.bmp"_s, bmp(small.convertToFormat(QImage::Format_RGB888)));
 }
