@@ -127,8 +127,8 @@ TEST(PictureJpeg, RefusesALargeClaimWithoutTheData)
 TEST(PictureJpeg, RefusesAClaimBeyondWhatItsFileCanHold)
 {
     const QByteArray good = JpegFixture::gradientJpeg(64, 64);
-    for (const QByteArray &jpeg : {JpegFixture::withClaimedSize(good, 4500, 4500),
-                                   JpegFixture::withClaimedSize(good, 20000, 1000)}) {
+    for (const QByteArray &jpeg :
+         {JpegFixture::withClaimedSize(good, 4500, 4500), JpegFixture::withClaimedSize(good, 20000, 1000)}) {
         QImage image = marker();
         QString why;
         EXPECT_FALSE(decodeJpeg(jpeg, image, &why));
@@ -137,7 +137,8 @@ TEST(PictureJpeg, RefusesAClaimBeyondWhatItsFileCanHold)
     // The same claim with a file large enough to hold it is only limited by the sides.
     QString why;
     QImage image;
-    EXPECT_FALSE(decodeJpeg(JpegFixture::withClaimedSize(good, 4500, 4500) + QByteArray(2 << 20, '\0'), image, &why));
+    EXPECT_FALSE(
+        decodeJpeg(JpegFixture::withClaimedSize(good, 4500, 4500) + QByteArray(2 << 20, '\0'), image, &why));
     EXPECT_FALSE(why.startsWith(u"unsupported size"_s)) << why.toStdString();
 }
 
