@@ -169,8 +169,28 @@ bool runJpegDecoder(JpegSession *s)
     return true;
 }
 
+// Qt's readers allocate what a header claims before any pixel is read (a GIF its whole logical
+// screen, whatever the header before it), so their allocation limit is held to the bound of the input
+// while one decodes.
+class QtAllocationLimit {
+public:
+    explicit QtAllocationLimit(qint64 inputBytes) : m_saved(QImageReader::allocationLimit())
+    {
+        const qint64 megabytes = memoryBound(inputBytes) >> 20;
+        QImageReader::setAllocationLimit(
+            static_cast<int>(m_saved > 0 ? std::min<qint64>(m_saved, megabytes) : megabytes));
+    }
+    ~QtAllocationLimit() { QImageReader::setAllocationLimit(m_saved); }
+    QtAllocationLimit(const QtAllocationLimit &) = delete;
+    QtAllocationLimit &operator=(const QtAllocationLimit &) = delete;
+
+private:
+    int m_saved;
+};
+
 bool decodeWithQt(QByteArrayView bytes, const QByteArray &format, QImage &image, QString *why)
 {
+    const QtAllocationLimit limit(bytes.size());
     QByteArray raw = QByteArray::fromRawData(bytes.data(), bytes.size());
     QBuffer buffer(&raw);
     buffer.open(QIODevice::ReadOnly);
