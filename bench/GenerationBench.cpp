@@ -1,4 +1,5 @@
 #include "BigTest.h"
+#include "DurableCopy.h"
 #include "app/Workspace.h"
 #include "storage/ArchiveAccess.h"
 #include "storage/TVfsPAK.h"
@@ -55,9 +56,7 @@ struct GenerationFixture {
     void copyPictures() const
     {
         for (const QString &file : pictureFiles) {
-            std::filesystem::copy_file(file.toStdString(),
-                                       (copyFolder + u'/' + QFileInfo(file).fileName()).toStdString(),
-                                       std::filesystem::copy_options::overwrite_existing);
+            durableCopy(file.toStdString(), (copyFolder + u'/' + QFileInfo(file).fileName()).toStdString());
         }
     }
 };
@@ -88,7 +87,8 @@ void BM_SetGeneration(benchmark::State &state)
 }
 BENCHMARK(BM_SetGeneration)->Unit(benchmark::kMillisecond);
 
-// The floor: the operating system copying the attachment bytes the generation writes.
+// The floor: the operating system copying the attachment bytes the generation writes, each file
+// flushed to the disk as the generation's saves are.
 void BM_SetGenerationCopyPictures(benchmark::State &state)
 {
     GenerationFixture &f = fixture();

@@ -3,6 +3,7 @@
 #include "ToolWorkspace.h"
 #include "storage/ArchiveAccess.h"
 #include "storage/AtomicFile.h"
+#include "storage/DocumentLock.h"
 #include "storage/FieldCoding.h"
 #include "storage/QuestionDocument.h"
 #include "storage/TVfsPAK.h"
@@ -98,6 +99,11 @@ bool saveDocument(ToolWorkspace &tool, const DocumentSnapshot &document, const Q
         if (!file.isFile() || !file.isReadable())
             return fail(u"members[%1].path: %2: no such file."_s.arg(i).arg(file.filePath()));
     }
+
+    // One writer: a document another program holds open is not written over.
+    DocumentLock lock;
+    if (lock.lock(path) == DocumentLock::Result::InUse)
+        return fail(DocumentLock::inUseReason());
 
     QString own;
     tool.startCollecting();

@@ -2,11 +2,12 @@
 
 #include "CommandLineTool.h"
 #include "storage/ArchiveAccess.h"
+#include "storage/AtomicFile.h"
+#include "storage/DocumentLock.h"
 #include "storage/TVfsPAK.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
-#include <QSaveFile>
 
 using namespace Qt::StringLiterals;
 
@@ -24,6 +25,13 @@ struct Action {
 QString archiveProblem(const TVfsPAK &pak)
 {
     return pak.errorString().isEmpty() ? pak.path() + u": cannot open the archive."_s : pak.errorString();
+}
+
+// One writer: an archive another program holds open is not changed under it. The lock is held
+// until the command ends.
+bool heldElsewhere(DocumentLock &lock, const QString &archive)
+{
+    return lock.lock(archive) == DocumentLock::Result::InUse;
 }
 
 int listMembers(CommandLineTool &tool, const QStringList &args, bool)
@@ -46,6 +54,9 @@ int addMember(CommandLineTool &tool, const QStringList &args, bool)
     const QString problem = TVfsPAK::nameProblem(name);
     if (!problem.isEmpty())
         return tool.fail(archive + u": "_s + problem);
+    DocumentLock lock;
+    if (heldElsewhere(lock, archive))
+        return tool.fail(archive + u": "_s + DocumentLock::inUseReason());
     TVfsPAK pak;
     if (!OpenArchive(archive, pak))
         return tool.fail(archiveProblem(pak));
@@ -70,14 +81,17 @@ int extractMember(CommandLineTool &tool, const QStringList &args, bool)
         return CommandLineTool::Success;
     }
     // Written beside the target and renamed over it, so a failure leaves an old file as it was.
-    QSaveFile out(args[2]);
-    if (!out.open(QIODevice::WriteOnly) || out.write(*data) != data->size() || !out.commit())
-        return tool.fail(args[2] + u": "_s + out.errorString());
+    QString problem;
+    if (!AtomicFile::write(args[2], *data, &problem))
+        return tool.fail(problem);
     return CommandLineTool::Success;
 }
 
 int deleteMember(CommandLineTool &tool, const QStringList &args, bool)
 {
+    DocumentLock lock;
+    if (heldElsewhere(lock, args[0]))
+        return tool.fail(args[0] + u": "_s + DocumentLock::inUseReason());
     TVfsPAK pak;
     if (!OpenArchive(args[0], pak))
         return tool.fail(archiveProblem(pak));
@@ -93,6 +107,9 @@ int createArchive(CommandLineTool &tool, const QStringList &args, bool force)
     const QFileInfo target(args[0]);
     if (target.exists() && !force)
         return tool.fail(args[0] + u": already exists (--force empties it)."_s);
+    DocumentLock lock;
+    if (heldElsewhere(lock, args[0]))
+        return tool.fail(args[0] + u": "_s + DocumentLock::inUseReason());
     TVfsPAK pak;
     if (!CreateArchive(args[0], pak))
         return tool.fail(archiveProblem(pak));

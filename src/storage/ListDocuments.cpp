@@ -10,6 +10,8 @@
 #include "storage/TpkXML.h"
 #include "students/StudentList.h"
 
+#include <QHash>
+#include <QSet>
 #include <algorithm>
 #include <exception>
 #include <optional>
@@ -192,19 +194,37 @@ bool readEntryList(Workspace &ws, const EntryListKind &kind, const QString &path
     return !failed;
 }
 
-bool readStudents35(TVfsPAK &file, StudentList &list)
+bool readStudents35(Workspace &ws, TVfsPAK &file, StudentList &list)
 {
     const std::optional<QByteArray> data = ExtractStream(kStudentOld, file);
     if (!data)
         return false;
     const QList<QByteArray> names = splitLines(*data);
+    // Each class member is read once, however often the index names it: repeated index lines would
+    // otherwise multiply the students of one small member without bound.
+    QSet<int> readMembers;
+    bool repeatLogged = false;
+    // Names are looked up ignoring case, as the archive does, but through one index, so that many
+    // index lines over many members stay linear.
+    QHash<QString, int> memberIndex;
+    const QStringList &members = file.Names();
+    for (qsizetype m = members.size(); m-- > 0;) // the first of equal names wins
+        memberIndex[members[m].toCaseFolded()] = static_cast<int>(m);
     for (qsizetype i = 2; i < names.size(); ++i) {
         const std::optional<QString> name = decodedLine(names, i);
         if (!name)
             return false;
-        const QString member = *name + u".txp"_s;
-        const std::optional<QByteArray> classData =
-            HasMember(member, file) ? ExtractStream(member, file) : std::nullopt;
+        const int index = memberIndex.value(QString(*name + u".txp"_s).toCaseFolded(), -1);
+        if (index < 0)
+            return false;
+        if (readMembers.contains(index)) {
+            if (!std::exchange(repeatLogged, true))
+                ws.logEvent(0, u"Odczyt szkoły ver. 35. Indeks klas powtarza klasę "_s + *name +
+                                   u"; wczytano ją raz."_s);
+            continue;
+        }
+        readMembers.insert(index);
+        const std::optional<QByteArray> classData = file.extractAt(index);
         if (!classData)
             return false;
         const QList<QByteArray> lines = splitLines(*classData);
@@ -360,7 +380,7 @@ bool ReadStudentList(Workspace &ws, const QString &path, StudentList &list)
     if (HasMember(kStudentOld, *file)) {
         bool read = false;
         try {
-            read = readStudents35(*file, list);
+            read = readStudents35(ws, *file, list);
         } catch (const std::exception &) {
             read = false;
         }

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -21,10 +22,17 @@ constexpr long MaxJpegWorkMemory = 512L << 20;
 // Real progressive pictures have about ten scans; thousands only make the decoder spin.
 constexpr int MaxJpegScans = 1000;
 
-bool saneSize(qint64 width, qint64 height)
+// What decoding may take, as for every reader: 20 times the file plus 64 MB. A few hundred bytes can
+// claim a hundred million pixels; real pictures compress far less than the bound allows.
+qint64 memoryBound(qint64 inputBytes)
+{
+    return 20 * inputBytes + (qint64(64) << 20);
+}
+
+bool saneSize(qint64 width, qint64 height, qint64 inputBytes)
 {
     return width > 0 && height > 0 && width <= MaxPictureSide && height <= MaxPictureSide &&
-           width * height <= MaxPicturePixels;
+           width * height <= MaxPicturePixels && width * height * 4 <= memoryBound(inputBytes);
 }
 
 // Everything one decoding needs, kept outside the function that calls setjmp so that no local of
@@ -121,11 +129,12 @@ bool runJpegDecoder(JpegSession *s)
         return false;
     }
     jpeg_create_decompress(cinfo);
-    cinfo->mem->max_memory_to_use = MaxJpegWorkMemory;
+    cinfo->mem->max_memory_to_use =
+        static_cast<long>(std::min<qint64>(MaxJpegWorkMemory, memoryBound(static_cast<qint64>(s->size))));
     cinfo->progress = &s->progress;
     jpeg_mem_src(cinfo, s->data, s->size);
     jpeg_read_header(cinfo, TRUE);
-    if (!saneSize(cinfo->image_width, cinfo->image_height)) {
+    if (!saneSize(cinfo->image_width, cinfo->image_height, static_cast<qint64>(s->size))) {
         std::snprintf(s->message, sizeof s->message, "unsupported size %ux%u", cinfo->image_width,
                       cinfo->image_height);
         jpeg_destroy_decompress(cinfo);
@@ -160,21 +169,41 @@ bool runJpegDecoder(JpegSession *s)
     return true;
 }
 
+// Qt's readers allocate what a header claims before any pixel is read (a GIF its whole logical
+// screen, whatever the header before it), so their allocation limit is held to the bound of the input
+// while one decodes.
+class QtAllocationLimit {
+public:
+    explicit QtAllocationLimit(qint64 inputBytes) : m_saved(QImageReader::allocationLimit())
+    {
+        const qint64 megabytes = memoryBound(inputBytes) >> 20;
+        QImageReader::setAllocationLimit(
+            static_cast<int>(m_saved > 0 ? std::min<qint64>(m_saved, megabytes) : megabytes));
+    }
+    ~QtAllocationLimit() { QImageReader::setAllocationLimit(m_saved); }
+    QtAllocationLimit(const QtAllocationLimit &) = delete;
+    QtAllocationLimit &operator=(const QtAllocationLimit &) = delete;
+
+private:
+    int m_saved;
+};
+
 bool decodeWithQt(QByteArrayView bytes, const QByteArray &format, QImage &image, QString *why)
 {
+    const QtAllocationLimit limit(bytes.size());
     QByteArray raw = QByteArray::fromRawData(bytes.data(), bytes.size());
     QBuffer buffer(&raw);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, format);
     reader.setAutoDetectImageFormat(false);
     const QSize size = reader.size();
-    if (size.isValid() && !saneSize(size.width(), size.height())) {
+    if (size.isValid() && !saneSize(size.width(), size.height(), bytes.size())) {
         if (why)
             *why = u"unsupported size %1x%2"_s.arg(size.width()).arg(size.height());
         return false;
     }
     QImage decoded;
-    if (!reader.read(&decoded) || !saneSize(decoded.width(), decoded.height())) {
+    if (!reader.read(&decoded) || !saneSize(decoded.width(), decoded.height(), bytes.size())) {
         if (why)
             *why = reader.errorString();
         return false;

@@ -6,8 +6,8 @@
 
 // Pictures are told apart by extension, compared in upper case: ".JPG" (JPEG, decoded with libjpeg
 // into 24-bit RGB), ".GIF" and ".BMP" (Qt's readers). Nothing else is a picture. Every decoder
-// refuses damaged data and sizes beyond MaxPictureSide / MaxPicturePixels with a false result and
-// leaves the target image unchanged.
+// refuses damaged data, sizes beyond MaxPictureSide / MaxPicturePixels and pictures that would take
+// more than 20 times their file plus 64 MB with a false result and leaves the target image unchanged.
 
 constexpr int MaxPictureSide = 20000;
 constexpr qint64 MaxPicturePixels = qint64(100) * 1000 * 1000;

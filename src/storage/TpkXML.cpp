@@ -134,8 +134,12 @@ public:
             TpkXMLNode *node = open.back();
             const QStringView between = readUpToTag();
             const QStringView text = trim_ ? trimLow(between) : between;
-            if (!text.isEmpty())
-                node->appendRawText(text);
+            if (!text.isEmpty()) {
+                if (node->rawText().isEmpty() && text.size() <= kSharedTextLength)
+                    node->setRawText(shared(text));
+                else
+                    node->appendRawText(text);
+            }
             if (pos_ >= n_)
                 return true; // the input may end inside open elements
             ++pos_;          // the "<"
@@ -197,6 +201,20 @@ private:
         bool empty = false;
         QString cdata;
     };
+
+    // Element names and short texts repeat: the nodes share one string for them, so a file of many
+    // like elements costs a node per element and not a string besides.
+    static constexpr qsizetype kSharedTextLength = 8;
+    QString shared(QStringView s)
+    {
+        for (const QString &r : recent_) {
+            if (r.size() == s.size() && r == s)
+                return r;
+        }
+        QString made = s.toString();
+        recent_[nextRecent_++ % recent_.size()] = made;
+        return made;
+    }
 
     void skipSpace()
     {
@@ -276,7 +294,7 @@ private:
                 break;
             ++pos_;
         }
-        tag.node = std::make_unique<TpkXMLNode>(s_.sliced(nameStart, pos_ - nameStart).toString(), kind);
+        tag.node = std::make_unique<TpkXMLNode>(shared(s_.sliced(nameStart, pos_ - nameStart)), kind);
         TpkXMLNode &node = *tag.node;
 
         skipSpace();
@@ -387,6 +405,8 @@ private:
     QStringView s_;
     qsizetype n_;
     qsizetype pos_ = 0;
+    std::array<QString, 8> recent_;
+    size_t nextRecent_ = 0;
     QByteArrayView raw_;
     bool utf16_;
     bool trim_;
@@ -410,14 +430,16 @@ public:
                 bool selfClosing = false;
                 if (begin(child, pad, selfClosing)) {
                     open.push_back({&child, 0, selfClosing});
-                    pad += o_.indent;
+                    if (open.size() <= kIndentedLevels + 1)
+                        pad += o_.indent;
                 }
                 continue;
             }
             const Frame done = frame;
             open.pop_back();
             if (!open.empty()) {
-                pad.chop(o_.indent.size());
+                if (open.size() <= kIndentedLevels)
+                    pad.chop(o_.indent.size());
                 end(*done.node, pad, done.selfClosing);
             }
         }
@@ -426,6 +448,11 @@ public:
     }
 
 private:
+    // Deeper elements start where this level does: indenting every level would make the output grow
+    // with the square of the depth, and a deep tree read from a hostile file would save many times
+    // larger than it was read. The program's own documents are three levels deep.
+    static constexpr size_t kIndentedLevels = 8;
+
     struct Frame {
         const TpkXMLNode *node;
         int next;

@@ -1,6 +1,7 @@
 #include "app/EditorSettings.h"
 #include "settings/ModuleSettings.h"
 #include "storage/ArchiveAccess.h"
+#include "storage/DocumentLock.h"
 #include "storage/FieldCoding.h"
 #include "storage/ListDocuments.h"
 #include "storage/QuestionDocument.h"
@@ -591,6 +592,32 @@ TEST_F(DocumentCli, FailuresTakeOneLineAndLostOutputFails)
         EXPECT_EQ(process.exitCode(), 1) << command.toStdString();
         EXPECT_EQ(process.readAllStandardError(), QByteArray("zadanix: cannot write to standard output.\n"));
     }
+}
+
+TEST_F(DocumentCli, DocumentOpenInAnEditorIsNotWritten)
+{
+    writeTest(u"test.skt"_s);
+    const QByteArray json = run({u"export"_s, u"test.skt"_s}).out;
+    ASSERT_TRUE(writeFile(file(u"t.json"_s), json));
+    ASSERT_TRUE(writeFile(file(u"dodatek.txt"_s), "x"));
+    const QByteArray before = readFile(file(u"test.skt"_s));
+    DocumentLock editor;
+    ASSERT_EQ(editor.lock(file(u"test.skt"_s)), DocumentLock::Result::Locked);
+    const QStringList writers[] = {
+        {u"import"_s, u"t.json"_s, u"test.skt"_s},
+        {u"pack"_s, u"add"_s, u"test.skt"_s, u"dodatek.txt"_s},
+        {u"pack"_s, u"delete"_s, u"test.skt"_s, u"Serr0.xml"_s},
+        {u"pack"_s, u"create"_s, u"--force"_s, u"test.skt"_s},
+    };
+    for (const QStringList &args : writers) {
+        const CliResult r = run(args);
+        EXPECT_EQ(r.exitCode, 1) << args.join(u' ').toStdString();
+        EXPECT_EQ(r.err, "zadanix: test.skt: the file is in use by another program.\n")
+            << r.err.toStdString();
+        EXPECT_EQ(readFile(file(u"test.skt"_s)), before);
+    }
+    editor.release();
+    EXPECT_EQ(run(writers[0]).exitCode, 0);
 }
 
 TEST_F(DocumentCli, HostileJsonIsRefusedWithoutWritingAnything)

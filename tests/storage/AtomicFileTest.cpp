@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 using PakBytes::readFile;
@@ -70,4 +72,67 @@ TEST_F(AtomicFileTest, FolderOrMissingFolderIsRefused)
     EXPECT_FALSE(AtomicFile::write(dir.path(), "x"));
     EXPECT_FALSE(AtomicFile::write(file(u"missing/a.ini"_s), "x"));
     EXPECT_TRUE(files().isEmpty());
+}
+
+namespace {
+
+// Which flushes a save asked for, and whether they fail: the files and folders of a disk that
+// reports an I/O error at fsync.
+struct SyncRecord {
+    int files = 0;
+    int folders = 0;
+    bool failFiles = false;
+    bool failFolders = false;
+};
+SyncRecord syncRecord;
+
+int recordingSync(int fd)
+{
+    struct stat st {};
+    const bool folder = ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode);
+    ++(folder ? syncRecord.folders : syncRecord.files);
+    if (folder ? syncRecord.failFolders : syncRecord.failFiles) {
+        errno = EIO;
+        return -1;
+    }
+    return 0;
+}
+
+class DurableSave : public AtomicFileTest {
+protected:
+    void SetUp() override
+    {
+        syncRecord = {};
+        AtomicFile::setSyncCall(&recordingSync);
+    }
+    void TearDown() override { AtomicFile::setSyncCall(nullptr); }
+};
+
+} // namespace
+
+TEST_F(DurableSave, NewFileIsFlushedBeforeTheRenameAndTheFolderAfter)
+{
+    ASSERT_TRUE(AtomicFile::write(file(u"a.skt"_s), "new"));
+    EXPECT_EQ(syncRecord.files, 1);
+    EXPECT_EQ(syncRecord.folders, 1);
+}
+
+TEST_F(DurableSave, FailedFlushOfTheNewFileIsAFailedSaveThatKeepsTheOldFile)
+{
+    ASSERT_TRUE(writeFile(file(u"a.skt"_s), "teacher's work"));
+    syncRecord.failFiles = true;
+    QString error;
+    EXPECT_FALSE(AtomicFile::write(file(u"a.skt"_s), "new", &error));
+    EXPECT_TRUE(error.contains(u"disk"_s)) << error.toStdString();
+    EXPECT_EQ(readFile(file(u"a.skt"_s)), "teacher's work"_ba);
+    EXPECT_EQ(files(), QStringList{u"a.skt"_s});
+    EXPECT_EQ(syncRecord.folders, 0); // never renamed
+}
+
+TEST_F(DurableSave, FailedFlushOfTheFolderIsReported)
+{
+    syncRecord.failFolders = true;
+    QString error;
+    EXPECT_FALSE(AtomicFile::write(file(u"a.skt"_s), "new", &error));
+    EXPECT_TRUE(error.contains(u"folder"_s)) << error.toStdString();
 }

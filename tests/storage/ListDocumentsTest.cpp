@@ -1,15 +1,18 @@
 #include "storage/ListDocuments.h"
 
+#include "storage/AtomicFile.h"
 #include "storage/FieldCoding.h"
 #include "storage/TpkXML.h"
 #include "students/StudentList.h"
 #include "support/DocumentFixtures.h"
-#include "support/PakBytes.h"
 #include "support/DocumentTest.h"
+#include "support/PakBytes.h"
 
 #include <QDate>
 #include <QFile>
+#include <cerrno>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 
 using namespace Qt::StringLiterals;
 using namespace DocumentFixtures;
@@ -261,6 +264,31 @@ TEST_F(ListDocuments, Version35StudentList)
     EXPECT_EQ(list.date, QDate::currentDate().toString(u"yyyy-MM-dd"_s));
 }
 
+TEST_F(ListDocuments, Version35ClassNamedAgainIsReadOnce)
+{
+    // Every index line names the same class (in either case): read as it stood, each line would add
+    // all of the class's students again, and a small file would become millions of students.
+    const QByteArray classA =
+        codedLines({u"5a"_s, u""_s, u""_s, u"0"_s, u"Jan Nowak"_s, u"Ewa Lis"_s}, t.ws.rng);
+    QStringList index{u"x"_s, u"y"_s};
+    for (int i = 0; i < 2000; ++i)
+        index << (i % 2 ? u"5A"_s : u"5a"_s);
+    index << u"6b"_s;
+    const QString p =
+        writeArchive(u"powtorzona.sku"_s,
+                     {{"Selu0.txp", codedLines(index, t.ws.rng)},
+                      {"5a.txp", classA},
+                      {"6b.txp", codedLines({u"6b"_s, u""_s, u""_s, u"0"_s, u"Ola Kot"_s}, t.ws.rng)}});
+    StudentList list;
+    ASSERT_TRUE(ReadStudentList(t.ws, p, list));
+    ASSERT_EQ(list.classes.size(), 2);
+    EXPECT_EQ(list.classes[0].students.size(), 2);
+    EXPECT_EQ(list.classes[1].name, u"6b"_s);
+    EXPECT_EQ(list.totalStudents(), 3);
+    EXPECT_EQ(t.logTexts(),
+              QStringList{u"Odczyt szkoły ver. 35. Indeks klas powtarza klasę 5A; wczytano ją raz."_s});
+}
+
 TEST_F(ListDocuments, DamagedEntryLists)
 {
     QByteArray deep;
@@ -488,6 +516,41 @@ TEST_F(ListDocuments, FailedWritesKeepTheOldFile)
     EXPECT_EQ(t.logTexts(),
               (QStringList{u"Zapis listy zestawów. Błąd zapisu."_s, u"Zapis listy uczniów. Błąd zapisu."_s}));
     EXPECT_EQ(prompts.messages.size(), 2);
+}
+
+TEST_F(ListDocuments, SaveFailsWhenTheDiskCannotFlushOrAnotherProgramHoldsTheFile)
+{
+    const QString p = path(u"lista.skz"_s);
+    ASSERT_TRUE(WriteSetList(t.ws, p, {u"A"_s, u"2024-01-01"_s, {}}, {u"0|stary|"_s}));
+    const QByteArray old = PakBytes::readFile(p);
+    const QString logged = u"Zapis listy zestawów. Błąd zapisu."_s;
+
+    // The disk fails every flush but the log's, so the writer's entry can still be read back.
+    AtomicFile::setSyncCall([](int fd) {
+        const QString file = QFile::symLinkTarget(u"/proc/self/fd/"_s + QString::number(fd));
+        if (file.contains(u"Dziennik.txt"_s))
+            return 0;
+        errno = EIO;
+        return -1;
+    });
+    const bool flushed = WriteSetList(t.ws, p, {u"B"_s, {}, {}}, {u"0|nowy|"_s});
+    AtomicFile::setSyncCall(nullptr);
+    EXPECT_FALSE(flushed);
+    EXPECT_EQ(PakBytes::readFile(p), old);
+    EXPECT_EQ(t.logTexts(), QStringList{logged});
+    EXPECT_EQ(prompts.messages.size(), 1);
+
+    // Another program's lock on its own open file (flock locks of two open files conflict).
+    clearRecords();
+    QFile other(p);
+    ASSERT_TRUE(other.open(QIODevice::ReadOnly));
+    ASSERT_EQ(::flock(other.handle(), LOCK_EX | LOCK_NB), 0);
+    EXPECT_FALSE(WriteSetList(t.ws, p, {u"B"_s, {}, {}}, {u"0|nowy|"_s}));
+    EXPECT_EQ(PakBytes::readFile(p), old);
+    EXPECT_EQ(filesIn(t.dir.path()), QStringList{u"lista.skz"_s});
+    EXPECT_EQ(t.logTexts(), QStringList{logged});
+    other.close();
+    EXPECT_TRUE(WriteSetList(t.ws, p, {u"B"_s, {}, {}}, {u"0|nowy|"_s}));
 }
 
 TEST_F(ListDocuments, LargeListsReadInLinearTime)

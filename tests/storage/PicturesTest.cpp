@@ -6,6 +6,7 @@
 
 #include <QBuffer>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QLibraryInfo>
 #include <QProcess>
 #include <QResource>
@@ -120,6 +121,43 @@ TEST(PictureJpeg, RefusesALargeClaimWithoutTheData)
     QImage image = marker();
     EXPECT_FALSE(decodeJpeg(jpeg, image));
     EXPECT_EQ(image, marker());
+}
+
+// A picture may take 20 times its file plus 64 MB: a small file claiming 20 million pixels is refused
+// by its header, before anything that size is allocated.
+TEST(PictureJpeg, RefusesAClaimBeyondWhatItsFileCanHold)
+{
+    const QByteArray good = JpegFixture::gradientJpeg(64, 64);
+    for (const QByteArray &jpeg :
+         {JpegFixture::withClaimedSize(good, 4500, 4500), JpegFixture::withClaimedSize(good, 20000, 1000)}) {
+        QImage image = marker();
+        QString why;
+        EXPECT_FALSE(decodeJpeg(jpeg, image, &why));
+        EXPECT_TRUE(why.startsWith(u"unsupported size"_s)) << why.toStdString();
+    }
+    // The same claim with a file large enough to hold it is only limited by the sides.
+    QString why;
+    QImage image;
+    EXPECT_FALSE(
+        decodeJpeg(JpegFixture::withClaimedSize(good, 4500, 4500) + QByteArray(2 << 20, '\0'), image, &why));
+    EXPECT_FALSE(why.startsWith(u"unsupported size"_s)) << why.toStdString();
+}
+
+// Found by the fuzzer: Qt's GIF reader allocates the logical screen its header claims before it reads
+// a pixel, 116 MB for these 25 bytes, which are not even a GIF.
+TEST(PictureOther, GifClaimingAHugeScreenIsRefusedBeforeItIsAllocated)
+{
+    const QByteArray found = QByteArray::fromBase64("/9gaAAAA/90AAgAALCwAACwAAAkAAAAAeg==");
+    QByteArray gif = "GIF89a";
+    gif += PakBytes::int32(16000).first(2) + PakBytes::int32(2000).first(2) + QByteArray("\0\0\0", 3);
+    gif += "\x2c" + QByteArray(4, '\0') + PakBytes::int32(16000).first(2) + PakBytes::int32(2000).first(2);
+    gif += QByteArray("\0\x02\x02\x44\x01\0\x3b", 7);
+    for (const QByteArray &bytes : {found, gif}) {
+        QImage image = marker();
+        EXPECT_FALSE(decodePicture(bytes, u"a.gif", image));
+        EXPECT_EQ(image, marker());
+    }
+    EXPECT_EQ(QImageReader::allocationLimit(), 128); // Qt's own limit is back
 }
 
 TEST(PictureOther, GifAndBmpDecodeThroughQt)

@@ -455,6 +455,42 @@ TEST(TpkXMLReader, NestingDepthIsCapped)
     EXPECT_EQ(xml.root().child(0)->name, u"a"); // what came before stays
 }
 
+TEST(TpkXMLWriter, DeepTreesSaveLinearlyInWhatWasRead)
+{
+    // Many chains as deep as a load allows: indenting every level made the output grow with the
+    // square of the depth (a 1 MB file saved as 80 MB).
+    const int depth = TpkXML::kMaxDepth - 1; // below the root element
+    QByteArray chain;
+    for (int i = 0; i < depth; ++i)
+        chain += "<a>";
+    chain += "x";
+    for (int i = 0; i < depth; ++i)
+        chain += "</a>";
+    QByteArray input = "<r>";
+    for (int i = 0; i < 50; ++i)
+        input += chain;
+    input += "</r>";
+    TpkXML xml;
+    ASSERT_TRUE(xml.LoadFromBytes(input));
+    const QByteArray saved = xml.SaveToBytes();
+    EXPECT_LT(saved.size(), 8 * input.size());
+    // Indentation stops growing, the structure does not change.
+    TpkXML back;
+    ASSERT_TRUE(back.LoadFromBytes(saved));
+    const TpkXMLNode *deepest = back.root().ChildByName(u"r", 0, -1, false);
+    int levels = 0;
+    while (deepest && deepest->childCount() > 0) {
+        deepest = deepest->child(0);
+        ++levels;
+    }
+    EXPECT_EQ(levels, depth);
+    EXPECT_EQ(back.root().ChildByName(u"r", 0, -1, false)->childCount(), 50);
+    // The program's own shallow documents keep one tab per level.
+    TpkXML shallow;
+    shallow.root().addChild(u"a"_s)->addChild(u"b"_s)->addChild(u"c"_s)->SetText(u"x"_s);
+    EXPECT_TRUE(shallow.SaveToBytes().contains("\r\n\t\t<c>x</c>\r\n"));
+}
+
 // --- Tree ---
 
 TEST(TpkXMLTree, ChildByNameOccurrenceKindAndCreate)
