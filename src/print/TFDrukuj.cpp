@@ -127,7 +127,7 @@ void TFDrukuj::showPrintDialog(Workspace &ws, QWidget *editor)
     dialog.m_clockAnchor = editor;
     dialog.prepare();
     if (editor)
-        dialog.placeBy(editor, 120, 80);
+        dialog.placeAt(editor->pos() + QPoint(120, 80));
     else
         dialog.centreOnScreen();
     dialog.exec();

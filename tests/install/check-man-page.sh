@@ -10,7 +10,7 @@ page=$2
 from_help() {
   local command action
   for command in $("$tool" --help | awk '/^Commands:/ { f = 1; next } f && /^  [a-z]/ { print $1 } /^$/ { f = 0 }'); do
-    if "$tool" "$command" --help | grep -q '^Actions:'; then
+    if grep -q '^Actions:' <<<"$("$tool" "$command" --help)"; then
       for action in $("$tool" "$command" --help | awk '/^Actions:/ { f = 1; next } f && /^  [a-z]/ { print $1 } /^$/ { f = 0 }'); do
         "$tool" "$command" "$action" --help | sed -n 's/^Usage: //p'
       done
@@ -38,10 +38,12 @@ if [ "$help_list" != "$page_list" ]; then
 fi
 
 # Every option the help texts name is in the page.
+page_text=$(plain)
 status=0
 for option in $({ "$tool" --help; for c in $(from_help | awk '{ print $2 }' | sort -u); do "$tool" "$c" --help; done; } |
                 grep -oE -- '--[a-z][a-z-]*' | sort -u); do
-  if ! plain | grep -qe "$option"; then
+  # Not "plain | grep -q": grep leaving early would fail the pipe under pipefail.
+  if ! grep -qe "$option" <<<"$page_text"; then
     echo "the manual page does not name $option" >&2
     status=1
   fi

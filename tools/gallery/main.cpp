@@ -301,6 +301,8 @@ void questionEditor()
     window.prepareTestQuestion(1);
     save(window, u"FPytanie-in-test"_s);
     ws.shutDown();
+}
+
 // The print dialog as it opens, and with four versions, the key and a seed.
 void printDialog()
 {
