@@ -4,8 +4,11 @@
 #include "app/TFTloBig.h"
 #include "app/TFWinieta.h"
 #include "app/TFZdarzenia.h"
+#include "print/TFDrukuj.h"
 #include "question/TFPytanie.h"
 #include "settings/TFIniEdytor.h"
+#include "test/TFGeneruj.h"
+#include "test/TFTest.h"
 #include "toolkit/SkinnedWindow.h"
 #include "toolkit/WindowPrompts.h"
 
@@ -43,6 +46,10 @@ TFApplication::TFApplication(const Options &options) : m_options(options), m_com
         m_ws.prompts = m_windowPrompts.get();
     }
     m_questionEditor = std::make_unique<TFPytanie>(m_ws, m_main.get(), m_main.get());
+    m_testEditor = std::make_unique<TFTest>(m_ws, m_main.get(), m_main.get());
+    m_testEditor->setQuestionEditor(m_questionEditor.get());
+    m_testEditor->editor().windows.print = [this] { TFDrukuj::showPrintDialog(m_ws, m_testEditor.get()); };
+    m_generation = std::make_unique<TFGeneruj>(m_ws, m_main.get());
     m_editorSettings = std::make_unique<TFIniEdytor>(m_ws, m_main.get());
     m_about = std::make_unique<TFWinieta>(m_main.get());
     m_main->setAboutWindow(m_about.get());
@@ -90,6 +97,15 @@ void TFApplication::registerEditors()
                      {C::OpenQuestion, [question] { question->openSingleQuestion(); }}},
         .documents = {{D::Question, [question](const QString &path) { question->openSingleQuestionFile(path); }}},
         .modified = [question] { return question->editor().questionModified; },
+    });
+    TFTest *test = m_testEditor.get();
+    m_editors.add({
+        .name = u"FTest"_s,
+        .commands = {{C::NewTest, [test] { test->newTest(); }},
+                     {C::OpenTest, [test] { test->openTest(); }},
+                     {C::GenerateSet, [this] { m_generation->showGeneration(); }}},
+        .documents = {{D::Test, [test](const QString &path) { test->openTestFile(path); }}},
+        .modified = [test] { return test->editor().modified; },
     });
     m_editors.add({
         .name = u"FIniEdytor"_s,

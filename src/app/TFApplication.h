@@ -13,7 +13,9 @@
 class Prompts;
 class TFGlowny;
 class TFIniEdytor;
+class TFGeneruj;
 class TFPytanie;
+class TFTest;
 class TFTloBig;
 class TFWinieta;
 class TFZdarzenia;
@@ -51,6 +53,8 @@ public:
     TFGlowny &mainWindow() { return *m_main; }
     TFWinieta &about() { return *m_about; }
     TFPytanie &questionEditor() { return *m_questionEditor; }
+    TFTest &testEditor() { return *m_testEditor; }
+    TFGeneruj &generationWindow() { return *m_generation; }
     QRect workArea() const;
 
     // Ctrl+F4 and LBig: the other window mode, stored in Edycja.ini.
@@ -84,6 +88,8 @@ private:
     std::unique_ptr<WindowPrompts> m_windowPrompts;
     // Windows of the main window: they go before it.
     std::unique_ptr<TFPytanie> m_questionEditor;
+    std::unique_ptr<TFTest> m_testEditor;
+    std::unique_ptr<TFGeneruj> m_generation;
     std::unique_ptr<TFIniEdytor> m_editorSettings;
     std::unique_ptr<TFWinieta> m_about;
     std::unique_ptr<TFZdarzenia> m_logWindow;
