@@ -18,8 +18,9 @@ TFGeneruj::TFGeneruj(Workspace &ws, QWidget *parent)
     : SkinnedWindow(u"FGeneruj"_s, u"generuj_new.htm"_s, parent), m_ws(ws)
 {
     setObjectName(u"FGeneruj"_s);
-    setStyleSheet(u"QLineEdit { border: none; background: transparent; color: #2e2e2e; padding: 0 4px;"
-                  u" selection-background-color: #e8a93c; } QLabel#LTest, QLabel#LFolder { color: #2e2e2e; }"_s);
+    setStyleSheet(
+        u"QLineEdit { border: none; background: transparent; color: #2e2e2e; padding: 0 4px;"
+        u" selection-background-color: #e8a93c; } QLabel#LTest, QLabel#LFolder { color: #2e2e2e; }"_s);
     addDragStrip({0, 0, width(), SkinGeometry::dialogStripHeight});
 
     m_testLabel = new LabelButton(u"LPlikZTestem"_s, u"Plik z testem ..."_s, G::testLabel, this);

@@ -19,9 +19,10 @@ namespace G = SkinGeometry::InfoOTescie;
 
 namespace {
 
-const QString fieldStyle = u"QLineEdit, QPlainTextEdit { border: none; background: transparent; color: #2e2e2e;"
-                           u" padding: 0 4px; selection-background-color: #e8a93c; }"
-                           u" QRadioButton, QCheckBox { color: #2e2e2e; }"_s;
+const QString fieldStyle =
+    u"QLineEdit, QPlainTextEdit { border: none; background: transparent; color: #2e2e2e;"
+    u" padding: 0 4px; selection-background-color: #e8a93c; }"
+    u" QRadioButton, QCheckBox { color: #2e2e2e; }"_s;
 
 QLineEdit *numberField(const QString &name, const QRect &area, QWidget *parent)
 {
@@ -112,8 +113,8 @@ TFInfoOTescie::TFInfoOTescie(TestEditor &editor, QWidget *parent)
     for (QWidget *w : {static_cast<QWidget *>(m_name), static_cast<QWidget *>(m_author),
                        static_cast<QWidget *>(m_comment)})
         w->installEventFilter(this);
-    setFocusChain({m_name, m_author, m_comment, m_single, m_multiple, m_counts[0], m_counts[1], m_counts[2],
-                   m_scale});
+    setFocusChain(
+        {m_name, m_author, m_comment, m_single, m_multiple, m_counts[0], m_counts[1], m_counts[2], m_scale});
 }
 
 void TFInfoOTescie::prepare()

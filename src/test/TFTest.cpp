@@ -114,7 +114,8 @@ void TFTest::createControls()
         m_editor.select(item->data(0, Qt::UserRole).toInt());
         refresh();
     });
-    connect(m_tree, &QTreeWidget::itemDoubleClicked, this, [this] { command([this] { m_editor.openSelected(); }); });
+    connect(m_tree, &QTreeWidget::itemDoubleClicked, this,
+            [this] { command([this] { m_editor.openSelected(); }); });
 
     m_scroll = new QScrollBar(Qt::Vertical, this);
     m_scroll->setObjectName(u"ScrollBar"_s);
@@ -133,9 +134,12 @@ void TFTest::createControls()
         connect(label, &LabelButton::clicked, this, [this, step] { command(step); });
         return label;
     };
-    m_newQuestion = add(u"LNowePytanie"_s, u"Nowe pytanie       Ctrl+N"_s, 0, [this] { m_editor.newQuestion(); });
-    m_import = add(u"LNoweZZestawu"_s, u"Nowe z zestawu ..."_s, 1, [this] { m_editor.importQuestion(false); });
-    m_delete = add(u"LUsunPytanie"_s, u"Usuń pytanie         Del"_s, 2, [this] { m_editor.deleteSelected(); });
+    m_newQuestion =
+        add(u"LNowePytanie"_s, u"Nowe pytanie       Ctrl+N"_s, 0, [this] { m_editor.newQuestion(); });
+    m_import =
+        add(u"LNoweZZestawu"_s, u"Nowe z zestawu ..."_s, 1, [this] { m_editor.importQuestion(false); });
+    m_delete =
+        add(u"LUsunPytanie"_s, u"Usuń pytanie         Del"_s, 2, [this] { m_editor.deleteSelected(); });
     m_preview = add(u"LPodglondPytania"_s, u"Podgląd pytania    Alt+P"_s, 3, [this] { m_editor.preview(); });
     m_moveUp = add(u"LPrzesunWGore"_s, u"Przesuń w górę"_s, 4, [this] { m_editor.moveUp(); });
     m_moveDown = add(u"LPrzesunWDol"_s, u"Przesuń w dół"_s, 5, [this] { m_editor.moveDown(); });

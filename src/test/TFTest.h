@@ -4,7 +4,6 @@
 #include "toolkit/SkinnedWindow.h"
 
 #include <QPointer>
-
 #include <memory>
 
 class LabelButton;

@@ -7,7 +7,6 @@
 #include "test/TestInfo.h"
 
 #include <QFileInfo>
-
 #include <algorithm>
 #include <utility>
 
@@ -258,8 +257,8 @@ bool TestEditor::deleteQuestion(int k)
     const int count = questionCount();
     if (k < 1 || k > count)
         return false;
-    if (m_ws.settings.al &&
-        m_ws.showMessage(MessageKind::YesNoCancel, MessageIcon::QuestionIcon, kAskDelete) != MessageResult::Yes)
+    if (m_ws.settings.al && m_ws.showMessage(MessageKind::YesNoCancel, MessageIcon::QuestionIcon,
+                                             kAskDelete) != MessageResult::Yes)
         return false;
     for (int i = k; i < count; ++i)
         m_ws.test.question(i) = std::move(m_ws.test.question(i + 1));

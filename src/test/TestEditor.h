@@ -5,7 +5,6 @@
 #include <QList>
 #include <QPoint>
 #include <QString>
-
 #include <functional>
 
 class Workspace;
@@ -66,8 +65,8 @@ public:
     bool questionSelected() const; // delete, preview, save question as
     bool canMoveUp() const;
     bool canMoveDown() const;
-    bool canSave() const;          // Ctrl+S
-    bool savingAllowed() const;    // save as, save question as: WorkMode 1
+    bool canSave() const;       // Ctrl+S
+    bool savingAllowed() const; // save as, save question as: WorkMode 1
     // The context menu's removal entries for the selected question.
     bool canRemoveText() const;
     bool canRemoveImage() const;

@@ -55,12 +55,14 @@ void TestInfo::stepThreshold(int index, int direction)
 bool TestInfo::accept()
 {
     if (fields.name.isEmpty() || fields.author.isEmpty()) {
-        m_ws.showMessage(MessageKind::CloseOnly, MessageIcon::InfoIcon, u"Wpisz poprawnie nazwę i autora testu."_s);
+        m_ws.showMessage(MessageKind::CloseOnly, MessageIcon::InfoIcon,
+                         u"Wpisz poprawnie nazwę i autora testu."_s);
         return false;
     }
     const std::array<int, 5> &t = fields.thresholds;
     if (fields.scale && !(t[0] > t[1] && t[1] > t[2] && t[2] > t[3] && t[3] > t[4])) {
-        m_ws.showMessage(MessageKind::CloseOnly, MessageIcon::InfoIcon, u"Ustaw poprawnie progi procentowe."_s);
+        m_ws.showMessage(MessageKind::CloseOnly, MessageIcon::InfoIcon,
+                         u"Ustaw poprawnie progi procentowe."_s);
         return false;
     }
     TestHeader &h = m_ws.test.header;

@@ -3,7 +3,6 @@
 #include "app/TestModel.h"
 
 #include <QString>
-
 #include <array>
 
 class TestEditor;
@@ -15,13 +14,13 @@ class Workspace;
 class TestInfo {
 public:
     struct Fields {
-        QString name;         // ENazwaTestu
-        QString author;       // EAutorTestu
-        QString comment;      // MKomentarz
-        int time = 0;         // ECzas: 0..300 by 5
-        int multipleChoice = 0; // RTestPojedynczy 0 / RTestWielokrotny 1
-        int answerCount = 3;  // RTrzyOdp / RCzteryOdp / RPiecOdp
-        bool scale = false;   // ChJestSkala
+        QString name;                                      // ENazwaTestu
+        QString author;                                    // EAutorTestu
+        QString comment;                                   // MKomentarz
+        int time = 0;                                      // ECzas: 0..300 by 5
+        int multipleChoice = 0;                            // RTestPojedynczy 0 / RTestWielokrotny 1
+        int answerCount = 3;                               // RTrzyOdp / RCzteryOdp / RPiecOdp
+        bool scale = false;                                // ChJestSkala
         std::array<int, 5> thresholds{90, 80, 70, 60, 40}; // ECel .. EDp: 10..99
     };
 

@@ -381,7 +381,8 @@ TEST_F(TestEditorTest, ATestOfMoreThan45QuestionsOpensWithTheFirst45AndSaysSo)
     // A test that fits says nothing.
     editor.newTest();
     prompts.messages.clear();
-    ASSERT_TRUE(editor.openTest(writeArchive(u"maly.skt"_s, {{"Serr0.xml", "<tst><ilp>1</ilp><ilo>3</ilo></tst>"}})));
+    ASSERT_TRUE(
+        editor.openTest(writeArchive(u"maly.skt"_s, {{"Serr0.xml", "<tst><ilp>1</ilp><ilo>3</ilo></tst>"}})));
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
@@ -452,10 +453,8 @@ TEST_F(TestEditorTest, ContextMenuPlacement)
         QPoint menu;
     };
     const Case cases[] = {
-        {3, {100, 120}, {100, 120}},
-        {18, {100, 300}, {100, 150}},
-        {3, {250, 120}, {100, 120}},
-        {17, {217, 300}, {217, 300}}, // 200 px from the outline: not more
+        {3, {100, 120}, {100, 120}}, {18, {100, 300}, {100, 150}},
+        {3, {250, 120}, {100, 120}}, {17, {217, 300}, {217, 300}}, // 200 px from the outline: not more
         {17, {218, 300}, {68, 300}},
     };
     for (const Case &c : cases) {
@@ -540,7 +539,12 @@ TEST_F(TestInfoTest, AcceptingChecksEverythingBeforeStoring)
         {u"Test"_s, u"Ja"_s, true, falling, {}, falling, u"Test"_s},
         {{}, u"Ja"_s, false, tie, u"Wpisz poprawnie nazwę i autora testu."_s, {}, {}},
         {u"Test"_s, {}, true, tie, u"Wpisz poprawnie nazwę i autora testu."_s, {}, {}},
-        {u"dwa\r\nwiersze   i\tspacje"_s, u"Ja"_s, false, tie, {}, TestInfo::defaultScale,
+        {u"dwa\r\nwiersze   i\tspacje"_s,
+         u"Ja"_s,
+         false,
+         tie,
+         {},
+         TestInfo::defaultScale,
          u"dwa wiersze i\tspacje"_s},
         {u"   "_s, u"Ja"_s, false, tie, {}, TestInfo::defaultScale, u" "_s},
     };
