@@ -1,5 +1,6 @@
 #include "app/TFApplication.h"
 
+#include "app/RecoveryKeeper.h"
 #include "app/TFGlowny.h"
 #include "app/TFTloBig.h"
 #include "app/TFWinieta.h"
@@ -42,6 +43,7 @@ TFApplication::TFApplication(const Options &options) : m_options(options), m_com
         m_windowPrompts = std::make_unique<WindowPrompts>();
         m_ws.prompts = m_windowPrompts.get();
     }
+    m_recovery = std::make_unique<RecoveryKeeper>(m_ws);
     m_questionEditor = std::make_unique<TFPytanie>(m_ws, m_main.get(), m_main.get());
     m_editorSettings = std::make_unique<TFIniEdytor>(m_ws, m_main.get());
     m_about = std::make_unique<TFWinieta>(m_main.get());
@@ -90,6 +92,17 @@ void TFApplication::registerEditors()
                      {C::OpenQuestion, [question] { question->openSingleQuestion(); }}},
         .documents = {{D::Question, [question](const QString &path) { question->openSingleQuestionFile(path); }}},
         .modified = [question] { return question->editor().questionModified; },
+    });
+    m_recovery->add({
+        .slot = u"pytanie"_s,
+        .extension = u"skq"_s,
+        .modified = [question] { return question->editor().questionModified; },
+        .revision = [question] { return question->editor().revision(); },
+        .writeCopy = [question](const QString &path) { return question->editor().writeRecoveryCopy(path); },
+        .original = [this] { return m_ws.question.filePath; },
+        .restore = [question](const QString &copy, const QString &original) {
+            question->openRecoveryCopy(copy, original);
+        },
     });
     m_editors.add({
         .name = u"FIniEdytor"_s,
@@ -154,6 +167,9 @@ void TFApplication::startUp()
     m_main->show();
     m_main->raise();
     QCoreApplication::processEvents();
+    // Work a crashed run left comes back first, then the document of the command line.
+    m_recovery->start(m_ws.paths.editorFolder + u"/Odzysk"_s, m_options.recoveryIntervalMs);
+    m_recovery->offerLeftBehind();
     m_commands.openCommandLine(m_options.arguments);
     emit started();
 }
@@ -190,8 +206,10 @@ void TFApplication::shutDown()
     if (m_shutDown)
         return;
     m_shutDown = true;
-    if (m_started)
+    if (m_started) {
+        m_recovery->finish();
         m_ws.shutDown();
+    }
     m_background->setAcceptDrops(false);
     m_main->setAcceptDrops(false);
 }

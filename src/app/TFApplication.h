@@ -14,6 +14,7 @@ class Prompts;
 class TFGlowny;
 class TFIniEdytor;
 class TFPytanie;
+class RecoveryKeeper;
 class TFTloBig;
 class TFWinieta;
 class TFZdarzenia;
@@ -33,6 +34,7 @@ public:
         QString appDataRoot;        // empty: the platform's data folder
         QString programFolder;      // empty: the executable's folder
         QRect workArea;             // empty: the primary screen's available geometry
+        int recoveryIntervalMs = 3000; // how soon after a change a recovery copy is written
         QStringList arguments;      // the command line without the program's name
         Prompts *prompts = nullptr; // null: the program's own message box, dialogs and clock
     };
@@ -47,6 +49,7 @@ public:
     Workspace &workspace() { return m_ws; }
     MainCommands &commands() { return m_commands; }
     ProgramEditors &editors() { return m_editors; }
+    RecoveryKeeper &recovery() { return *m_recovery; }
     TFTloBig &background() { return *m_background; }
     TFGlowny &mainWindow() { return *m_main; }
     TFWinieta &about() { return *m_about; }
@@ -82,6 +85,7 @@ private:
     std::unique_ptr<TFTloBig> m_background;
     std::unique_ptr<TFGlowny> m_main;
     std::unique_ptr<WindowPrompts> m_windowPrompts;
+    std::unique_ptr<RecoveryKeeper> m_recovery;
     // Windows of the main window: they go before it.
     std::unique_ptr<TFPytanie> m_questionEditor;
     std::unique_ptr<TFIniEdytor> m_editorSettings;
