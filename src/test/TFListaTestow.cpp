@@ -222,6 +222,7 @@ void TFListaTestow::runModal()
     m_editor.position = pos();
     m_treeView->setFocus();
     exec();
+    m_editor.windowClosed();
 }
 
 // --- Showing ------------------------------------------------------------------------------------

@@ -71,6 +71,9 @@ public:
     bool saveAs();
     // Cancel button and Esc.
     Outcome close();
+    // The window has closed, for whatever reason: changes not saved by then are dropped, so that no
+    // unsaved work is reported afterwards.
+    void windowClosed() { modified = false; }
 
     // --- The entry window.
     // LEdytujWpis, F2, a double-click on a leaf: fills `entry`; false (with the message) before the

@@ -26,8 +26,8 @@ protected:
         editor.newStudentList();
         SchoolClass c = editor.newClassDefaults();
         c.name = u"1a"_s;
-        c.students = {{u"Ola"_s, u"Lis"_s}};
         editor.addClass(c);
+        editor.list.classes[0].students = {{u"Ola"_s, u"Lis"_s}};
     }
 
     // Writes `bytes` as the import file and runs the import from the student view.
@@ -96,6 +96,7 @@ TEST_F(StudentImportTest, LinesInDisplayOrderAndWordClumps)
         for (const QString &line : c.clumps)
             expected << clump(line);
         EXPECT_EQ(prompts.messageTexts(), expected);
+        prompts.queueAnswer(MessageResult::No);
         editor.leaveStudentView();
         prompts.messages.clear();
     }
@@ -133,7 +134,7 @@ TEST_F(StudentImportTest, EmptyUnreadableAndCancelledFilesLeaveTheViewAsItWas)
     EXPECT_EQ(editor.studentView.lines, QStringList{u"Ola Lis"_s});
 
     // Only the student view imports.
-    editor.leaveStudentView();
+    ASSERT_TRUE(editor.leaveStudentView());
     EXPECT_FALSE(editor.importStudents());
     EXPECT_EQ(prompts.fileRequests.size(), 3);
 }
