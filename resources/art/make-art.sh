@@ -352,9 +352,9 @@ question_editor() { # question_editor N
 
 # Test list editor FListaTestow, 640 x 540: the outline on the left (white, with room for the scroll
 # bar at its right edge), the commands on the right, the author and the remarks below them, the bar.
-# Keep in step with SkinGeometry::ListaTestow.
-test_list_editor() {
-  frame 640 540 34 52 "Lista testów" "$work/lt.png"
+# Keep in step with SkinGeometry::ListaTestow. The same window serves the lists of question sets.
+test_list_editor() { # test_list_editor NAME TITLE
+  frame 640 540 34 52 "$2" "$work/lt.png"
   A=("$work/lt.png")
   add_panel 16 46 375 477
   add_rect 392 46 623 290 '#dfe6eb'
@@ -365,7 +365,7 @@ test_list_editor() {
   add_text 392 356 13 "$SLATE" "Uwagi"
   add_panel 392 376 623 477 "$NOTE"
   convert "${A[@]}" "$work/lt.png"
-  jpeg "$work/lt.png" "$skins/FListaTestow.jpg"
+  jpeg "$work/lt.png" "$skins/$1.jpg"
 }
 
 # Entry window FEdycjaWpisu, 480 x 210: the name, the file or folder with its pick command, the bar.
@@ -416,7 +416,7 @@ class_dialog() {
   add_text 20 54 13 "$SLATE" "Nazwa klasy"
   add_panel 140 50 439 76
   add_text 20 92 13 "$SLATE" "Czas (min)"
-  add_text 206 94 12 "$MUTED" "0 – bez limitu, zmiana o 5 minut" "$SANS"
+  add_text 206 94 12 "$MUTED" "strzałkami, co 5 minut (0–300)" "$SANS"
   add_text 20 130 13 "$SLATE" "Folder wyników"
   add_panel 140 126 371 152
   add_rect 376 124 443 153 "$MID"
@@ -492,7 +492,8 @@ settings_dialog
 about_window
 background
 clock
-test_list_editor
+test_list_editor FListaTestow "Lista testów"
+test_list_editor FListaZestawow "Lista zestawów pytań"
 entry_dialog
 expanders
 student_list_editor

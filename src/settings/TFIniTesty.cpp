@@ -53,6 +53,11 @@ LabelButton *pickLabel(const QString &name, int top, QWidget *parent)
 {
     auto *label = new LabelButton(name, u"Wskaż"_s, {550, top - 2, 54, 28}, parent);
     label->setAlignment(Qt::AlignCenter);
+    // On the panel's white the label stands on the bars' middle tone, where both its colours read.
+    label->setAutoFillBackground(true);
+    QPalette p = label->palette();
+    p.setColor(QPalette::Window, QColor(110, 136, 152));
+    label->setPalette(p);
     return label;
 }
 

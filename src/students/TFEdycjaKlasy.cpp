@@ -61,9 +61,9 @@ TFEdycjaKlasy::TFEdycjaKlasy(Workspace &ws, QWidget *parent)
         m_values.time = std::clamp(m_values.time + direction * kTimeStep, 0, kMaxTime);
         showNumbers();
     });
-    m_pickFolder = new LabelButton(u"LFolder"_s, u"F10"_s, G::pickFolder, this);
+    m_pickFolder = new LabelButton(u"LFolder"_s, u"Wskaż"_s, G::pickFolder, this);
     m_pickFolder->setAlignment(Qt::AlignCenter);
-    m_pickFolder->setToolTip(u"Wskaż folder na wyniki testów"_s);
+    m_pickFolder->setToolTip(u"Wskaż folder na wyniki testów (F10)"_s);
     connect(m_pickFolder, &LabelButton::clicked, this, &TFEdycjaKlasy::pickFolder);
 
     m_scale = new QCheckBox(u"Ocena według skali progów procentowych"_s, this);

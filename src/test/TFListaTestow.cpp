@@ -229,6 +229,8 @@ void TFListaTestow::runModal()
 
 void TFListaTestow::refresh()
 {
+    // The same window under the title of its kind; the window keeps its name.
+    setSkin(m_editor.listKind == TestListEditor::Kind::TestList ? u"FListaTestow"_s : u"FListaZestawow"_s);
     m_filling = true;
     if (m_author->text() != m_editor.listAuthor)
         m_author->setText(m_editor.listAuthor);

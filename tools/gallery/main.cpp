@@ -445,9 +445,9 @@ void studentListEditor()
     for (const QString &name : {u"1a"_s, u"1b"_s, u"2a"_s, u"3c"_s}) {
         SchoolClass c = e.newClassDefaults();
         c.name = name;
-        for (const QString &line : names)
-            c.students.append(studentFromLine(line, true));
         e.addClass(c);
+        for (const QString &line : names)
+            e.list.classes.last().students.append(studentFromLine(line, true));
     }
     e.list.author = u"Anna Nowak"_s;
     e.selectLine(1);
