@@ -138,6 +138,8 @@ void TFEdycjaKlasy::pickFolder()
         m_ws.prompts->browseFolder(u"Wskaż folder ..."_s, u"Wskaż folder na wyniki testów"_s, QString());
     if (!folder.isEmpty())
         m_folder->setText(folder);
+    // The folder browser has had the keyboard; without a window manager nobody gives it back.
+    activateWindow();
     m_name->setFocus();
 }
 

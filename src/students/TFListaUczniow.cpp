@@ -30,6 +30,8 @@ LabelButton *commandLabel(const QString &name, int row, QWidget *parent)
         name, QString(), {G::commandsLeft, G::commandsTop + row * G::commandPitch, G::commandWidth, 26},
         parent);
     label->setContentsMargins(10, 0, 0, 0);
+    // On the light command field white would not read: they light in the accent's dark tone.
+    label->setHoverColour(QColor(168, 116, 28));
     return label;
 }
 
@@ -105,8 +107,10 @@ void TFListaUczniow::createControls()
     m_infoMark->setAlignment(Qt::AlignCenter);
     m_info = new LabelButton(u"LInfoOLiscie"_s, u"Informacje o liście"_s, G::info, this);
     m_info->setContentsMargins(4, 0, 0, 0);
-    for (LabelButton *label : {m_infoMark, m_info})
+    for (LabelButton *label : {m_infoMark, m_info}) {
+        label->setHoverColour(QColor(168, 116, 28));
         connect(label, &LabelButton::clicked, this, &TFListaUczniow::showInfo);
+    }
 
     m_saveAs = new LabelButton(u"LZapiszJako"_s, u"Zapisz jako ..."_s, G::saveAs, this);
     m_saveAs->setAlignment(Qt::AlignCenter);
@@ -192,6 +196,16 @@ void TFListaUczniow::refresh()
     m_apply->setVisible(!classes);
 }
 
+// After a dialog of its own or a file dialog the window takes the keyboard back (without a window
+// manager nobody else gives it back).
+void TFListaUczniow::regainKeyboard()
+{
+    if (!isVisible())
+        return;
+    activateWindow();
+    m_list->setFocus();
+}
+
 void TFListaUczniow::showScrollBar()
 {
     const QScrollBar *inner = m_list->verticalScrollBar();
@@ -216,7 +230,7 @@ void TFListaUczniow::newItem()
             m_editor.addStudent(firstName, surname);
     }
     refresh();
-    m_list->setFocus();
+    regainKeyboard();
 }
 
 void TFListaUczniow::editItem()
@@ -238,7 +252,7 @@ void TFListaUczniow::editItem()
             m_editor.editStudent(firstName, surname);
     }
     refresh();
-    m_list->setFocus();
+    regainKeyboard();
 }
 
 void TFListaUczniow::deleteItem()
@@ -257,6 +271,7 @@ void TFListaUczniow::listCommand()
     else
         m_editor.importStudents();
     refresh();
+    regainKeyboard();
 }
 
 void TFListaUczniow::moveUp()
@@ -281,19 +296,21 @@ void TFListaUczniow::showInfo()
 {
     m_infoDialog->run(m_editor, pos() + QPoint(105, 204));
     refresh();
-    m_list->setFocus();
+    regainKeyboard();
 }
 
 void TFListaUczniow::save()
 {
     m_editor.save();
     refresh();
+    regainKeyboard();
 }
 
 void TFListaUczniow::saveAs()
 {
     m_editor.saveAs();
     refresh();
+    regainKeyboard();
 }
 
 void TFListaUczniow::apply()

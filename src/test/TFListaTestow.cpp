@@ -69,6 +69,8 @@ LabelButton *commandLabel(const QString &name, const QString &caption, int row, 
         name, caption, {G::commandsLeft, G::commandsTop + row * G::commandPitch, G::commandWidth, 26},
         parent);
     label->setContentsMargins(10, 0, 0, 0);
+    // On the light command field white would not read: they light in the accent's dark tone.
+    label->setHoverColour(QColor(168, 116, 28));
     return label;
 }
 
@@ -269,6 +271,17 @@ void TFListaTestow::command(void (TestListEditor::*step)())
     refresh();
 }
 
+// After a dialog of its own or a file dialog the window takes the keyboard back (without a window
+// manager nobody else gives it back).
+void TFListaTestow::regainKeyboard()
+{
+    if (!isVisible())
+        return;
+    activateWindow();
+    if (!focusWidget() || !focusWidget()->hasFocus())
+        m_treeView->setFocus();
+}
+
 void TFListaTestow::editEntry()
 {
     if (!m_editor.hasEntries())
@@ -277,6 +290,7 @@ void TFListaTestow::editEntry()
         m_entryWindow->run(m_editor, pos() + QPoint(80, 150));
     refresh();
     m_treeView->setFocus();
+    regainKeyboard();
 }
 
 void TFListaTestow::removeEntry()
@@ -292,6 +306,7 @@ void TFListaTestow::save()
     m_editor.position = pos();
     m_editor.save();
     refresh();
+    regainKeyboard();
 }
 
 void TFListaTestow::saveAs()
@@ -299,6 +314,7 @@ void TFListaTestow::saveAs()
     m_editor.position = pos();
     m_editor.saveAs();
     refresh();
+    regainKeyboard();
 }
 
 void TFListaTestow::closeWindow()
@@ -308,6 +324,8 @@ void TFListaTestow::closeWindow()
     refresh();
     if (outcome == TestListEditor::Outcome::Close)
         done(QDialog::Rejected);
+    else
+        regainKeyboard();
 }
 
 // --- Input --------------------------------------------------------------------------------------

@@ -60,6 +60,7 @@ private:
     void closeWindow();
     void showHeader();
     void showScrollBar();
+    void regainKeyboard();
 
     Workspace &m_ws;
     TestListEditor m_editor;
