@@ -431,3 +431,33 @@ TEST_F(ListWindowsTest, ModuleSettingsHelpAndThresholds)
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(t.ws.workMode, WorkTestModuleSettings);
 }
+
+// A list of question sets named on the command line opens in the list editor as a list of sets; an
+// unchanged close leaves the program with no unsaved work.
+TEST(TestListInTheProgram, CommandLineSetListOpensAsASetList)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"zestawy.skz"_s);
+    {
+        TempWorkspace t;
+        ASSERT_TRUE(WriteSetList(t.ws, file, {u"Jan"_s, u"2026-03-04"_s, u"uwagi"_s},
+                                 {u"0*0*0*-1*1*0*Zestaw 1*zestaw1*"_s}));
+    }
+    Program program(dir.path(), {file});
+    ModalWatchdog watchdog;
+    whenModalNamed(u"FListaTestow"_s, [&](QWidget *modal) {
+        TFListaTestow &window = program.app->testListEditor();
+        EXPECT_EQ(window.editor().listKind, TestListEditor::Kind::SetList);
+        EXPECT_EQ(program.ws().workMode, WorkSetList);
+        EXPECT_EQ(child<QLineEdit>(modal, u"EAutorListy"_s)->text(), u"Jan"_s);
+        EXPECT_EQ(window.editor().tree.entries().at(0).link, u"zestaw1"_s);
+        EXPECT_FALSE(program.app->editors().anyDocumentModified());
+        press(Qt::Key_N, Qt::ControlModifier);
+        EXPECT_TRUE(program.app->editors().anyDocumentModified());
+        program.prompts.queueAnswer(MessageResult::No);
+        press(Qt::Key_Escape);
+    });
+    program.start();
+    EXPECT_FALSE(program.app->testListEditor().isVisible());
+    EXPECT_FALSE(program.app->editors().anyDocumentModified());
+}
