@@ -7,6 +7,9 @@
 #include "app/TFZdarzenia.h"
 #include "question/TFPytanie.h"
 #include "settings/TFIniEdytor.h"
+#include "settings/TFIniTesty.h"
+#include "students/TFListaUczniow.h"
+#include "test/TFListaTestow.h"
 #include "toolkit/SkinnedWindow.h"
 #include "toolkit/WindowPrompts.h"
 
@@ -49,6 +52,9 @@ TFApplication::TFApplication(const Options &options) : m_options(options), m_com
     m_about = std::make_unique<TFWinieta>(m_main.get());
     m_main->setAboutWindow(m_about.get());
     m_logWindow = std::make_unique<TFZdarzenia>(m_ws, m_main.get());
+    m_testListEditor = std::make_unique<TFListaTestow>(m_ws, m_main.get());
+    m_studentListEditor = std::make_unique<TFListaUczniow>(m_ws, m_main.get());
+    m_moduleSettings = std::make_unique<TFIniTesty>(m_ws, m_main.get());
 
     registerEditors();
     m_editors.closeWindows = [this] { return closeOtherWindows(); };
@@ -107,6 +113,35 @@ void TFApplication::registerEditors()
     m_editors.add({
         .name = u"FIniEdytor"_s,
         .commands = {{C::EditEditorSettings, [this] { m_editorSettings->run(); }}},
+        .documents = {},
+        .modified = {},
+    });
+    TFListaTestow *testList = m_testListEditor.get();
+    m_editors.add({
+        .name = u"FListaTestow"_s,
+        // "Nowa lista testów" and "Nowa lista pytań" are one command; WorkMode 3 or 10 tells them apart.
+        .commands = {{C::NewTestList, [testList] { testList->newTestList(); }},
+                     {C::OpenTestList, [testList] { testList->openTestList(); }},
+                     {C::OpenSetList, [testList] { testList->openSetList(); }}},
+        .documents = {{D::TestList, [testList](const QString &path) { testList->openTestListFile(path); }},
+                      {D::SetList, [testList](const QString &path) { testList->openSetListFile(path); }}},
+        .modified = [testList] { return testList->editor().modified; },
+    });
+    TFListaUczniow *students = m_studentListEditor.get();
+    m_editors.add({
+        .name = u"FListaUczniow"_s,
+        .commands = {{C::NewStudentList, [students] { students->newStudentList(); }},
+                     {C::OpenStudentList, [students] { students->openStudentList(); }}},
+        .documents = {{D::StudentList,
+                       [students](const QString &path) { students->openStudentListFile(path); }}},
+        .modified = [students] { return students->editor().list.modified; },
+    });
+    TFIniTesty *moduleSettings = m_moduleSettings.get();
+    m_editors.add({
+        .name = u"FIniTesty"_s,
+        .commands = {{C::NewTestSettings, [moduleSettings] { moduleSettings->newTestSettings(); }},
+                     {C::NewLearningSettings, [moduleSettings] { moduleSettings->newLearningSettings(); }},
+                     {C::OpenModuleSettings, [moduleSettings] { moduleSettings->openModuleSettings(); }}},
         .documents = {},
         .modified = {},
     });

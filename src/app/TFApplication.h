@@ -13,6 +13,9 @@
 class Prompts;
 class TFGlowny;
 class TFIniEdytor;
+class TFIniTesty;
+class TFListaTestow;
+class TFListaUczniow;
 class TFPytanie;
 class RecoveryKeeper;
 class TFTloBig;
@@ -54,6 +57,9 @@ public:
     TFGlowny &mainWindow() { return *m_main; }
     TFWinieta &about() { return *m_about; }
     TFPytanie &questionEditor() { return *m_questionEditor; }
+    TFListaTestow &testListEditor() { return *m_testListEditor; }
+    TFListaUczniow &studentListEditor() { return *m_studentListEditor; }
+    TFIniTesty &moduleSettings() { return *m_moduleSettings; }
     QRect workArea() const;
 
     // Ctrl+F4 and LBig: the other window mode, stored in Edycja.ini.
@@ -91,6 +97,9 @@ private:
     std::unique_ptr<TFIniEdytor> m_editorSettings;
     std::unique_ptr<TFWinieta> m_about;
     std::unique_ptr<TFZdarzenia> m_logWindow;
+    std::unique_ptr<TFListaTestow> m_testListEditor;
+    std::unique_ptr<TFListaUczniow> m_studentListEditor;
+    std::unique_ptr<TFIniTesty> m_moduleSettings;
     bool m_started = false;
     bool m_shutDown = false;
 };

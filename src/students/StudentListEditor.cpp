@@ -2,6 +2,7 @@
 
 #include "app/Workspace.h"
 #include "storage/ListDocuments.h"
+#include "students/StudentImport.h"
 
 #include <QFileInfo>
 
@@ -222,10 +223,14 @@ bool StudentListEditor::requestClose()
     if (list.modified) {
         const MessageResult answer = m_ws.showMessage(MessageKind::YesNoCancel, MessageIcon::QuestionIcon,
                                                       u"Zawartość listy uległa zmianie.\rZapisać zmiany?"_s);
-        if (answer == MessageResult::Yes)
-            save(); // the window closes whether or not the file was written
-        else if (answer != MessageResult::No)
+        // A save that did not happen (no author, a cancelled name, a failed write) keeps the window
+        // open with its changes instead of dropping them.
+        if (answer == MessageResult::Yes) {
+            if (!save())
+                return false;
+        } else if (answer != MessageResult::No) {
             return false;
+        }
     }
     windowClosed();
     return true;
@@ -246,6 +251,13 @@ bool StudentListEditor::deleteStudent()
     if (!studentView.hasCurrent() || !confirmDeletion())
         return false;
     return studentView.deleteCurrent();
+}
+
+bool StudentListEditor::importStudents()
+{
+    if (view != View::Students)
+        return false;
+    return ::importStudents(m_ws, studentView);
 }
 
 bool StudentListEditor::moveStudentUp()

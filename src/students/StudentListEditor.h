@@ -63,6 +63,8 @@ public:
     void addStudent(const QString &firstName, const QString &surname);
     bool editStudent(const QString &firstName, const QString &surname);
     bool deleteStudent();
+    // LListaUczniow and Ctrl+I in the student view: the view's lines from a text file.
+    bool importStudents();
     bool moveStudentUp();
     bool moveStudentDown();
     // Enter: the view's lines become the class's students; back to the class view.
