@@ -40,8 +40,9 @@ void RecoveryKeeper::tick()
             }
             continue;
         }
+        // An editor that counts no changes has its copy written at every round while modified.
         const int revision = e.revision ? e.revision() : 0;
-        if (written != m_written.end() && written->second == revision)
+        if (e.revision && written != m_written.end() && written->second == revision)
             continue;
         if (e.writeCopy && e.writeCopy(m_store->copyPath(e.slot, e.extension)) &&
             m_store->recordCopy(e.slot, e.extension, e.original ? e.original() : QString(),

@@ -23,7 +23,7 @@ public:
         QString slot;      // the copy's name in the run folder: "pytanie", "test" …
         QString extension; // the document's, without the dot
         std::function<bool()> modified;
-        std::function<int()> revision; // moves with every change
+        std::function<int()> revision; // moves with every change; empty: copied at every round
         std::function<bool(const QString &path)> writeCopy;
         std::function<QString()> original; // where the document belongs; empty when never saved
         // Opens the copy in the editor, modified, saving to `original`.

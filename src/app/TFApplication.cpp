@@ -136,6 +136,33 @@ void TFApplication::registerEditors()
                        [students](const QString &path) { students->openStudentListFile(path); }}},
         .modified = [students] { return students->editor().list.modified; },
     });
+    for (const auto kind : {TestListEditor::Kind::TestList, TestListEditor::Kind::SetList}) {
+        const bool tests = kind == TestListEditor::Kind::TestList;
+        m_recovery->add({
+            .slot = tests ? u"lista-testow"_s : u"lista-zestawow"_s,
+            .extension = tests ? u"skg"_s : u"skz"_s,
+            .modified = [testList, kind] {
+                return testList->editor().modified && testList->editor().listKind == kind;
+            },
+            .revision = {},
+            .writeCopy = [testList](const QString &path) { return testList->editor().writeRecoveryCopy(path); },
+            .original = [testList] { return testList->editor().listFile; },
+            .restore = [testList, kind](const QString &copy, const QString &original) {
+                testList->openRecoveryCopy(kind, copy, original);
+            },
+        });
+    }
+    m_recovery->add({
+        .slot = u"uczniowie"_s,
+        .extension = u"sku"_s,
+        .modified = [students] { return students->editor().list.modified; },
+        .revision = {},
+        .writeCopy = [students](const QString &path) { return students->editor().writeRecoveryCopy(path); },
+        .original = [students] { return students->editor().path; },
+        .restore = [students](const QString &copy, const QString &original) {
+            students->openRecoveryCopy(copy, original);
+        },
+    });
     TFIniTesty *moduleSettings = m_moduleSettings.get();
     m_editors.add({
         .name = u"FIniTesty"_s,

@@ -6,6 +6,8 @@
 
 #include <QFileInfo>
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -324,5 +326,22 @@ bool StudentListEditor::acceptListInfo(const QString &author, const QString &rem
         list.remarks = remarks;
         list.modified = true;
     }
+    return true;
+}
+
+bool StudentListEditor::writeRecoveryCopy(const QString &copy)
+{
+    Prompts *prompts = std::exchange(m_ws.prompts, nullptr);
+    const bool written = WriteStudentList(m_ws, copy, list);
+    m_ws.prompts = prompts;
+    return written;
+}
+
+bool StudentListEditor::openRecoveryCopy(const QString &copy, const QString &original)
+{
+    if (!openStudentListFile(copy))
+        return false;
+    path = original;
+    list.modified = true;
     return true;
 }

@@ -56,6 +56,10 @@ public:
     bool showStudentView();
     bool save();
     bool saveAs();
+    // Recovery of unsaved work: the list as it stands written to `copy` without a word to the user,
+    // and a copy opened modified, saving to `original`.
+    bool writeRecoveryCopy(const QString &copy);
+    bool openRecoveryCopy(const QString &copy, const QString &original);
     // Esc or the cancel button: true when the window may close (the list is then emptied).
     bool requestClose();
 

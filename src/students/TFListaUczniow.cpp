@@ -146,6 +146,13 @@ void TFListaUczniow::openStudentListFile(const QString &path)
         runModal();
 }
 
+void TFListaUczniow::openRecoveryCopy(const QString &copy, const QString &original)
+{
+    m_ws.workMode = WorkStudentList;
+    if (m_editor.openRecoveryCopy(copy, original))
+        runModal();
+}
+
 void TFListaUczniow::runModal()
 {
     refresh();

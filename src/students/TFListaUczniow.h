@@ -34,6 +34,8 @@ public:
     void newStudentList();
     void openStudentList();
     void openStudentListFile(const QString &path);
+    // Unsaved work of a crashed run, shown modified; saving writes `original`.
+    void openRecoveryCopy(const QString &copy, const QString &original);
 
     // Everything shown again from the editor.
     void refresh();

@@ -211,6 +211,13 @@ void TFListaTestow::openTestListFile(const QString &path)
         runModal();
 }
 
+void TFListaTestow::openRecoveryCopy(TestListEditor::Kind kind, const QString &copy, const QString &original)
+{
+    m_ws.workMode = kind == TestListEditor::Kind::TestList ? WorkTestList : WorkSetList;
+    if (m_editor.openRecoveryCopy(kind, copy, original, G::tree.height()))
+        runModal();
+}
+
 void TFListaTestow::openSetListFile(const QString &path)
 {
     if (m_editor.openListFile(TestListEditor::Kind::SetList, path, G::tree.height()))

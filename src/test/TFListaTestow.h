@@ -36,6 +36,8 @@ public:
     void openTestList();
     void openSetList();
     void openTestListFile(const QString &path);
+    // Unsaved work of a crashed run (a list of tests or of question sets), shown modified.
+    void openRecoveryCopy(TestListEditor::Kind kind, const QString &copy, const QString &original);
     void openSetListFile(const QString &path);
 
     // Fills an empty list or opens a file without showing the window (the gallery shows it itself).

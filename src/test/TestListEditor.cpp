@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -356,4 +358,27 @@ void TestListEditor::acceptEntry()
         entry.shownLink == u"Brak pliku testu"_s || entry.shownLink == u"Brak folderu z pytaniami"_s;
     tree.setSelectedNameAndLink(name, noLink ? QString() : entry.shownLink);
     changedByUser();
+}
+
+bool TestListEditor::writeRecoveryCopy(const QString &copy) const
+{
+    QStringList lines;
+    tree.saveLines(lines);
+    const ListInfo info{listAuthor, listDate, listRemarks};
+    Prompts *prompts = std::exchange(m_ws.prompts, nullptr);
+    const bool written = listKind == Kind::TestList ? WriteTestList(m_ws, copy, info, lines)
+                                                    : WriteSetList(m_ws, copy, info, lines);
+    m_ws.prompts = prompts;
+    return written;
+}
+
+bool TestListEditor::openRecoveryCopy(Kind kind, const QString &copy, const QString &original, int viewportHeight)
+{
+    if (!openListFile(kind, copy, viewportHeight))
+        return false;
+    listFile = original;
+    listFolder = original.isEmpty() ? QString() : folderOf(original);
+    listSaved = !original.isEmpty();
+    modified = true;
+    return true;
 }

@@ -67,6 +67,10 @@ public:
 
     // Save button and Ctrl+S: true when the list is written (or there was nothing to write).
     bool save();
+    // Recovery of unsaved work: the list written to `copy` silently, changing nothing here; and a
+    // copy opened modified, saving to `original` (empty: never saved).
+    bool writeRecoveryCopy(const QString &copy) const;
+    bool openRecoveryCopy(Kind kind, const QString &copy, const QString &original, int viewportHeight);
     // LZapiszJako: always asks for a name.
     bool saveAs();
     // Cancel button and Esc.
