@@ -1,0 +1,304 @@
+#include "interchange/InterchangeQuestion.h"
+
+#include "app/TestModel.h"
+#include "storage/Cp1250.h"
+#include "storage/Pictures.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QStringConverter>
+#include <QStringDecoder>
+#include <algorithm>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+int InterchangeQuestion::correctCount() const
+{
+    return static_cast<int>(std::count(correct.begin(), correct.end(), true));
+}
+
+namespace {
+
+QString englishPlace(const InterchangeNote &n)
+{
+    if (n.number > 0 && n.line > 0)
+        return u"question %1 (line %2)"_s.arg(n.number).arg(n.line);
+    if (n.number > 0)
+        return u"question %1"_s.arg(n.number);
+    if (n.line > 0)
+        return u"line %1"_s.arg(n.line);
+    return u"the file"_s;
+}
+
+QString polishPlace(const InterchangeNote &n)
+{
+    if (n.number > 0 && n.line > 0)
+        return u"Pytanie %1 (wiersz %2)"_s.arg(n.number).arg(n.line);
+    if (n.number > 0)
+        return u"Pytanie %1"_s.arg(n.number);
+    if (n.line > 0)
+        return u"Wiersz %1"_s.arg(n.line);
+    return u"Plik"_s;
+}
+
+} // namespace
+
+QString InterchangeNote::englishText() const
+{
+    using I = Issue;
+    QString what;
+    switch (issue) {
+    case I::OtherType: what = u"skipped: a question of type \"%1\", not multiple choice."_s.arg(detail); break;
+    case I::Description: what = u"skipped: text without answers."_s; break;
+    case I::AnswerCount: what = u"skipped: %1 answers; a test question has 3 to 5."_s.arg(detail); break;
+    case I::NoCorrectAnswer: what = u"skipped: no answer is marked correct."_s; break;
+    case I::SeveralCorrectInSingle:
+        what = u"skipped: a single-choice question with more than one correct answer."_s;
+        break;
+    case I::EmptyAnswer: what = u"skipped: answer %1 is empty."_s.arg(detail); break;
+    case I::NoText: what = u"skipped: no question text and no picture."_s; break;
+    case I::PictureNotCarried: what = u"skipped: it shows a picture, which GIFT cannot carry."_s; break;
+    case I::UnbalancedBraces: what = u"skipped: a \"{\" without its \"}\" or the other way round."_s; break;
+    case I::SeveralAnswerBlocks: what = u"skipped: more than one answer block."_s; break;
+    case I::NoAnswerLine: what = u"skipped: no \"ANSWER:\" line after the answers."_s; break;
+    case I::BadAnswerLetter: what = u"skipped: \"ANSWER: %1\" names no answer."_s.arg(detail); break;
+    case I::NotSingleChoice: what = u"skipped: multiple choice, which Aiken cannot hold."_s; break;
+    case I::DifferentShape:
+        what = u"skipped: its answer count or choice type differs from the test's."_s;
+        break;
+    case I::TestFull: what = u"skipped: a test holds at most %1 questions."_s.arg(kMaxQuestions); break;
+    case I::PictureUnreadable: what = u"picture \"%1\" is not a picture that can be read; left out."_s.arg(detail); break;
+    case I::PictureLeftOut: what = u"picture \"%1\" left out: the format cannot carry it."_s.arg(detail); break;
+    case I::PassageLeftOut: what = u"text passage \"%1\" left out: the format cannot carry it."_s.arg(detail); break;
+    case I::CommentLeftOut: what = u"comment left out: the format cannot carry it."_s; break;
+    case I::AnswerFeedbackLeftOut: what = u"feedback of single answers left out."_s; break;
+    case I::WeightsSimplified: what = u"answer weights read as plain right or wrong."_s; break;
+    case I::LineBreaksJoined: what = u"line breaks joined into spaces."_s; break;
+    case I::PassageCharacters:
+        what = u"characters Windows-1250 cannot hold became \"?\" in the text passage."_s;
+        break;
+    case I::HeaderLeftOut:
+        what = u"the test's author, time, grading scale and remarks are not carried by the format."_s;
+        break;
+    case I::Damaged: what = u"the file is damaged (%1); nothing after this was read."_s.arg(detail); break;
+    }
+    return englishPlace(*this) + u": "_s + what;
+}
+
+QString InterchangeNote::polishText() const
+{
+    using I = Issue;
+    QString what;
+    switch (issue) {
+    case I::OtherType: what = u"pominięte: pytanie typu \"%1\", nie wielokrotnego wyboru."_s.arg(detail); break;
+    case I::Description: what = u"pominięte: tekst bez odpowiedzi."_s; break;
+    case I::AnswerCount: what = u"pominięte: odpowiedzi %1, a pytanie testu ma od 3 do 5."_s.arg(detail); break;
+    case I::NoCorrectAnswer: what = u"pominięte: żadna odpowiedź nie jest poprawna."_s; break;
+    case I::SeveralCorrectInSingle: what = u"pominięte: jednokrotny wybór z kilkoma poprawnymi odpowiedziami."_s; break;
+    case I::EmptyAnswer: what = u"pominięte: odpowiedź %1 jest pusta."_s.arg(detail); break;
+    case I::NoText: what = u"pominięte: brak treści pytania i obrazka."_s; break;
+    case I::PictureNotCarried: what = u"pominięte: pokazuje obrazek, którego GIFT nie przenosi."_s; break;
+    case I::UnbalancedBraces: what = u"pominięte: nawias \"{\" bez \"}\" lub odwrotnie."_s; break;
+    case I::SeveralAnswerBlocks: what = u"pominięte: więcej niż jeden blok odpowiedzi."_s; break;
+    case I::NoAnswerLine: what = u"pominięte: brak wiersza \"ANSWER:\" po odpowiedziach."_s; break;
+    case I::BadAnswerLetter: what = u"pominięte: \"ANSWER: %1\" nie wskazuje żadnej odpowiedzi."_s.arg(detail); break;
+    case I::NotSingleChoice: what = u"pominięte: wielokrotny wybór, którego Aiken nie przenosi."_s; break;
+    case I::DifferentShape:
+        what = u"pominięte: inna liczba odpowiedzi lub rodzaj wyboru niż w teście."_s;
+        break;
+    case I::TestFull: what = u"pominięte: test mieści najwyżej %1 pytań."_s.arg(kMaxQuestions); break;
+    case I::PictureUnreadable: what = u"obrazek \"%1\" nie daje się odczytać; pominięty."_s.arg(detail); break;
+    case I::PictureLeftOut: what = u"obrazek \"%1\" pominięty: format go nie przenosi."_s.arg(detail); break;
+    case I::PassageLeftOut: what = u"tekst \"%1\" pominięty: format go nie przenosi."_s.arg(detail); break;
+    case I::CommentLeftOut: what = u"komentarz pominięty: format go nie przenosi."_s; break;
+    case I::AnswerFeedbackLeftOut: what = u"komentarze do poszczególnych odpowiedzi pominięte."_s; break;
+    case I::WeightsSimplified: what = u"wagi odpowiedzi odczytane jako dobra lub zła."_s; break;
+    case I::LineBreaksJoined: what = u"podziały wierszy zamienione na spacje."_s; break;
+    case I::PassageCharacters: what = u"znaki spoza Windows-1250 w tekście zamienione na \"?\"."_s; break;
+    case I::HeaderLeftOut: what = u"autor, czas, skala ocen i uwagi testu nie są przenoszone przez format."_s; break;
+    case I::Damaged: what = u"plik jest uszkodzony (%1); dalsza część nie została odczytana."_s.arg(detail); break;
+    }
+    return polishPlace(*this) + u": "_s + what;
+}
+
+namespace Interchange {
+
+std::optional<InterchangeNote::Issue> problemOf(const InterchangeQuestion &q, QString *detail)
+{
+    using I = InterchangeNote::Issue;
+    const qsizetype count = q.answers.size();
+    if (count < 3 || count > kMaxAnswers) {
+        if (detail)
+            *detail = QString::number(count);
+        return I::AnswerCount;
+    }
+    for (qsizetype i = 0; i < count; ++i) {
+        if (q.answers[i].trimmed().isEmpty()) {
+            if (detail)
+                *detail = QString::number(i + 1);
+            return I::EmptyAnswer;
+        }
+    }
+    const int correct = q.correctCount();
+    if (correct == 0)
+        return I::NoCorrectAnswer;
+    if (!q.multipleChoice && correct > 1)
+        return I::SeveralCorrectInSingle;
+    if (q.text.trimmed().isEmpty() && q.picture.isEmpty())
+        return I::NoText;
+    return std::nullopt;
+}
+
+void note(QList<InterchangeNote> &notes, const InterchangeQuestion &q, InterchangeNote::Issue issue,
+          const QString &detail)
+{
+    notes.append({q.line, q.number, issue, detail});
+}
+
+void sortByPlace(QList<InterchangeNote> &notes)
+{
+    std::stable_sort(notes.begin(), notes.end(), [](const InterchangeNote &a, const InterchangeNote &b) {
+        return a.line != b.line ? a.line < b.line : a.number < b.number;
+    });
+}
+
+void accept(InterchangeContent &content, InterchangeQuestion q)
+{
+    QString detail;
+    if (const auto issue = problemOf(q, &detail)) {
+        note(content.notes, q, *issue, detail);
+        return;
+    }
+    content.questions.append(std::move(q));
+}
+
+QString decodeTextFile(QByteArrayView bytes)
+{
+    QString text;
+    if (const auto bom = QStringConverter::encodingForData(bytes)) {
+        QStringDecoder decoder(*bom, QStringConverter::Flag::ConvertInvalidToNull);
+        text = decoder(bytes);
+    } else {
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        text = utf8(bytes);
+        if (utf8.hasError())
+            text = Cp1250::toUnicode(bytes);
+    }
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return toPlainLineBreaks(text);
+}
+
+QString toPlainLineBreaks(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\r') {
+            out += u'\n';
+            if (i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString toModelLineBreaks(QStringView text)
+{
+    return toPlainLineBreaks(text).replace(u'\n', u"\r\n"_s);
+}
+
+QString shareText(int correctCount)
+{
+    if (correctCount <= 1)
+        return u"100"_s;
+    QString s = QString::number(100.0 / correctCount, 'f', 5);
+    while (s.endsWith(u'0'))
+        s.chop(1);
+    if (s.endsWith(u'.'))
+        s.chop(1);
+    return s;
+}
+
+namespace {
+
+QString withExtension(const QString &name, const QString &extension)
+{
+    const QString stem = QFileInfo(name).completeBaseName();
+    return (stem.isEmpty() ? u"obraz"_s : stem) + extension;
+}
+
+bool isPng(QByteArrayView b)
+{
+    return b.startsWith("\x89PNG\r\n\x1a\n");
+}
+
+} // namespace
+
+bool takePicture(const QByteArray &bytes, QString &name, QByteArray &kept)
+{
+    QString extension;
+    if (bytes.startsWith("\xFF\xD8\xFF"))
+        extension = u".jpg"_s;
+    else if (bytes.startsWith("GIF87a") || bytes.startsWith("GIF89a"))
+        extension = u".gif"_s;
+    else if (bytes.startsWith("BM"))
+        extension = u".bmp"_s;
+    if (!extension.isEmpty()) {
+        // Keep the name's own spelling of a fitting extension.
+        const QString fitting = pictureKind(name) == pictureKind(extension) ? name : withExtension(name, extension);
+        QImage image;
+        if (!decodePicture(bytes, fitting, image))
+            return false;
+        name = fitting;
+        kept = bytes;
+        return true;
+    }
+    if (!isPng(bytes))
+        return false;
+    QBuffer buffer;
+    buffer.setData(bytes);
+    QImageReader reader(&buffer, "png");
+    const QSize size = reader.size();
+    if (!size.isValid() || size.width() > MaxPictureSide || size.height() > MaxPictureSide ||
+        qint64(size.width()) * size.height() > MaxPicturePixels)
+        return false;
+    QImage image;
+    if (!reader.read(&image) || image.isNull())
+        return false;
+    // JPEG has no transparency: what was see-through shows as a white page would.
+    QImage flat(image.size(), QImage::Format_RGB32);
+    flat.fill(Qt::white);
+    {
+        QPainter painter(&flat);
+        painter.drawImage(0, 0, image);
+    }
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    QImageWriter writer(&out, "jpeg");
+    writer.setQuality(90);
+    if (!writer.write(flat))
+        return false;
+    name = withExtension(name, u".jpg"_s);
+    kept = out.data();
+    return true;
+}
+
+bool weightsAreShares(const QList<double> &weights)
+{
+    const auto correct = std::count_if(weights.begin(), weights.end(), [](double w) { return w > 0; });
+    if (correct == 0)
+        return true;
+    const double share = 100.0 / static_cast<double>(correct);
+    return std::all_of(weights.begin(), weights.end(),
+                       [share](double w) { return w <= 0 || std::abs(w - share) < 0.01; });
+}
+
+} // namespace Interchange
