@@ -69,8 +69,11 @@ InterchangeContent read(QByteArrayView bytes)
             continue;
         }
         if (const auto given = answerLine(line)) {
-            if (!open)
+            if (!open) {
                 start(lineNumber);
+                if (Interchange::isFull(out, q))
+                    return out;
+            }
             q.text = textOf();
             if (!inAnswers) {
                 Interchange::note(out.notes, q, Issue::AnswerCount, u"0"_s);
@@ -103,6 +106,8 @@ InterchangeContent read(QByteArrayView bytes)
         }
         if (!open) {
             start(lineNumber);
+            if (Interchange::isFull(out, q))
+                return out;
             open = true;
         }
         textLines.append(line.toString());

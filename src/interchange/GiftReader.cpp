@@ -47,15 +47,6 @@ QString unescape(QStringView s)
     return out;
 }
 
-// The last part of a category path ("$course$/top/Name" gives "Name").
-QString categoryName(QStringView path)
-{
-    const QString p = path.trimmed().toString();
-    const qsizetype slash = p.lastIndexOf(u'/');
-    const QString last = (slash < 0 ? p : p.mid(slash + 1)).trimmed();
-    return last == u"top"_s || last.startsWith(u'$') ? QString() : last;
-}
-
 struct Answer {
     QChar mark; // '=' or '~'
     bool weighted = false;
@@ -257,6 +248,7 @@ InterchangeContent read(QByteArrayView bytes)
     int number = 0;
     QString block;
     int blockLine = 0;
+    bool full = false;
     const auto flush = [&]() {
         if (block.trimmed().isEmpty()) {
             block.clear();
@@ -265,7 +257,8 @@ InterchangeContent read(QByteArrayView bytes)
         InterchangeQuestion q;
         q.line = blockLine;
         q.number = ++number;
-        if (BlockParser(block, q, out.notes).parse()) {
+        full = Interchange::isFull(out, q);
+        if (!full && BlockParser(block, q, out.notes).parse()) {
             if (out.questions.isEmpty() && out.category.isEmpty())
                 out.category = category;
             out.questions.append(std::move(q));
@@ -280,10 +273,12 @@ InterchangeContent read(QByteArrayView bytes)
             continue;
         if (trimmed.isEmpty()) {
             flush();
+            if (full)
+                return out;
             continue;
         }
         if (block.isEmpty() && trimmed.startsWith(u"$CATEGORY:", Qt::CaseInsensitive)) {
-            category = categoryName(trimmed.sliced(10));
+            category = Interchange::categoryName(trimmed.sliced(10));
             continue;
         }
         if (block.isEmpty())
@@ -292,7 +287,8 @@ InterchangeContent read(QByteArrayView bytes)
             block += u'\n';
         block += line;
     }
-    flush();
+    if (!full)
+        flush();
     return out;
 }
 

@@ -31,7 +31,7 @@ QByteArray write(const QString &category, const QList<InterchangeQuestion> &ques
     using Issue = InterchangeNote::Issue;
     QString out;
     if (!category.trimmed().isEmpty())
-        out += u"$CATEGORY: $course$/"_s + QString(category.trimmed()).replace(u'\n', u' ') + u"\r\n\r\n"_s;
+        out += u"$CATEGORY: "_s + Interchange::categoryPath(category) + u"\r\n\r\n"_s;
     for (const InterchangeQuestion &q : questions) {
         if (!q.picture.isEmpty() || !q.pictureName.isEmpty())
             Interchange::note(notes, q, Issue::PictureLeftOut, q.pictureName);

@@ -2,6 +2,7 @@
 
 #include "interchange/InterchangeQuestion.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -35,8 +36,10 @@ bool isSpace(QChar c)
 // that starts no entity stands for itself.
 qsizetype decodeEntity(QStringView html, qsizetype i, QString &out)
 {
-    const qsizetype end = html.indexOf(u';', i + 1);
-    if (end < 0 || end - i > 12) {
+    // Only a short stretch is looked at, so that a text of ampersands takes linear time.
+    const qsizetype found = html.sliced(i + 1, std::min<qsizetype>(12, html.size() - i - 1)).indexOf(u';');
+    const qsizetype end = found < 0 ? -1 : i + 1 + found;
+    if (end < 0) {
         out += u'&';
         return i + 1;
     }
@@ -169,7 +172,9 @@ public:
                     i = end < 0 ? n : end + 3;
                     continue;
                 }
-                const qsizetype end = m_html.indexOf(u'>', i + 1);
+                // Once no ">" follows, none will: a text of "<" takes linear time.
+                const qsizetype end = m_noTagEnd ? -1 : m_html.indexOf(u'>', i + 1);
+                m_noTagEnd = end < 0;
                 if (end < 0 || end == i + 1 || isSpace(m_html[i + 1])) {
                     text(ch);
                     ++i;
@@ -262,9 +267,11 @@ private:
     {
         // Markup inside the block is dropped; a <br> still breaks the line.
         QString out;
+        bool noTagEnd = false;
         for (qsizetype i = 0; i < inside.size();) {
-            if (inside[i] == u'<') {
+            if (inside[i] == u'<' && !noTagEnd) {
                 const qsizetype end = inside.indexOf(u'>', i + 1);
+                noTagEnd = end < 0;
                 if (end > i + 1) {
                     if (parseTag(inside.sliced(i + 1, end - i - 1)).name == u"br"_s)
                         out += u'\n';
@@ -285,6 +292,7 @@ private:
     QStringView m_html;
     QString m_out;
     bool m_pendingSpace = false;
+    bool m_noTagEnd = false;
 };
 
 } // namespace

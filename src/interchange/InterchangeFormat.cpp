@@ -41,19 +41,24 @@ InterchangeFormat detectFormat(QByteArrayView bytes)
 {
     if (MoodleXmlReader::looksLike(bytes))
         return InterchangeFormat::Moodle;
-    // An answer block: a "{" no backslash escapes, on a line that is no comment.
+    // Aiken's "ANSWER:" lines are unmistakable (GIFT escapes the colon); otherwise an answer block, a
+    // "{" no backslash escapes on a line that is no comment, makes GIFT.
     const QString text = decodeTextFile(bytes.first(std::min<qsizetype>(bytes.size(), 1 << 20)));
+    bool brace = false;
     for (QStringView line : QStringTokenizer(text, u'\n')) {
-        if (line.trimmed().startsWith(u"//"))
+        const QStringView trimmed = line.trimmed();
+        if (trimmed.startsWith(u"//"))
             continue;
-        for (qsizetype i = 0; i < line.size(); ++i) {
+        if (trimmed.startsWith(u"ANSWER", Qt::CaseInsensitive) && trimmed.sliced(6).trimmed().startsWith(u':'))
+            return InterchangeFormat::Aiken;
+        for (qsizetype i = 0; i < line.size() && !brace; ++i) {
             if (line[i] == u'\\')
                 ++i;
             else if (line[i] == u'{')
-                return InterchangeFormat::Gift;
+                brace = true;
         }
     }
-    return InterchangeFormat::Aiken;
+    return brace ? InterchangeFormat::Gift : InterchangeFormat::Aiken;
 }
 
 InterchangeContent read(InterchangeFormat format, QByteArrayView bytes)

@@ -15,8 +15,8 @@ QString formatName(InterchangeFormat format);
 // The usual file extension, with the dot.
 QString formatExtension(InterchangeFormat format);
 
-// Moodle XML when the file starts as XML; GIFT when it has an answer block in braces outside comment
-// lines; otherwise Aiken.
+// Moodle XML when the file starts as XML; Aiken when a line starts with "ANSWER:"; GIFT when it has
+// an answer block in braces outside comment lines; otherwise Aiken.
 InterchangeFormat detectFormat(QByteArrayView bytes);
 
 InterchangeContent read(InterchangeFormat format, QByteArrayView bytes);

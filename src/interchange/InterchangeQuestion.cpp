@@ -85,6 +85,9 @@ QString InterchangeNote::englishText() const
         what = u"the test's author, time, grading scale and remarks are not carried by the format."_s;
         break;
     case I::Damaged: what = u"the file is damaged (%1); nothing after this was read."_s.arg(detail); break;
+    case I::TooManyQuestions:
+        what = u"more than %1 questions; nothing after this was read."_s.arg(Interchange::MaxQuestionsInFile);
+        break;
     }
     return englishPlace(*this) + u": "_s + what;
 }
@@ -121,6 +124,9 @@ QString InterchangeNote::polishText() const
     case I::PassageCharacters: what = u"znaki spoza Windows-1250 w tekście zamienione na \"?\"."_s; break;
     case I::HeaderLeftOut: what = u"autor, czas, skala ocen i uwagi testu nie są przenoszone przez format."_s; break;
     case I::Damaged: what = u"plik jest uszkodzony (%1); dalsza część nie została odczytana."_s.arg(detail); break;
+    case I::TooManyQuestions:
+        what = u"ponad %1 pytań; dalsza część nie została odczytana."_s.arg(Interchange::MaxQuestionsInFile);
+        break;
     }
     return polishPlace(*this) + u": "_s + what;
 }
@@ -164,6 +170,14 @@ void sortByPlace(QList<InterchangeNote> &notes)
     std::stable_sort(notes.begin(), notes.end(), [](const InterchangeNote &a, const InterchangeNote &b) {
         return a.line != b.line ? a.line < b.line : a.number < b.number;
     });
+}
+
+bool isFull(InterchangeContent &content, const InterchangeQuestion &q)
+{
+    if (++content.seen <= MaxQuestionsInFile)
+        return false;
+    note(content.notes, q, InterchangeNote::Issue::TooManyQuestions);
+    return true;
 }
 
 void accept(InterchangeContent &content, InterchangeQuestion q)
@@ -213,6 +227,30 @@ QString toPlainLineBreaks(QStringView text)
 QString toModelLineBreaks(QStringView text)
 {
     return toPlainLineBreaks(text).replace(u'\n', u"\r\n"_s);
+}
+
+QString categoryPath(const QString &name)
+{
+    return u"$course$/"_s + name.trimmed().replace(u'\n', u' ').replace(u"/"_s, u"//"_s);
+}
+
+QString categoryName(QStringView path)
+{
+    QString part;
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        if (path[i] == u'/') {
+            if (i + 1 < path.size() && path[i + 1] == u'/') {
+                part += u'/';
+                ++i;
+            } else {
+                part.clear();
+            }
+        } else {
+            part += path[i];
+        }
+    }
+    part = part.trimmed();
+    return part == u"top"_s || part.startsWith(u'$') ? QString() : part;
 }
 
 QString shareText(int correctCount)

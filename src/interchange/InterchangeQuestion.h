@@ -57,6 +57,7 @@ struct InterchangeNote {
         PassageCharacters,   // characters Windows-1250 cannot hold became '?'
         HeaderLeftOut,       // the test's author, time, grading scale or remarks
         Damaged,             // detail: why; nothing after this place was read
+        TooManyQuestions,    // nothing after this place was read
     };
 
     int line = 0;
@@ -75,15 +76,22 @@ struct InterchangeContent {
     QList<InterchangeQuestion> questions;
     QList<InterchangeNote> notes;
     QString error; // the whole file could not be read (empty when it could)
+    qsizetype seen = 0; // questions met so far, read or skipped
 };
 
 namespace Interchange {
 
 // Larger files are refused before they are read.
 constexpr qint64 MaxFileBytes = qint64(64) << 20;
+// A reader stops after this many questions, read or skipped, with a note; a file of tiny questions
+// could otherwise fill the memory many times over.
+constexpr qsizetype MaxQuestionsInFile = 20000;
 
 // Why the question cannot be a question of a test, or nothing when it can.
 std::optional<InterchangeNote::Issue> problemOf(const InterchangeQuestion &q, QString *detail);
+// Counts the question the reader has come to; true, with a note at its place, when it is one more
+// than a file may hold, and the reader stops.
+bool isFull(InterchangeContent &content, const InterchangeQuestion &q);
 // Checks the question and either appends it to `content` or notes why it is skipped.
 void accept(InterchangeContent &content, InterchangeQuestion q);
 // In the order of the places they name in the file.
@@ -102,6 +110,12 @@ QString toPlainLineBreaks(QStringView text);
 // decode, PNG converted to JPEG. Told apart by content; `name` gets the extension of what is kept.
 // False when the bytes are no picture that can be read.
 bool takePicture(const QByteArray &bytes, QString &name, QByteArray &kept);
+
+// Category paths as platforms write them: parts separated by "/", a "/" inside a name written "//".
+// The path for a test's name, and the name of the last part of a path ("top" and "$course$" are no
+// names).
+QString categoryPath(const QString &name);
+QString categoryName(QStringView path);
 
 // The weight of a correct answer when `correctCount` answers are correct: 100 divided among them,
 // written as Moodle expects it ("100", "50", "33.33333", "25", "20").

@@ -98,26 +98,6 @@ QString embeddedName(const QString &src)
     return QUrl::fromPercentEncoding(rest.toUtf8());
 }
 
-// The last part of a category path; "//" stands for a "/" inside a name.
-QString lastCategoryPart(const QString &path)
-{
-    QString part;
-    for (qsizetype i = 0; i < path.size(); ++i) {
-        if (path[i] == u'/') {
-            if (i + 1 < path.size() && path[i + 1] == u'/') {
-                part += u'/';
-                ++i;
-            } else {
-                part.clear();
-            }
-        } else {
-            part += path[i];
-        }
-    }
-    part = part.trimmed();
-    return part == u"top"_s || part.startsWith(u'$') ? QString() : part;
-}
-
 class Reader {
 public:
     Reader(QByteArrayView bytes, InterchangeContent &out) : m_xml(bytes.toByteArray()), m_out(out)
@@ -152,7 +132,8 @@ public:
                 continue;
             }
             if (depth == 1 && m_xml.name() == u"question") {
-                readQuestion();
+                if (!readQuestion())
+                    return;
                 continue;
             }
             if (++depth > kMaxDepth) {
@@ -175,7 +156,8 @@ public:
     }
 
 private:
-    void readQuestion()
+    // False when the reader is to stop.
+    bool readQuestion()
     {
         const QString type = m_xml.attributes().value(u"type"_s).toString();
         InterchangeQuestion q;
@@ -185,19 +167,21 @@ private:
                 if (m_xml.name() == u"category") {
                     TextBlock b;
                     readBlock(m_xml, b);
-                    m_category = lastCategoryPart(b.text.trimmed());
+                    m_category = Interchange::categoryName(b.text.trimmed());
                 } else {
                     m_xml.skipCurrentElement();
                 }
             }
-            return;
+            return true;
         }
         q.number = ++m_number;
+        if (Interchange::isFull(m_out, q))
+            return false;
         if (type != u"multichoice"_s) {
             m_xml.skipCurrentElement();
             if (!m_xml.hasError())
                 Interchange::note(m_out.notes, q, type == u"description"_s ? Issue::Description : Issue::OtherType, type);
-            return;
+            return true;
         }
         TextBlock text;
         TextBlock comment;
@@ -227,7 +211,7 @@ private:
         }
         // A question cut off by damage is not taken half-read.
         if (m_xml.hasError())
-            return;
+            return true;
 
         q.multipleChoice = !single;
         QStringList images;
@@ -257,7 +241,7 @@ private:
             // Judged before the pictures, so that a question skipped anyway is not also told about them.
             if (*issue != Issue::NoText || images.isEmpty()) {
                 Interchange::note(m_out.notes, q, *issue, detail);
-                return;
+                return true;
             }
         }
         takePictures(q, images, text.files);
@@ -272,6 +256,7 @@ private:
         if (m_out.questions.isEmpty() && m_out.category.isEmpty())
             m_out.category = m_category;
         Interchange::accept(m_out, std::move(q));
+        return true;
     }
 
     // The first picture of the text becomes the question's; any other is named in a note.

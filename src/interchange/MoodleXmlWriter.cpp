@@ -11,12 +11,6 @@ namespace MoodleXmlWriter {
 
 namespace {
 
-// A "/" inside a category name is written twice, as Moodle reads it.
-QString categoryPath(const QString &name)
-{
-    return u"$course$/"_s + QString(name).replace(u"/"_s, u"//"_s);
-}
-
 void textElement(QXmlStreamWriter &xml, const QString &element, const QString &format, const QString &text)
 {
     xml.writeStartElement(element);
@@ -58,7 +52,7 @@ QByteArray write(const QString &category, const QList<InterchangeQuestion> &ques
     if (!category.trimmed().isEmpty()) {
         xml.writeStartElement(u"question"_s);
         xml.writeAttribute(u"type"_s, u"category"_s);
-        textElement(xml, u"category"_s, {}, categoryPath(category.trimmed()));
+        textElement(xml, u"category"_s, {}, Interchange::categoryPath(category));
         xml.writeEndElement();
     }
     for (const InterchangeQuestion &q : questions) {
