@@ -52,20 +52,16 @@ InterchangeContent read(QByteArrayView bytes)
         letters.clear();
         inAnswers = false;
     };
-    const auto textOf = [&]() {
-        while (!textLines.isEmpty() && textLines.constLast().isEmpty())
-            textLines.removeLast();
-        return textLines.join(u"\r\n"_s);
-    };
+    const auto textOf = [&]() { return textLines.join(u"\r\n"_s); };
 
     int lineNumber = 0;
-    bool open = false; // a question has begun
+    bool open = false;       // a question has begun
+    bool afterBlank = false; // a blank line came after its text
     for (QStringView raw : QStringTokenizer(text, u'\n')) {
         ++lineNumber;
         const QStringView line = raw.trimmed();
         if (line.isEmpty()) {
-            if (open && !inAnswers && !textLines.isEmpty())
-                textLines.append(QString());
+            afterBlank = open && !inAnswers;
             continue;
         }
         if (const auto given = answerLine(line)) {
@@ -92,18 +88,21 @@ InterchangeContent read(QByteArrayView bytes)
         QStringView answerText;
         const std::optional<QChar> letter = open && !textLines.isEmpty() ? answerLetter(line, &answerText) : std::nullopt;
         if (letter) {
+            afterBlank = false;
             inAnswers = true;
             letters += *letter;
             q.answers.append(answerText.toString());
             q.correct.append(false);
             continue;
         }
-        if (open && inAnswers) {
-            // A text line after the answers: the question before ended without its answer line.
+        if (open && (inAnswers || afterBlank)) {
+            // A text line after the answers, or after a blank line: the question before ended without
+            // its answer line, or had no answers at all.
             q.text = textOf();
-            Interchange::note(out.notes, q, Issue::NoAnswerLine);
+            Interchange::note(out.notes, q, inAnswers ? Issue::NoAnswerLine : Issue::Description);
             open = false;
         }
+        afterBlank = false;
         if (!open) {
             start(lineNumber);
             if (Interchange::isFull(out, q))
