@@ -144,10 +144,15 @@ private:
             body = inner.first(general);
         }
         // Answers start at every "=" or "~" no backslash escapes.
+        // Past a few answers the question is skipped anyway: the rest are only counted.
+        constexpr qsizetype kKeptAnswers = 16;
         QList<Answer> answers;
+        qsizetype total = 0;
         qsizetype start = -1;
         const auto finish = [&](qsizetype end) {
-            if (start >= 0)
+            if (start < 0)
+                return;
+            if (++total <= kKeptAnswers)
                 answers.append(answer(body.sliced(start, end - start)));
         };
         for (qsizetype i = 0; i < body.size(); ++i) {
@@ -192,8 +197,8 @@ private:
             partial = partial || (equals && a.mark == u'~' && a.weight > 0);
             feedback = feedback || !a.feedback.isEmpty();
         }
-        if (m_q.answers.isEmpty() && equals)
-            return skip(Issue::OtherType, u"short answer"_s);
+        if (total > kKeptAnswers)
+            return skip(Issue::AnswerCount, QString::number(total));
         QString detail;
         if (const auto issue = Interchange::problemOf(m_q, &detail))
             return skip(*issue, detail);
