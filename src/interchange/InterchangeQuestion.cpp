@@ -31,7 +31,7 @@ QString englishPlace(const InterchangeNote &n)
         return u"question %1"_s.arg(n.number);
     if (n.line > 0)
         return u"line %1"_s.arg(n.line);
-    return u"the file"_s;
+    return {};
 }
 
 QString polishPlace(const InterchangeNote &n)
@@ -42,7 +42,7 @@ QString polishPlace(const InterchangeNote &n)
         return u"Pytanie %1"_s.arg(n.number);
     if (n.line > 0)
         return u"Wiersz %1"_s.arg(n.line);
-    return u"Plik"_s;
+    return {};
 }
 
 } // namespace
@@ -89,7 +89,8 @@ QString InterchangeNote::englishText() const
         what = u"more than %1 questions; nothing after this was read."_s.arg(Interchange::MaxQuestionsInFile);
         break;
     }
-    return englishPlace(*this) + u": "_s + what;
+    const QString place = englishPlace(*this);
+    return place.isEmpty() ? what : place + u": "_s + what;
 }
 
 QString InterchangeNote::polishText() const
@@ -128,7 +129,10 @@ QString InterchangeNote::polishText() const
         what = u"ponad %1 pytań; dalsza część nie została odczytana."_s.arg(Interchange::MaxQuestionsInFile);
         break;
     }
-    return polishPlace(*this) + u": "_s + what;
+    const QString place = polishPlace(*this);
+    if (place.isEmpty() && !what.isEmpty())
+        what[0] = what[0].toUpper();
+    return place.isEmpty() ? what : place + u": "_s + what;
 }
 
 namespace Interchange {
