@@ -399,8 +399,8 @@ const QList<DocumentCommand> &commands()
                  u"carry is named in a warning on standard error.\n"_s,
          1, exportDocument, true, true},
         {u"import"_s, u"JSON OUT | --format moodle|gift|aiken [--split] IN OUT"_s,
-         u"write the document a JSON file (\"-\": standard input) describes, or a test of the questions "
-         u"of a Moodle XML, GIFT or Aiken file"_s,
+         u"write the document a JSON file (\"-\": standard input) describes, or a Moodle XML, GIFT or "
+         u"Aiken file's questions as a test"_s,
          u"The JSON has the form \"export\" writes. Attachments are read from the files named by "
          u"\"members\": [{\"name\": ..., \"path\": ...}] (relative paths from the JSON file's folder); a "
          u"member "
