@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const InterchangeContent content = Interchange::read(InterchangeFormat::Gift, bytes);
     if (content.questions.isEmpty())
         return 0;
-    for (InterchangeFormat f : {InterchangeFormat::Moodle, InterchangeFormat::Gift, InterchangeFormat::Aiken}) {
+    for (InterchangeFormat f :
+         {InterchangeFormat::Moodle, InterchangeFormat::Gift, InterchangeFormat::Aiken}) {
         QList<InterchangeNote> notes;
         const QByteArray written = Interchange::write(f, content.category, content.questions, notes);
         Interchange::read(f, written);

@@ -42,7 +42,8 @@ std::optional<QByteArray> readInput(const QString &path, QString &problem)
         return std::nullopt;
     }
     if (info.size() > Interchange::MaxFileBytes) {
-        problem = u"larger than %1 MB; no question bank needs that much."_s.arg(Interchange::MaxFileBytes >> 20);
+        problem =
+            u"larger than %1 MB; no question bank needs that much."_s.arg(Interchange::MaxFileBytes >> 20);
         return std::nullopt;
     }
     QFile file(path);
@@ -71,8 +72,7 @@ QString splitStem(const QString &input)
 }
 
 // Runs a writer of the program and gives its reports as the reason when it fails.
-template <typename Write>
-bool runWriter(ToolWorkspace &tw, Write write, QString &problem)
+template <typename Write> bool runWriter(ToolWorkspace &tw, Write write, QString &problem)
 {
     tw.startCollecting();
     const bool written = write();
@@ -98,7 +98,8 @@ int importSplit(CommandLineTool &tool, ToolWorkspace &tw, const QString &input, 
             warnAll(tool, input, notes);
             return tool.fail(ws.workingQuestion->errorString());
         }
-        if (!runWriter(tw, [&] { return WriteQuestionDocument(ws, path, *ws.workingQuestion); }, problem)) {
+        if (!runWriter(
+                tw, [&] { return WriteQuestionDocument(ws, path, *ws.workingQuestion); }, problem)) {
             warnAll(tool, input, notes);
             return tool.fail(path + u": "_s + problem);
         }
@@ -191,7 +192,8 @@ int importQuestions(CommandLineTool &tool, const QStringList &args, InterchangeF
         return tool.fail(input + u": no question could be read."_s);
     ws.test.header.testName =
         content.category.isEmpty() ? QFileInfo(input).completeBaseName() : content.category;
-    if (!runWriter(tw, [&] { return WriteTestDocument(ws, target); }, problem))
+    if (!runWriter(
+            tw, [&] { return WriteTestDocument(ws, target); }, problem))
         return tool.fail(target + u": "_s + problem);
     return CommandLineTool::Success;
 }

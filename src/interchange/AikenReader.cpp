@@ -35,7 +35,8 @@ InterchangeContent read(QByteArrayView bytes)
 {
     InterchangeContent out;
     if (bytes.size() > Interchange::MaxFileBytes) {
-        out.error = u"larger than %1 MB; no question bank needs that much."_s.arg(Interchange::MaxFileBytes >> 20);
+        out.error =
+            u"larger than %1 MB; no question bank needs that much."_s.arg(Interchange::MaxFileBytes >> 20);
         return out;
     }
     const QString text = Interchange::decodeTextFile(bytes);
@@ -86,7 +87,8 @@ InterchangeContent read(QByteArrayView bytes)
             continue;
         }
         QStringView answerText;
-        const std::optional<QChar> letter = open && !textLines.isEmpty() ? answerLetter(line, &answerText) : std::nullopt;
+        const std::optional<QChar> letter =
+            open && !textLines.isEmpty() ? answerLetter(line, &answerText) : std::nullopt;
         if (letter) {
             afterBlank = false;
             inAnswers = true;

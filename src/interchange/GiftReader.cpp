@@ -59,8 +59,7 @@ class BlockParser {
 public:
     BlockParser(QStringView block, InterchangeQuestion &q, QList<InterchangeNote> &notes)
         : m_block(block), m_q(q), m_notes(notes)
-    {
-    }
+    {}
 
     // False when the question is skipped (the note is made).
     bool parse()
@@ -245,7 +244,8 @@ InterchangeContent read(QByteArrayView bytes)
 {
     InterchangeContent out;
     if (bytes.size() > Interchange::MaxFileBytes) {
-        out.error = u"larger than %1 MB; no question bank needs that much."_s.arg(Interchange::MaxFileBytes >> 20);
+        out.error =
+            u"larger than %1 MB; no question bank needs that much."_s.arg(Interchange::MaxFileBytes >> 20);
         return out;
     }
     const QString text = Interchange::decodeTextFile(bytes);

@@ -14,17 +14,15 @@ namespace {
 
 // The named entities editors write for the letters and signs Polish texts use.
 constexpr std::array<std::pair<const char16_t *, char16_t>, 44> kEntities{{
-    {u"amp", u'&'},       {u"lt", u'<'},        {u"gt", u'>'},        {u"quot", u'"'},
-    {u"apos", u'\''},     {u"nbsp", 0x00A0},    {u"oacute", 0x00F3},  {u"Oacute", 0x00D3},
-    {u"ndash", 0x2013},   {u"mdash", 0x2014},   {u"hellip", 0x2026},  {u"laquo", 0x00AB},
-    {u"raquo", 0x00BB},   {u"bdquo", 0x201E},   {u"ldquo", 0x201C},   {u"rdquo", 0x201D},
-    {u"lsquo", 0x2018},   {u"rsquo", 0x2019},   {u"sbquo", 0x201A},   {u"copy", 0x00A9},
-    {u"reg", 0x00AE},     {u"deg", 0x00B0},     {u"times", 0x00D7},   {u"divide", 0x00F7},
-    {u"plusmn", 0x00B1},  {u"middot", 0x00B7},  {u"sup2", 0x00B2},    {u"sup3", 0x00B3},
-    {u"frac12", 0x00BD},  {u"frac14", 0x00BC},  {u"frac34", 0x00BE},  {u"micro", 0x00B5},
-    {u"sect", 0x00A7},    {u"para", 0x00B6},    {u"euro", 0x20AC},    {u"minus", 0x2212},
-    {u"le", 0x2264},      {u"ge", 0x2265},      {u"ne", 0x2260},      {u"asymp", 0x2248},
-    {u"bull", 0x2022},    {u"shy", 0x00AD},     {u"auml", 0x00E4},    {u"ouml", 0x00F6},
+    {u"amp", u'&'},      {u"lt", u'<'},       {u"gt", u'>'},       {u"quot", u'"'},     {u"apos", u'\''},
+    {u"nbsp", 0x00A0},   {u"oacute", 0x00F3}, {u"Oacute", 0x00D3}, {u"ndash", 0x2013},  {u"mdash", 0x2014},
+    {u"hellip", 0x2026}, {u"laquo", 0x00AB},  {u"raquo", 0x00BB},  {u"bdquo", 0x201E},  {u"ldquo", 0x201C},
+    {u"rdquo", 0x201D},  {u"lsquo", 0x2018},  {u"rsquo", 0x2019},  {u"sbquo", 0x201A},  {u"copy", 0x00A9},
+    {u"reg", 0x00AE},    {u"deg", 0x00B0},    {u"times", 0x00D7},  {u"divide", 0x00F7}, {u"plusmn", 0x00B1},
+    {u"middot", 0x00B7}, {u"sup2", 0x00B2},   {u"sup3", 0x00B3},   {u"frac12", 0x00BD}, {u"frac14", 0x00BC},
+    {u"frac34", 0x00BE}, {u"micro", 0x00B5},  {u"sect", 0x00A7},   {u"para", 0x00B6},   {u"euro", 0x20AC},
+    {u"minus", 0x2212},  {u"le", 0x2264},     {u"ge", 0x2265},     {u"ne", 0x2260},     {u"asymp", 0x2248},
+    {u"bull", 0x2022},   {u"shy", 0x00AD},    {u"auml", 0x00E4},   {u"ouml", 0x00F6},
 }};
 
 bool isSpace(QChar c)
@@ -148,9 +146,9 @@ QString attribute(QStringView attributes, QStringView wanted)
 
 bool isBlock(const QString &name)
 {
-    static const QStringList blocks = {u"p"_s,  u"div"_s, u"li"_s,  u"ul"_s,    u"ol"_s,         u"tr"_s,
-                                       u"table"_s, u"h1"_s, u"h2"_s, u"h3"_s, u"h4"_s,         u"h5"_s,
-                                       u"h6"_s, u"pre"_s, u"blockquote"_s, u"dl"_s, u"dt"_s, u"dd"_s};
+    static const QStringList blocks = {u"p"_s,     u"div"_s, u"li"_s,         u"ul"_s, u"ol"_s, u"tr"_s,
+                                       u"table"_s, u"h1"_s,  u"h2"_s,         u"h3"_s, u"h4"_s, u"h5"_s,
+                                       u"h6"_s,    u"pre"_s, u"blockquote"_s, u"dl"_s, u"dt"_s, u"dd"_s};
     return blocks.contains(name);
 }
 
@@ -185,8 +183,7 @@ public:
                 i = end + 1;
                 if (tag.name == u"script"_s || tag.name == u"style"_s) {
                     if (!tag.closing) {
-                        const qsizetype close =
-                            m_html.indexOf(u"</"_s + tag.name, i, Qt::CaseInsensitive);
+                        const qsizetype close = m_html.indexOf(u"</"_s + tag.name, i, Qt::CaseInsensitive);
                         i = close < 0 ? n : close;
                     }
                     continue;
@@ -308,11 +305,21 @@ QString escape(QStringView text)
     out.reserve(text.size() + text.size() / 8);
     for (QChar c : text) {
         switch (c.unicode()) {
-        case u'&': out += u"&amp;"_s; break;
-        case u'<': out += u"&lt;"_s; break;
-        case u'>': out += u"&gt;"_s; break;
-        case u'"': out += u"&quot;"_s; break;
-        default: out += c; break;
+        case u'&':
+            out += u"&amp;"_s;
+            break;
+        case u'<':
+            out += u"&lt;"_s;
+            break;
+        case u'>':
+            out += u"&gt;"_s;
+            break;
+        case u'"':
+            out += u"&quot;"_s;
+            break;
+        default:
+            out += c;
+            break;
         }
     }
     return out;
@@ -335,7 +342,8 @@ QString fromText(QStringView text)
         } else if (c == u' ') {
             // HTML merges spaces and drops them at the ends of lines: only a single space between two
             // other characters stays an ordinary one.
-            const bool single = i > 0 && i + 1 < plain.size() && !QStringLiteral(" \n").contains(plain[i - 1]) &&
+            const bool single = i > 0 && i + 1 < plain.size() &&
+                                !QStringLiteral(" \n").contains(plain[i - 1]) &&
                                 !QStringLiteral(" \n").contains(plain[i + 1]);
             out += single ? u" "_s : u"&nbsp;"_s;
         } else {

@@ -9,7 +9,7 @@
 namespace HtmlText {
 
 struct Content {
-    QString text;        // line breaks "\n" (a <br>, the end of a paragraph), other markup dropped
+    QString text; // line breaks "\n" (a <br>, the end of a paragraph), other markup dropped
     bool hasPassage = false;
     QString passage;     // a <pre> block the text starts with, white space kept
     QString passageName; // that block's "title"

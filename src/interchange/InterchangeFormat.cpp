@@ -25,9 +25,12 @@ std::optional<InterchangeFormat> formatFromName(QStringView name)
 QString formatName(InterchangeFormat format)
 {
     switch (format) {
-    case InterchangeFormat::Moodle: return u"moodle"_s;
-    case InterchangeFormat::Gift: return u"gift"_s;
-    case InterchangeFormat::Aiken: return u"aiken"_s;
+    case InterchangeFormat::Moodle:
+        return u"moodle"_s;
+    case InterchangeFormat::Gift:
+        return u"gift"_s;
+    case InterchangeFormat::Aiken:
+        return u"aiken"_s;
     }
     return {};
 }
@@ -49,7 +52,8 @@ InterchangeFormat detectFormat(QByteArrayView bytes)
         const QStringView trimmed = line.trimmed();
         if (trimmed.startsWith(u"//"))
             continue;
-        if (trimmed.startsWith(u"ANSWER", Qt::CaseInsensitive) && trimmed.sliced(6).trimmed().startsWith(u':'))
+        if (trimmed.startsWith(u"ANSWER", Qt::CaseInsensitive) &&
+            trimmed.sliced(6).trimmed().startsWith(u':'))
             return InterchangeFormat::Aiken;
         for (qsizetype i = 0; i < line.size() && !brace; ++i) {
             if (line[i] == u'\\')
@@ -64,20 +68,26 @@ InterchangeFormat detectFormat(QByteArrayView bytes)
 InterchangeContent read(InterchangeFormat format, QByteArrayView bytes)
 {
     switch (format) {
-    case InterchangeFormat::Moodle: return MoodleXmlReader::read(bytes);
-    case InterchangeFormat::Gift: return GiftReader::read(bytes);
-    case InterchangeFormat::Aiken: return AikenReader::read(bytes);
+    case InterchangeFormat::Moodle:
+        return MoodleXmlReader::read(bytes);
+    case InterchangeFormat::Gift:
+        return GiftReader::read(bytes);
+    case InterchangeFormat::Aiken:
+        return AikenReader::read(bytes);
     }
     return {};
 }
 
-QByteArray write(InterchangeFormat format, const QString &category, const QList<InterchangeQuestion> &questions,
-                 QList<InterchangeNote> &notes)
+QByteArray write(InterchangeFormat format, const QString &category,
+                 const QList<InterchangeQuestion> &questions, QList<InterchangeNote> &notes)
 {
     switch (format) {
-    case InterchangeFormat::Moodle: return MoodleXmlWriter::write(category, questions);
-    case InterchangeFormat::Gift: return GiftWriter::write(category, questions, notes);
-    case InterchangeFormat::Aiken: return AikenWriter::write(questions, notes);
+    case InterchangeFormat::Moodle:
+        return MoodleXmlWriter::write(category, questions);
+    case InterchangeFormat::Gift:
+        return GiftWriter::write(category, questions, notes);
+    case InterchangeFormat::Aiken:
+        return AikenWriter::write(questions, notes);
     }
     return {};
 }

@@ -21,7 +21,7 @@ InterchangeFormat detectFormat(QByteArrayView bytes);
 
 InterchangeContent read(InterchangeFormat format, QByteArrayView bytes);
 // `category` is the test's name (Aiken has no place for it).
-QByteArray write(InterchangeFormat format, const QString &category, const QList<InterchangeQuestion> &questions,
-                 QList<InterchangeNote> &notes);
+QByteArray write(InterchangeFormat format, const QString &category,
+                 const QList<InterchangeQuestion> &questions, QList<InterchangeNote> &notes);
 
 } // namespace Interchange

@@ -52,39 +52,81 @@ QString InterchangeNote::englishText() const
     using I = Issue;
     QString what;
     switch (issue) {
-    case I::OtherType: what = u"skipped: a question of type \"%1\", not multiple choice."_s.arg(detail); break;
-    case I::Description: what = u"skipped: text without answers."_s; break;
-    case I::AnswerCount: what = u"skipped: %1 answers; a test question has 3 to 5."_s.arg(detail); break;
-    case I::NoCorrectAnswer: what = u"skipped: no answer is marked correct."_s; break;
+    case I::OtherType:
+        what = u"skipped: a question of type \"%1\", not multiple choice."_s.arg(detail);
+        break;
+    case I::Description:
+        what = u"skipped: text without answers."_s;
+        break;
+    case I::AnswerCount:
+        what = u"skipped: %1 answers; a test question has 3 to 5."_s.arg(detail);
+        break;
+    case I::NoCorrectAnswer:
+        what = u"skipped: no answer is marked correct."_s;
+        break;
     case I::SeveralCorrectInSingle:
         what = u"skipped: a single-choice question with more than one correct answer."_s;
         break;
-    case I::EmptyAnswer: what = u"skipped: answer %1 is empty."_s.arg(detail); break;
-    case I::NoText: what = u"skipped: no question text and no picture."_s; break;
-    case I::PictureNotCarried: what = u"skipped: it shows a picture, which GIFT cannot carry."_s; break;
-    case I::UnbalancedBraces: what = u"skipped: a \"{\" without its \"}\" or the other way round."_s; break;
-    case I::SeveralAnswerBlocks: what = u"skipped: more than one answer block."_s; break;
-    case I::NoAnswerLine: what = u"skipped: no \"ANSWER:\" line after the answers."_s; break;
-    case I::BadAnswerLetter: what = u"skipped: \"ANSWER: %1\" names no answer."_s.arg(detail); break;
-    case I::NotSingleChoice: what = u"skipped: multiple choice, which Aiken cannot hold."_s; break;
+    case I::EmptyAnswer:
+        what = u"skipped: answer %1 is empty."_s.arg(detail);
+        break;
+    case I::NoText:
+        what = u"skipped: no question text and no picture."_s;
+        break;
+    case I::PictureNotCarried:
+        what = u"skipped: it shows a picture, which GIFT cannot carry."_s;
+        break;
+    case I::UnbalancedBraces:
+        what = u"skipped: a \"{\" without its \"}\" or the other way round."_s;
+        break;
+    case I::SeveralAnswerBlocks:
+        what = u"skipped: more than one answer block."_s;
+        break;
+    case I::NoAnswerLine:
+        what = u"skipped: no \"ANSWER:\" line after the answers."_s;
+        break;
+    case I::BadAnswerLetter:
+        what = u"skipped: \"ANSWER: %1\" names no answer."_s.arg(detail);
+        break;
+    case I::NotSingleChoice:
+        what = u"skipped: multiple choice, which Aiken cannot hold."_s;
+        break;
     case I::DifferentShape:
         what = u"skipped: its answer count or choice type differs from the test's."_s;
         break;
-    case I::TestFull: what = u"skipped: a test holds at most %1 questions."_s.arg(kMaxQuestions); break;
-    case I::PictureUnreadable: what = u"picture \"%1\" is not a picture that can be read; left out."_s.arg(detail); break;
-    case I::PictureLeftOut: what = u"picture \"%1\" left out: the format cannot carry it."_s.arg(detail); break;
-    case I::PassageLeftOut: what = u"text passage \"%1\" left out: the format cannot carry it."_s.arg(detail); break;
-    case I::CommentLeftOut: what = u"comment left out: the format cannot carry it."_s; break;
-    case I::AnswerFeedbackLeftOut: what = u"feedback of single answers left out."_s; break;
-    case I::WeightsSimplified: what = u"answer weights read as plain right or wrong."_s; break;
-    case I::LineBreaksJoined: what = u"line breaks joined into spaces."_s; break;
+    case I::TestFull:
+        what = u"skipped: a test holds at most %1 questions."_s.arg(kMaxQuestions);
+        break;
+    case I::PictureUnreadable:
+        what = u"picture \"%1\" is not a picture that can be read; left out."_s.arg(detail);
+        break;
+    case I::PictureLeftOut:
+        what = u"picture \"%1\" left out: the format cannot carry it."_s.arg(detail);
+        break;
+    case I::PassageLeftOut:
+        what = u"text passage \"%1\" left out: the format cannot carry it."_s.arg(detail);
+        break;
+    case I::CommentLeftOut:
+        what = u"comment left out: the format cannot carry it."_s;
+        break;
+    case I::AnswerFeedbackLeftOut:
+        what = u"feedback of single answers left out."_s;
+        break;
+    case I::WeightsSimplified:
+        what = u"answer weights read as plain right or wrong."_s;
+        break;
+    case I::LineBreaksJoined:
+        what = u"line breaks joined into spaces."_s;
+        break;
     case I::PassageCharacters:
         what = u"characters Windows-1250 cannot hold became \"?\" in the text passage."_s;
         break;
     case I::HeaderLeftOut:
         what = u"the test's author, time, grading scale and remarks are not carried by the format."_s;
         break;
-    case I::Damaged: what = u"the file is damaged (%1); nothing after this was read."_s.arg(detail); break;
+    case I::Damaged:
+        what = u"the file is damaged (%1); nothing after this was read."_s.arg(detail);
+        break;
     case I::TooManyQuestions:
         what = u"more than %1 questions; nothing after this was read."_s.arg(Interchange::MaxQuestionsInFile);
         break;
@@ -98,33 +140,81 @@ QString InterchangeNote::polishText() const
     using I = Issue;
     QString what;
     switch (issue) {
-    case I::OtherType: what = u"pominięte: pytanie typu \"%1\", nie wielokrotnego wyboru."_s.arg(detail); break;
-    case I::Description: what = u"pominięte: tekst bez odpowiedzi."_s; break;
-    case I::AnswerCount: what = u"pominięte: odpowiedzi %1, a pytanie testu ma od 3 do 5."_s.arg(detail); break;
-    case I::NoCorrectAnswer: what = u"pominięte: żadna odpowiedź nie jest poprawna."_s; break;
-    case I::SeveralCorrectInSingle: what = u"pominięte: jednokrotny wybór z kilkoma poprawnymi odpowiedziami."_s; break;
-    case I::EmptyAnswer: what = u"pominięte: odpowiedź %1 jest pusta."_s.arg(detail); break;
-    case I::NoText: what = u"pominięte: brak treści pytania i obrazka."_s; break;
-    case I::PictureNotCarried: what = u"pominięte: pokazuje obrazek, którego GIFT nie przenosi."_s; break;
-    case I::UnbalancedBraces: what = u"pominięte: nawias \"{\" bez \"}\" lub odwrotnie."_s; break;
-    case I::SeveralAnswerBlocks: what = u"pominięte: więcej niż jeden blok odpowiedzi."_s; break;
-    case I::NoAnswerLine: what = u"pominięte: brak wiersza \"ANSWER:\" po odpowiedziach."_s; break;
-    case I::BadAnswerLetter: what = u"pominięte: \"ANSWER: %1\" nie wskazuje żadnej odpowiedzi."_s.arg(detail); break;
-    case I::NotSingleChoice: what = u"pominięte: wielokrotny wybór, którego Aiken nie przenosi."_s; break;
+    case I::OtherType:
+        what = u"pominięte: pytanie typu \"%1\", nie wielokrotnego wyboru."_s.arg(detail);
+        break;
+    case I::Description:
+        what = u"pominięte: tekst bez odpowiedzi."_s;
+        break;
+    case I::AnswerCount:
+        what = u"pominięte: odpowiedzi %1, a pytanie testu ma od 3 do 5."_s.arg(detail);
+        break;
+    case I::NoCorrectAnswer:
+        what = u"pominięte: żadna odpowiedź nie jest poprawna."_s;
+        break;
+    case I::SeveralCorrectInSingle:
+        what = u"pominięte: jednokrotny wybór z kilkoma poprawnymi odpowiedziami."_s;
+        break;
+    case I::EmptyAnswer:
+        what = u"pominięte: odpowiedź %1 jest pusta."_s.arg(detail);
+        break;
+    case I::NoText:
+        what = u"pominięte: brak treści pytania i obrazka."_s;
+        break;
+    case I::PictureNotCarried:
+        what = u"pominięte: pokazuje obrazek, którego GIFT nie przenosi."_s;
+        break;
+    case I::UnbalancedBraces:
+        what = u"pominięte: nawias \"{\" bez \"}\" lub odwrotnie."_s;
+        break;
+    case I::SeveralAnswerBlocks:
+        what = u"pominięte: więcej niż jeden blok odpowiedzi."_s;
+        break;
+    case I::NoAnswerLine:
+        what = u"pominięte: brak wiersza \"ANSWER:\" po odpowiedziach."_s;
+        break;
+    case I::BadAnswerLetter:
+        what = u"pominięte: \"ANSWER: %1\" nie wskazuje żadnej odpowiedzi."_s.arg(detail);
+        break;
+    case I::NotSingleChoice:
+        what = u"pominięte: wielokrotny wybór, którego Aiken nie przenosi."_s;
+        break;
     case I::DifferentShape:
         what = u"pominięte: inna liczba odpowiedzi lub rodzaj wyboru niż w teście."_s;
         break;
-    case I::TestFull: what = u"pominięte: test mieści najwyżej %1 pytań."_s.arg(kMaxQuestions); break;
-    case I::PictureUnreadable: what = u"obrazek \"%1\" nie daje się odczytać; pominięty."_s.arg(detail); break;
-    case I::PictureLeftOut: what = u"obrazek \"%1\" pominięty: format go nie przenosi."_s.arg(detail); break;
-    case I::PassageLeftOut: what = u"tekst \"%1\" pominięty: format go nie przenosi."_s.arg(detail); break;
-    case I::CommentLeftOut: what = u"komentarz pominięty: format go nie przenosi."_s; break;
-    case I::AnswerFeedbackLeftOut: what = u"komentarze do poszczególnych odpowiedzi pominięte."_s; break;
-    case I::WeightsSimplified: what = u"wagi odpowiedzi odczytane jako dobra lub zła."_s; break;
-    case I::LineBreaksJoined: what = u"podziały wierszy zamienione na spacje."_s; break;
-    case I::PassageCharacters: what = u"znaki spoza Windows-1250 w tekście zamienione na \"?\"."_s; break;
-    case I::HeaderLeftOut: what = u"autor, czas, skala ocen i uwagi testu nie są przenoszone przez format."_s; break;
-    case I::Damaged: what = u"plik jest uszkodzony (%1); dalsza część nie została odczytana."_s.arg(detail); break;
+    case I::TestFull:
+        what = u"pominięte: test mieści najwyżej %1 pytań."_s.arg(kMaxQuestions);
+        break;
+    case I::PictureUnreadable:
+        what = u"obrazek \"%1\" nie daje się odczytać; pominięty."_s.arg(detail);
+        break;
+    case I::PictureLeftOut:
+        what = u"obrazek \"%1\" pominięty: format go nie przenosi."_s.arg(detail);
+        break;
+    case I::PassageLeftOut:
+        what = u"tekst \"%1\" pominięty: format go nie przenosi."_s.arg(detail);
+        break;
+    case I::CommentLeftOut:
+        what = u"komentarz pominięty: format go nie przenosi."_s;
+        break;
+    case I::AnswerFeedbackLeftOut:
+        what = u"komentarze do poszczególnych odpowiedzi pominięte."_s;
+        break;
+    case I::WeightsSimplified:
+        what = u"wagi odpowiedzi odczytane jako dobra lub zła."_s;
+        break;
+    case I::LineBreaksJoined:
+        what = u"podziały wierszy zamienione na spacje."_s;
+        break;
+    case I::PassageCharacters:
+        what = u"znaki spoza Windows-1250 w tekście zamienione na \"?\"."_s;
+        break;
+    case I::HeaderLeftOut:
+        what = u"autor, czas, skala ocen i uwagi testu nie są przenoszone przez format."_s;
+        break;
+    case I::Damaged:
+        what = u"plik jest uszkodzony (%1); dalsza część nie została odczytana."_s.arg(detail);
+        break;
     case I::TooManyQuestions:
         what = u"ponad %1 pytań; dalsza część nie została odczytana."_s.arg(Interchange::MaxQuestionsInFile);
         break;
@@ -295,7 +385,8 @@ bool takePicture(const QByteArray &bytes, QString &name, QByteArray &kept)
         extension = u".bmp"_s;
     if (!extension.isEmpty()) {
         // Keep the name's own spelling of a fitting extension.
-        const QString fitting = pictureKind(name) == pictureKind(extension) ? name : withExtension(name, extension);
+        const QString fitting =
+            pictureKind(name) == pictureKind(extension) ? name : withExtension(name, extension);
         QImage image;
         if (!decodePicture(bytes, fitting, image))
             return false;

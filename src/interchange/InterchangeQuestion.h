@@ -9,9 +9,9 @@
 // A multiple-choice question as the interchange formats carry it, between the program's test model
 // and a Moodle XML, GIFT or Aiken file. Texts use "\r\n" for line breaks, as the model does.
 struct InterchangeQuestion {
-    int line = 0;     // where it starts in the file it was read from (0: not known)
-    int number = 0;   // its place among the file's questions, or in the test it came from
-    QString title;    // the name a platform lists it under
+    int line = 0;   // where it starts in the file it was read from (0: not known)
+    int number = 0; // its place among the file's questions, or in the test it came from
+    QString title;  // the name a platform lists it under
     QString text;
     QStringList answers;
     QList<bool> correct; // one per answer
@@ -31,33 +31,33 @@ struct InterchangeQuestion {
 struct InterchangeNote {
     enum class Issue {
         // The question was skipped:
-        OtherType,           // detail: the type's name
-        Description,         // text without answers
-        AnswerCount,         // detail: the number of answers
+        OtherType,   // detail: the type's name
+        Description, // text without answers
+        AnswerCount, // detail: the number of answers
         NoCorrectAnswer,
         SeveralCorrectInSingle,
-        EmptyAnswer,         // detail: the answer's number
+        EmptyAnswer, // detail: the answer's number
         NoText,
-        PictureNotCarried,   // a GIFT text that shows a picture
+        PictureNotCarried, // a GIFT text that shows a picture
         UnbalancedBraces,
         SeveralAnswerBlocks,
-        NoAnswerLine,        // Aiken without "ANSWER:"
-        BadAnswerLetter,     // detail: the letter
-        NotSingleChoice,     // writing Aiken
-        DifferentShape,      // from the test's answer count or choice type
-        TestFull,            // beyond 45 questions
+        NoAnswerLine,    // Aiken without "ANSWER:"
+        BadAnswerLetter, // detail: the letter
+        NotSingleChoice, // writing Aiken
+        DifferentShape,  // from the test's answer count or choice type
+        TestFull,        // beyond 45 questions
         // The question came or went without a part:
-        PictureUnreadable,   // detail: the picture's name
-        PictureLeftOut,      // detail: the picture's name
-        PassageLeftOut,      // detail: the passage's name
+        PictureUnreadable, // detail: the picture's name
+        PictureLeftOut,    // detail: the picture's name
+        PassageLeftOut,    // detail: the passage's name
         CommentLeftOut,
         AnswerFeedbackLeftOut,
         WeightsSimplified,
         LineBreaksJoined,
-        PassageCharacters,   // characters Windows-1250 cannot hold became '?'
-        HeaderLeftOut,       // the test's author, time, grading scale or remarks
-        Damaged,             // detail: why; nothing after this place was read
-        TooManyQuestions,    // nothing after this place was read
+        PassageCharacters, // characters Windows-1250 cannot hold became '?'
+        HeaderLeftOut,     // the test's author, time, grading scale or remarks
+        Damaged,           // detail: why; nothing after this place was read
+        TooManyQuestions,  // nothing after this place was read
     };
 
     int line = 0;
@@ -75,7 +75,7 @@ struct InterchangeContent {
     QString category; // the last part of the category the first question was filed under
     QList<InterchangeQuestion> questions;
     QList<InterchangeNote> notes;
-    QString error; // the whole file could not be read (empty when it could)
+    QString error;      // the whole file could not be read (empty when it could)
     qsizetype seen = 0; // questions met so far, read or skipped
 };
 

@@ -42,7 +42,8 @@ void readBlock(QXmlStreamReader &xml, TextBlock &block)
         } else if (name == u"file") {
             EmbeddedFile f;
             f.name = xml.attributes().value(u"name"_s).toString();
-            const bool base64 = xml.attributes().value(u"encoding"_s).compare(u"base64", Qt::CaseInsensitive) == 0;
+            const bool base64 =
+                xml.attributes().value(u"encoding"_s).compare(u"base64", Qt::CaseInsensitive) == 0;
             const QString data = xml.readElementText(QXmlStreamReader::SkipChildElements);
             if (base64)
                 f.base64 = data.toLatin1();
@@ -124,7 +125,8 @@ public:
                 continue;
             if (!inQuiz) {
                 if (m_xml.name() != u"quiz") {
-                    m_out.error = u"not Moodle XML: the document element is <%1>, not <quiz>."_s.arg(m_xml.name());
+                    m_out.error =
+                        u"not Moodle XML: the document element is <%1>, not <quiz>."_s.arg(m_xml.name());
                     return;
                 }
                 inQuiz = true;
@@ -144,9 +146,10 @@ public:
         if (m_xml.hasError()) {
             const QString why = m_xml.errorString();
             if (!inQuiz) {
-                m_out.error = m_xml.error() == QXmlStreamReader::PrematureEndOfDocumentError && m_xml.lineNumber() <= 1
-                                  ? u"the file is empty."_s
-                                  : u"not XML (line %1: %2)."_s.arg(m_xml.lineNumber()).arg(why);
+                m_out.error =
+                    m_xml.error() == QXmlStreamReader::PrematureEndOfDocumentError && m_xml.lineNumber() <= 1
+                        ? u"the file is empty."_s
+                        : u"not XML (line %1: %2)."_s.arg(m_xml.lineNumber()).arg(why);
                 return;
             }
             m_out.notes.append({static_cast<int>(m_xml.lineNumber()), 0, Issue::Damaged, why});
@@ -180,7 +183,8 @@ private:
         if (type != u"multichoice"_s) {
             m_xml.skipCurrentElement();
             if (!m_xml.hasError())
-                Interchange::note(m_out.notes, q, type == u"description"_s ? Issue::Description : Issue::OtherType, type);
+                Interchange::note(m_out.notes, q,
+                                  type == u"description"_s ? Issue::Description : Issue::OtherType, type);
             return true;
         }
         TextBlock text;
@@ -294,7 +298,8 @@ InterchangeContent read(QByteArrayView bytes)
 {
     InterchangeContent out;
     if (bytes.size() > Interchange::MaxFileBytes) {
-        out.error = u"larger than %1 MB; no question bank needs that much."_s.arg(Interchange::MaxFileBytes >> 20);
+        out.error =
+            u"larger than %1 MB; no question bank needs that much."_s.arg(Interchange::MaxFileBytes >> 20);
         return out;
     }
     Reader(bytes, out).run();

@@ -29,13 +29,13 @@ QString questionHtml(const InterchangeQuestion &q)
 {
     QString html;
     if (!q.passage.isEmpty())
-        html += u"<pre title=\""_s + HtmlText::escape(q.passageName) + u"\">"_s + HtmlText::escapePre(q.passage) +
-                u"</pre>"_s;
+        html += u"<pre title=\""_s + HtmlText::escape(q.passageName) + u"\">"_s +
+                HtmlText::escapePre(q.passage) + u"</pre>"_s;
     html += u"<p>"_s + HtmlText::fromText(q.text) + u"</p>"_s;
     if (!q.picture.isEmpty()) {
         const QString src = u"@@PLUGINFILE@@/"_s + QString::fromUtf8(QUrl::toPercentEncoding(q.pictureName));
-        html += u"<p><img src=\""_s + HtmlText::escape(src) + u"\" alt=\""_s + HtmlText::escape(q.pictureName) +
-                u"\"></p>"_s;
+        html += u"<p><img src=\""_s + HtmlText::escape(src) + u"\" alt=\""_s +
+                HtmlText::escape(q.pictureName) + u"\"></p>"_s;
     }
     return html;
 }
@@ -71,7 +71,8 @@ QByteArray write(const QString &category, const QList<InterchangeQuestion> &ques
             xml.writeEndElement();
         }
         xml.writeEndElement();
-        textElement(xml, u"generalfeedback"_s, u"html"_s, q.comment.isEmpty() ? QString() : HtmlText::fromText(q.comment));
+        textElement(xml, u"generalfeedback"_s, u"html"_s,
+                    q.comment.isEmpty() ? QString() : HtmlText::fromText(q.comment));
         xml.writeTextElement(u"defaultgrade"_s, u"1"_s);
         xml.writeTextElement(u"penalty"_s, u"0"_s);
         xml.writeTextElement(u"hidden"_s, u"0"_s);

@@ -104,7 +104,7 @@ QuestionImport::Result QuestionImport::importFile(Workspace &ws, const QString &
                                       : u"Nie dołączono żadnego pytania z pliku "_s + fileName + u'.';
     if (!notes.isEmpty())
         text += u"\r\r"_s + noteList(notes);
-    ws.showMessage(MessageKind::CloseOnly,
-                   notes.isEmpty() ? MessageIcon::InfoIcon : MessageIcon::WarningIcon, text);
+    ws.showMessage(MessageKind::CloseOnly, notes.isEmpty() ? MessageIcon::InfoIcon : MessageIcon::WarningIcon,
+                   text);
     return result;
 }

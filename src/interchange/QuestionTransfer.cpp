@@ -30,7 +30,8 @@ InterchangeQuestion fromRecord(int number, int answerCount, bool multipleChoice,
         q.correct.append(i < mask.size() && mask[i] == u'1');
     }
     if (!imageName.isEmpty()) {
-        if (const std::optional<QByteArray> bytes = ExtractStream(imageName, archive); bytes && !bytes->isEmpty()) {
+        if (const std::optional<QByteArray> bytes = ExtractStream(imageName, archive);
+            bytes && !bytes->isEmpty()) {
             q.picture = *bytes;
             q.pictureName = imageName;
         } else {
@@ -90,8 +91,8 @@ bool storeAttachments(const InterchangeQuestion &q, TVfsPAK &archive, Attachment
     if (!q.picture.isEmpty()) {
         const QString ext = u'.' + QFileInfo(q.pictureName).suffix();
         const bool known = pictureKind(ext) != PictureKind::None;
-        names.imageName = storeMember(archive, storableName(q.pictureName, u"obraz"_s, known ? ext : u".jpg"_s),
-                                      q.picture);
+        names.imageName =
+            storeMember(archive, storableName(q.pictureName, u"obraz"_s, known ? ext : u".jpg"_s), q.picture);
         if (names.imageName.isEmpty()) {
             error = archive.errorString();
             return false;
@@ -119,8 +120,8 @@ QList<InterchangeQuestion> fromTest(const TestModel &test, TVfsPAK &archive, QLi
     const TestHeader &h = test.header;
     for (int k = 1; k <= std::clamp(h.questionCount, 0, kMaxQuestions); ++k) {
         const Question &r = test.question(k);
-        InterchangeQuestion q = fromRecord(k, h.answerCount, h.multipleChoice != 0, r.text, r.answers, r.correct,
-                                           r.comment, r.imageName, r.textName, archive, notes);
+        InterchangeQuestion q = fromRecord(k, h.answerCount, h.multipleChoice != 0, r.text, r.answers,
+                                           r.correct, r.comment, r.imageName, r.textName, archive, notes);
         if (keep(q, notes))
             out.append(std::move(q));
     }
@@ -141,8 +142,8 @@ QList<InterchangeQuestion> fromSingleQuestion(const SingleQuestion &s, TVfsPAK &
 bool headerHasMore(const TestHeader &h)
 {
     const TestHeader fresh;
-    return !h.author.trimmed().isEmpty() || h.time != 0 || h.gradingOn != 0 || !h.remarks.trimmed().isEmpty() ||
-           h.thresholds != fresh.thresholds;
+    return !h.author.trimmed().isEmpty() || h.time != 0 || h.gradingOn != 0 ||
+           !h.remarks.trimmed().isEmpty() || h.thresholds != fresh.thresholds;
 }
 
 Appended appendToTest(TestModel &test, TVfsPAK &archive, const QList<InterchangeQuestion> &questions,

@@ -20,8 +20,8 @@ QList<InterchangeQuestion> fromSingleQuestion(const SingleQuestion &question, TV
 bool headerHasMore(const TestHeader &header);
 
 struct Appended {
-    int count = 0;   // questions appended
-    QString error;   // the archive could not be written; what was appended so far stays
+    int count = 0; // questions appended
+    QString error; // the archive could not be written; what was appended so far stays
 };
 // Appends the questions after the test's last one, up to 45, their attachments stored in `archive`
 // under names made storable and unique there. A test without questions takes its answer count and

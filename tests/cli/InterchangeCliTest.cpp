@@ -92,7 +92,8 @@ TEST_F(InterchangeCli, ExportsATestToEachFormat)
     EXPECT_TRUE(moodle.out.isEmpty());
     EXPECT_EQ(moodle.err, "zadanix: warning: ulamki.skt: the test's author, time, grading scale and "
                           "remarks are not carried by the format.\n");
-    const InterchangeContent back = Interchange::read(InterchangeFormat::Moodle, readFile(file(u"ulamki.xml"_s)));
+    const InterchangeContent back =
+        Interchange::read(InterchangeFormat::Moodle, readFile(file(u"ulamki.xml"_s)));
     ASSERT_EQ(back.questions.size(), 2);
     EXPECT_EQ(back.category, u"Ułamki"_s);
     EXPECT_EQ(back.questions[1].picture, JpegFixture::gradientJpeg(8, 8));
@@ -102,7 +103,8 @@ TEST_F(InterchangeCli, ExportsATestToEachFormat)
     EXPECT_EQ(gift.exitCode, 0);
     EXPECT_TRUE(gift.out.startsWith("$CATEGORY: $course$/Ułamki\r\n"));
     EXPECT_EQ(Interchange::read(InterchangeFormat::Gift, gift.out).questions.size(), 2);
-    EXPECT_TRUE(gift.err.contains("question 2: picture \"koło.jpg\" left out: the format cannot carry it.\n"));
+    EXPECT_TRUE(
+        gift.err.contains("question 2: picture \"koło.jpg\" left out: the format cannot carry it.\n"));
 }
 
 TEST_F(InterchangeCli, ExportFailsWhenNothingCanBeWritten)
@@ -117,12 +119,14 @@ TEST_F(InterchangeCli, ExportFailsWhenNothingCanBeWritten)
 
 TEST_F(InterchangeCli, ImportsIntoATestWithWarnings)
 {
-    ASSERT_TRUE(writeFile(file(u"bank.txt"_s), "\xEF\xBB\xBF::A::Stolica? {=Warszawa ~Kraków ~Gdańsk}\r\n\r\n"
-                                               "Dwie? {=tak ~nie}\r\n\r\nRzeki? {=Wisła ~Tatry ~Bałtyk}\r\n"));
+    ASSERT_TRUE(writeFile(file(u"bank.txt"_s),
+                          "\xEF\xBB\xBF::A::Stolica? {=Warszawa ~Kraków ~Gdańsk}\r\n\r\n"
+                          "Dwie? {=tak ~nie}\r\n\r\nRzeki? {=Wisła ~Tatry ~Bałtyk}\r\n"));
     const ToolRun r = run({u"import"_s, u"--format"_s, u"gift"_s, u"bank.txt"_s, u"bank.skt"_s});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.err, "zadanix: warning: bank.txt: question 2 (line 3): skipped: 2 answers; a test question has 3 "
-                     "to 5.\n");
+    EXPECT_EQ(r.err,
+              "zadanix: warning: bank.txt: question 2 (line 3): skipped: 2 answers; a test question has 3 "
+              "to 5.\n");
     ASSERT_TRUE(ReadTestDocument(t.ws, file(u"bank.skt"_s)));
     EXPECT_EQ(t.ws.test.header.questionCount, 2);
     EXPECT_EQ(t.ws.test.header.testName, u"bank"_s);

@@ -1,5 +1,4 @@
 #include "SampleTests.h"
-
 #include "interchange/InterchangeFormat.h"
 #include "interchange/QuestionTransfer.h"
 #include "storage/ArchiveAccess.h"
@@ -20,7 +19,8 @@ QByteArray repeated(const QByteArray &piece, qsizetype bytes)
 
 bool hasIssue(const InterchangeContent &c, Issue issue)
 {
-    return std::any_of(c.notes.begin(), c.notes.end(), [issue](const InterchangeNote &n) { return n.issue == issue; });
+    return std::any_of(c.notes.begin(), c.notes.end(),
+                       [issue](const InterchangeNote &n) { return n.issue == issue; });
 }
 
 TEST(HostileInput, FiftyMegabytesOfGiftStopAtTheQuestionCap)
@@ -86,7 +86,9 @@ TEST_P(Floods, AreReadInLinearTime)
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, Floods, ::testing::ValuesIn(floods()),
-                         [](const ::testing::TestParamInfo<Flood> &info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<Flood> &info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST(HostileInput, MoodleXmlWithADocumentTypeIsRefused)
 {
@@ -95,7 +97,8 @@ TEST(HostileInput, MoodleXmlWithADocumentTypeIsRefused)
         "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">\n<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">\n"
         "<!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\">\n<!ENTITY e \"&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;\">\n"
         "<!ENTITY f \"&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;\">\n<!ENTITY g \"&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;\">\n]>\n"
-        "<quiz><question type=\"multichoice\"><questiontext><text>&g;</text></questiontext></question></quiz>";
+        "<quiz><question "
+        "type=\"multichoice\"><questiontext><text>&g;</text></questiontext></question></quiz>";
     const QByteArray external =
         "<?xml version=\"1.0\"?>\n<!DOCTYPE quiz [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>\n"
         "<quiz><question type=\"multichoice\"><questiontext><text>&x;</text></questiontext>"
@@ -169,13 +172,14 @@ TEST_F(StoredMembers, PicturesWithFoldersInTheirNames)
     const QByteArray jpeg = SampleTests::jpeg();
     const QByteArray gif = SampleTests::gif();
     const auto question = [](const QByteArray &name, const QByteArray &bytes) {
-        return "<question type=\"multichoice\"><questiontext><text><![CDATA[P <img src=\"@@PLUGINFILE@@/" + name +
-               "\">]]></text><file name=\"" + name + "\" encoding=\"base64\">" + bytes.toBase64() +
+        return "<question type=\"multichoice\"><questiontext><text><![CDATA[P <img src=\"@@PLUGINFILE@@/" +
+               name + "\">]]></text><file name=\"" + name + "\" encoding=\"base64\">" + bytes.toBase64() +
                "</file></questiontext><answer fraction=\"100\"><text>a</text></answer><answer fraction=\"0\">"
                "<text>b</text></answer><answer fraction=\"0\"><text>c</text></answer></question>";
     };
-    const InterchangeContent c = Interchange::read(
-        InterchangeFormat::Moodle, "<quiz>" + question("../../x.jpg", jpeg) + question("a\\b\\x.jpg", gif) + "</quiz>");
+    const InterchangeContent c =
+        Interchange::read(InterchangeFormat::Moodle, "<quiz>" + question("../../x.jpg", jpeg) +
+                                                         question("a\\b\\x.jpg", gif) + "</quiz>");
     ASSERT_EQ(c.questions.size(), 2);
     t.ws.test.resetTest();
     QList<InterchangeNote> notes;

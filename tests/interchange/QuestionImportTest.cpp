@@ -1,6 +1,6 @@
-#include "SampleTests.h"
-
 #include "interchange/QuestionImport.h"
+
+#include "SampleTests.h"
 #include "storage/ArchiveAccess.h"
 #include "support/DocumentTest.h"
 #include "support/PakBytes.h"
@@ -83,13 +83,16 @@ TEST_F(QuestionImportCommand, AnEmptyTestTakesItsShapeAndNameFromTheFile)
     const QString p = file(
         u"bank.xml"_s,
         "<?xml version=\"1.0\"?><quiz><question type=\"category\"><category><text>$course$/top/Fizyka</text>"
-        "</category></question><question type=\"multichoice\"><questiontext><text><![CDATA[<pre title=\"opis.txt\">"
+        "</category></question><question type=\"multichoice\"><questiontext><text><![CDATA[<pre "
+        "title=\"opis.txt\">"
         "Ciało spada.</pre><p>Co działa?</p><img src=\"@@PLUGINFILE@@/spadek.jpg\">]]></text>"
         "<file name=\"spadek.jpg\" encoding=\"base64\">" +
             jpeg.toBase64() +
             "</file></questiontext><single>false</single>"
-            "<answer fraction=\"50\"><text>grawitacja</text></answer><answer fraction=\"50\"><text>opór</text>"
-            "</answer><answer fraction=\"0\"><text>magnes</text></answer><answer fraction=\"0\"><text>nic</text>"
+            "<answer fraction=\"50\"><text>grawitacja</text></answer><answer "
+            "fraction=\"50\"><text>opór</text>"
+            "</answer><answer fraction=\"0\"><text>magnes</text></answer><answer "
+            "fraction=\"0\"><text>nic</text>"
             "</answer></question></quiz>");
     EXPECT_EQ(chooseAndImport(p).appended, 1);
     const TestModel &m = t.ws.test;
@@ -109,8 +112,9 @@ TEST_F(QuestionImportCommand, AnEmptyTestTakesItsShapeAndNameFromTheFile)
 TEST_F(QuestionImportCommand, StopsAtFortyFiveQuestions)
 {
     fillTest(43);
-    const QString p = file(u"a.txt"_s, "P1\nA. a\nB. b\nC. c\nANSWER: A\n\nP2\nA. a\nB. b\nC. c\nANSWER: B\n\n"
-                                       "P3\nA. a\nB. b\nC. c\nANSWER: C\n\nP4\nA. a\nB. b\nC. c\nANSWER: A\n");
+    const QString p =
+        file(u"a.txt"_s, "P1\nA. a\nB. b\nC. c\nANSWER: A\n\nP2\nA. a\nB. b\nC. c\nANSWER: B\n\n"
+                         "P3\nA. a\nB. b\nC. c\nANSWER: C\n\nP4\nA. a\nB. b\nC. c\nANSWER: A\n");
     EXPECT_EQ(chooseAndImport(p).appended, 2);
     EXPECT_EQ(t.ws.test.header.questionCount, 45);
     EXPECT_EQ(t.ws.test.question(45).text, u"P2"_s);
@@ -151,8 +155,9 @@ TEST_F(QuestionImportCommand, CancelAndUnreadableFilesChangeNothing)
     EXPECT_TRUE(r.chosen);
     EXPECT_EQ(r.appended, 0);
     EXPECT_EQ(t.ws.test.header.questionCount, 1);
-    EXPECT_EQ(prompts.lastMessageText(), u"Nie udało się odczytać pytań z pliku zly.xml.\rPlik nie jest w formacie "
-                                         u"Moodle XML, GIFT ani Aiken albo jest uszkodzony."_s);
+    EXPECT_EQ(prompts.lastMessageText(),
+              u"Nie udało się odczytać pytań z pliku zly.xml.\rPlik nie jest w formacie "
+              u"Moodle XML, GIFT ani Aiken albo jest uszkodzony."_s);
     EXPECT_TRUE(t.logTexts().last().contains(u"DTD"_s));
 
     EXPECT_EQ(QuestionImport::importFile(t.ws, path(u"nie ma.txt"_s)).appended, 0);

@@ -1,5 +1,4 @@
 #include "SampleTests.h"
-
 #include "interchange/InterchangeFormat.h"
 #include "storage/Cp1250.h"
 #include "storage/Pictures.h"
@@ -15,8 +14,7 @@ namespace {
 struct Expected {
     Expected(QString t, QStringList a, QString m, bool mc = false, QString c = {})
         : text(std::move(t)), answers(std::move(a)), mask(std::move(m)), multiple(mc), comment(std::move(c))
-    {
-    }
+    {}
     QString text;
     QStringList answers;
     QString mask; // one character per answer
@@ -83,16 +81,21 @@ TEST(HandWrittenFiles, AikenAsTyped)
 
 TEST(HandWrittenFiles, GiftAsTyped)
 {
-    const QString typed =
-        u"// Sprawdzian z geografii\r\n$CATEGORY: $course$/top/Geografia 5a\r\n\r\n"
-        u"::Stolica::Stolica Polski to {\r\n  =Warszawa\r\n  ~Kraków\r\n  ~Gdańsk\r\n  ####Od 1596 roku.\r\n}\r\n"
-        u"\r\n// rzeki\r\n"
-        u"Które z nich są rzekami?\r\nZaznacz wszystkie. {\r\n~%50%Wisła ~%50%Odra\r\n~%-100%Tatry ~Bałtyk}\r\n\r\n"
-        u"Mickiewicz urodził się w {~1797 =1798 ~1799} roku.\r\n\r\n"
-        u"::Znaki::Ile to 3\\:4 \\{dzielenie\\}? {=0,75 ~1\\=1 ~\\#3 \\~ 4}\r\n\r\n"
-        u"[html]<p>Wybierz <b>największą</b>&nbsp;liczbę</p> {=<i>10</i> ~5 ~1}\r\n"_s;
+    const QString typed = u"// Sprawdzian z geografii\r\n$CATEGORY: $course$/top/Geografia 5a\r\n\r\n"
+                          u"::Stolica::Stolica Polski to {\r\n  =Warszawa\r\n  ~Kraków\r\n  ~Gdańsk\r\n  "
+                          u"####Od 1596 roku.\r\n}\r\n"
+                          u"\r\n// rzeki\r\n"
+                          u"Które z nich są rzekami?\r\nZaznacz wszystkie. {\r\n~%50%Wisła "
+                          u"~%50%Odra\r\n~%-100%Tatry ~Bałtyk}\r\n\r\n"
+                          u"Mickiewicz urodził się w {~1797 =1798 ~1799} roku.\r\n\r\n"
+                          u"::Znaki::Ile to 3\\:4 \\{dzielenie\\}? {=0,75 ~1\\=1 ~\\#3 \\~ 4}\r\n\r\n"
+                          u"[html]<p>Wybierz <b>największą</b>&nbsp;liczbę</p> {=<i>10</i> ~5 ~1}\r\n"_s;
     const QList<Expected> expected = {
-        {u"Stolica Polski to"_s, {u"Warszawa"_s, u"Kraków"_s, u"Gdańsk"_s}, u"100"_s, false, u"Od 1596 roku."_s},
+        {u"Stolica Polski to"_s,
+         {u"Warszawa"_s, u"Kraków"_s, u"Gdańsk"_s},
+         u"100"_s,
+         false,
+         u"Od 1596 roku."_s},
         {u"Które z nich są rzekami?\r\nZaznacz wszystkie."_s,
          {u"Wisła"_s, u"Odra"_s, u"Tatry"_s, u"Bałtyk"_s},
          u"1100"_s,
@@ -134,7 +137,8 @@ TEST(HandWrittenFiles, MoodleXmlAsAPlatformExportsIt)
         "  </question>\r\n"
         "  <question type=\"multichoice\">\r\n    <name><text>Plain</text></name>\r\n"
         "    <questiontext format=\"plain_text\"><text>Ile nóg\r\nma pająk?</text></questiontext>\r\n"
-        "    <answer fraction=\"0\"><text>6</text></answer>\r\n    <answer fraction=\"100\"><text>8</text></answer>\r\n"
+        "    <answer fraction=\"0\"><text>6</text></answer>\r\n    <answer "
+        "fraction=\"100\"><text>8</text></answer>\r\n"
         "    <answer fraction=\"0\"><text>10</text></answer>\r\n  </question>\r\n</quiz>\r\n";
     EXPECT_EQ(Interchange::detectFormat(xml), InterchangeFormat::Moodle);
     const InterchangeContent content = Interchange::read(InterchangeFormat::Moodle, xml);
@@ -166,22 +170,24 @@ struct SkipCase {
 
 QByteArray moodleQuestion(const QByteArray &inside, const QByteArray &type = "multichoice")
 {
-    return "<?xml version=\"1.0\"?>\n<quiz>\n<question type=\"" + type + "\">\n" + inside + "\n</question>\n</quiz>\n";
+    return "<?xml version=\"1.0\"?>\n<quiz>\n<question type=\"" + type + "\">\n" + inside +
+           "\n</question>\n</quiz>\n";
 }
 
 QByteArray moodleAnswers(const QList<int> &fractions, const QByteArray &single = "true")
 {
     QByteArray out = "<questiontext><text>Pytanie</text></questiontext><single>" + single + "</single>";
     for (qsizetype i = 0; i < fractions.size(); ++i)
-        out += "<answer fraction=\"" + QByteArray::number(fractions[i]) + "\"><text>odp " + QByteArray::number(i) +
-               "</text></answer>";
+        out += "<answer fraction=\"" + QByteArray::number(fractions[i]) + "\"><text>odp " +
+               QByteArray::number(i) + "</text></answer>";
     return out;
 }
 
 QByteArray moodlePicture(const QByteArray &src, const QByteArray &file)
 {
     return "<questiontext format=\"html\"><text><![CDATA[Co to? <img src=\"" + src + "\">]]></text>" + file +
-           "</questiontext><answer fraction=\"100\"><text>a</text></answer><answer fraction=\"0\"><text>b</text>"
+           "</questiontext><answer fraction=\"100\"><text>a</text></answer><answer "
+           "fraction=\"0\"><text>b</text>"
            "</answer><answer fraction=\"0\"><text>c</text></answer>";
 }
 
@@ -189,36 +195,45 @@ const QList<SkipCase> &skipCases()
 {
     using F = InterchangeFormat;
     static const QList<SkipCase> cases = {
-        {"MoodleTrueFalse", F::Moodle, moodleQuestion(moodleAnswers({100, 0}), "truefalse"), Issue::OtherType, false},
-        {"MoodleDescription", F::Moodle, moodleQuestion("<questiontext><text>Opis</text></questiontext>", "description"),
-         Issue::Description, false},
+        {"MoodleTrueFalse", F::Moodle, moodleQuestion(moodleAnswers({100, 0}), "truefalse"), Issue::OtherType,
+         false},
+        {"MoodleDescription", F::Moodle,
+         moodleQuestion("<questiontext><text>Opis</text></questiontext>", "description"), Issue::Description,
+         false},
         {"MoodleTwoAnswers", F::Moodle, moodleQuestion(moodleAnswers({100, 0})), Issue::AnswerCount, false},
-        {"MoodleSixAnswers", F::Moodle, moodleQuestion(moodleAnswers({100, 0, 0, 0, 0, 0})), Issue::AnswerCount, false},
-        {"MoodleNoCorrect", F::Moodle, moodleQuestion(moodleAnswers({0, 0, 0})), Issue::NoCorrectAnswer, false},
+        {"MoodleSixAnswers", F::Moodle, moodleQuestion(moodleAnswers({100, 0, 0, 0, 0, 0})),
+         Issue::AnswerCount, false},
+        {"MoodleNoCorrect", F::Moodle, moodleQuestion(moodleAnswers({0, 0, 0})), Issue::NoCorrectAnswer,
+         false},
         {"MoodleTwoCorrectInSingle", F::Moodle, moodleQuestion(moodleAnswers({100, 100, 0})),
          Issue::SeveralCorrectInSingle, false},
         {"MoodleEmptyAnswer", F::Moodle,
-         moodleQuestion("<questiontext><text>P</text></questiontext><answer fraction=\"100\"><text>a</text></answer>"
-                        "<answer fraction=\"0\"><text> </text></answer><answer fraction=\"0\"><text>c</text></answer>"),
+         moodleQuestion(
+             "<questiontext><text>P</text></questiontext><answer fraction=\"100\"><text>a</text></answer>"
+             "<answer fraction=\"0\"><text> </text></answer><answer fraction=\"0\"><text>c</text></answer>"),
          Issue::EmptyAnswer, false},
         {"MoodleNoText", F::Moodle,
-         moodleQuestion("<answer fraction=\"100\"><text>a</text></answer><answer fraction=\"0\"><text>b</text></answer>"
-                        "<answer fraction=\"0\"><text>c</text></answer>"),
+         moodleQuestion(
+             "<answer fraction=\"100\"><text>a</text></answer><answer fraction=\"0\"><text>b</text></answer>"
+             "<answer fraction=\"0\"><text>c</text></answer>"),
          Issue::NoText, false},
         {"MoodleUnequalWeights", F::Moodle, moodleQuestion(moodleAnswers({70, 30, 0}, "false")),
          Issue::WeightsSimplified, true},
         {"MoodleAnswerFeedback", F::Moodle,
-         moodleQuestion("<questiontext><text>P</text></questiontext><answer fraction=\"100\"><text>a</text>"
-                        "<feedback><text>Dobrze!</text></feedback></answer><answer fraction=\"0\"><text>b</text>"
-                        "</answer><answer fraction=\"0\"><text>c</text></answer>"),
+         moodleQuestion(
+             "<questiontext><text>P</text></questiontext><answer fraction=\"100\"><text>a</text>"
+             "<feedback><text>Dobrze!</text></feedback></answer><answer fraction=\"0\"><text>b</text>"
+             "</answer><answer fraction=\"0\"><text>c</text></answer>"),
          Issue::AnswerFeedbackLeftOut, true},
         {"MoodlePictureNotAPicture", F::Moodle,
          moodleQuestion(moodlePicture("@@PLUGINFILE@@/x.jpg",
                                       "<file name=\"x.jpg\" encoding=\"base64\">" +
-                                          QByteArray("\xFF\xD8\xFF not a picture at all").toBase64() + "</file>")),
+                                          QByteArray("\xFF\xD8\xFF not a picture at all").toBase64() +
+                                          "</file>")),
          Issue::PictureUnreadable, true},
         {"MoodlePictureNotBase64", F::Moodle,
-         moodleQuestion(moodlePicture("@@PLUGINFILE@@/x.gif", "<file name=\"x.gif\" encoding=\"base64\">%%%</file>")),
+         moodleQuestion(
+             moodlePicture("@@PLUGINFILE@@/x.gif", "<file name=\"x.gif\" encoding=\"base64\">%%%</file>")),
          Issue::PictureUnreadable, true},
         {"MoodlePictureElsewhere", F::Moodle, moodleQuestion(moodlePicture("http://example.com/x.jpg", "")),
          Issue::PictureLeftOut, true},
@@ -233,17 +248,19 @@ const QList<SkipCase> &skipCases()
         {"GiftNoClosingBrace", F::Gift, "Pytanie {=a ~b ~c\n", Issue::UnbalancedBraces, false},
         {"GiftStrayClosingBrace", F::Gift, "Pytanie } {=a ~b ~c}\n", Issue::UnbalancedBraces, false},
         {"GiftTwoBlocks", F::Gift, "Pytanie {=a ~b ~c} i {=d ~e ~f}\n", Issue::SeveralAnswerBlocks, false},
-        {"GiftPicture", F::Gift, "[html]Co to? <img src=\"kot.jpg\"> {=kot ~pies ~mysz}\n", Issue::PictureNotCarried,
-         false},
+        {"GiftPicture", F::Gift, "[html]Co to? <img src=\"kot.jpg\"> {=kot ~pies ~mysz}\n",
+         Issue::PictureNotCarried, false},
         {"GiftTwoAnswers", F::Gift, "Tak czy nie? {=tak ~nie}\n", Issue::AnswerCount, false},
         {"GiftNoCorrect", F::Gift, "Które? {~%0%a ~b ~c}\n", Issue::NoCorrectAnswer, false},
         {"GiftPartialCredit", F::Gift, "Które? {=a ~%50%b ~c}\n", Issue::WeightsSimplified, true},
         {"AikenNoAnswerLine", F::Aiken, "Pytanie\nA. a\nB. b\nC. c\n", Issue::NoAnswerLine, false},
-        {"AikenLetterOfNoAnswer", F::Aiken, "Pytanie\nA. a\nB. b\nC. c\nANSWER: F\n", Issue::BadAnswerLetter, false},
-        {"AikenTwoLetters", F::Aiken, "Pytanie\nA. a\nB. b\nC. c\nANSWER: A, C\n", Issue::BadAnswerLetter, false},
-        {"AikenTwoAnswers", F::Aiken, "Pytanie\nA. a\nB. b\nANSWER: A\n", Issue::AnswerCount, false},
-        {"AikenSixAnswers", F::Aiken, "Pytanie\nA. a\nB. b\nC. c\nD. d\nE. e\nF. f\nANSWER: A\n", Issue::AnswerCount,
+        {"AikenLetterOfNoAnswer", F::Aiken, "Pytanie\nA. a\nB. b\nC. c\nANSWER: F\n", Issue::BadAnswerLetter,
          false},
+        {"AikenTwoLetters", F::Aiken, "Pytanie\nA. a\nB. b\nC. c\nANSWER: A, C\n", Issue::BadAnswerLetter,
+         false},
+        {"AikenTwoAnswers", F::Aiken, "Pytanie\nA. a\nB. b\nANSWER: A\n", Issue::AnswerCount, false},
+        {"AikenSixAnswers", F::Aiken, "Pytanie\nA. a\nB. b\nC. c\nD. d\nE. e\nF. f\nANSWER: A\n",
+         Issue::AnswerCount, false},
         {"AikenNoAnswers", F::Aiken, "Pytanie\nANSWER: A\n", Issue::AnswerCount, false},
         {"AikenTextOnly", F::Aiken, "Tylko tekst.\n", Issue::Description, false},
     };
@@ -258,8 +275,9 @@ TEST_P(SkipNotes, NameThePlaceAndTheReason)
     const SkipCase &c = GetParam();
     // A sound question after the faulty one shows the reader goes on.
     const QByteArray sound = c.format == InterchangeFormat::Gift ? "\n\nDobre {=a ~b ~c}\n"
-                             : c.format == InterchangeFormat::Aiken ? "\n\nDobre\nA. a\nB. b\nC. c\nANSWER: A\n"
-                                                                    : "";
+                             : c.format == InterchangeFormat::Aiken
+                                 ? "\n\nDobre\nA. a\nB. b\nC. c\nANSWER: A\n"
+                                 : "";
     const InterchangeContent content = Interchange::read(c.format, c.file + sound);
     ASSERT_TRUE(content.error.isEmpty()) << content.error.toStdString();
     ASSERT_EQ(content.notes.size(), 1);
@@ -273,7 +291,9 @@ TEST_P(SkipNotes, NameThePlaceAndTheReason)
 }
 
 INSTANTIATE_TEST_SUITE_P(Reasons, SkipNotes, ::testing::ValuesIn(skipCases()),
-                         [](const ::testing::TestParamInfo<SkipCase> &info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<SkipCase> &info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST(SkipNotes, GiveLineAndNumberInEnglishAndPolish)
 {

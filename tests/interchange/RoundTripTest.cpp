@@ -1,5 +1,4 @@
 #include "SampleTests.h"
-
 #include "interchange/InterchangeFormat.h"
 #include "interchange/QuestionTransfer.h"
 #include "storage/ArchiveAccess.h"
@@ -70,7 +69,8 @@ TEST_P(RoundTrip, GivesTheSameQuestions)
     const TestModel &original = ws.test;
 
     QList<InterchangeNote> exportNotes;
-    const QList<InterchangeQuestion> questions = QuestionTransfer::fromTest(original, *ws.workingTest, exportNotes);
+    const QList<InterchangeQuestion> questions =
+        QuestionTransfer::fromTest(original, *ws.workingTest, exportNotes);
     ASSERT_EQ(questions.size(), original.header.questionCount);
     EXPECT_TRUE(exportNotes.isEmpty());
     QList<InterchangeNote> writeNotes;
@@ -121,10 +121,12 @@ TEST_P(RoundTrip, GivesTheSameQuestions)
         EXPECT_EQ(is.imageName, full ? was.imageName : QString());
         EXPECT_EQ(is.textName, full ? was.textName : QString());
         if (full && !was.imageName.isEmpty()) {
-            EXPECT_EQ(ExtractStream(is.imageName, *b.workingTest), ExtractStream(was.imageName, *ws.workingTest));
+            EXPECT_EQ(ExtractStream(is.imageName, *b.workingTest),
+                      ExtractStream(was.imageName, *ws.workingTest));
         }
         if (full && !was.textName.isEmpty()) {
-            EXPECT_EQ(ExtractStream(is.textName, *b.workingTest), ExtractStream(was.textName, *ws.workingTest));
+            EXPECT_EQ(ExtractStream(is.textName, *b.workingTest),
+                      ExtractStream(was.textName, *ws.workingTest));
         }
     }
     if (full) {
@@ -145,7 +147,8 @@ QList<Case> allCases()
 {
     QList<Case> cases;
     for (int s = 0; s < SampleTests::all().size(); ++s) {
-        for (InterchangeFormat f : {InterchangeFormat::Moodle, InterchangeFormat::Gift, InterchangeFormat::Aiken})
+        for (InterchangeFormat f :
+             {InterchangeFormat::Moodle, InterchangeFormat::Gift, InterchangeFormat::Aiken})
             cases.append({s, f});
     }
     return cases;

@@ -47,15 +47,17 @@ void singleThree(Workspace &ws)
     h.testName = u"Język polski – klasa 5/6"_s;
     h.answerCount = 3;
     h.questionCount = 3;
-    setQuestion(ws, 1,
-                u"Który wyraz jest zapisany poprawnie?\r\nWybierz  jedną odpowiedź: {a} ~b =c #d :e \\f <b> & \"g\""_s,
-                {u"źdźbło"_s, u"żdźbło"_s, u"źdzbło"_s}, u"10000"_s,
-                u"Źdźbło piszemy przez „ź” i „dź”.\r\nPatrz: słownik."_s);
+    setQuestion(
+        ws, 1,
+        u"Który wyraz jest zapisany poprawnie?\r\nWybierz  jedną odpowiedź: {a} ~b =c #d :e \\f <b> & \"g\""_s,
+        {u"źdźbło"_s, u"żdźbło"_s, u"źdzbło"_s}, u"10000"_s,
+        u"Źdźbło piszemy przez „ź” i „dź”.\r\nPatrz: słownik."_s);
     setQuestion(ws, 2, u"Ile to jest 2 + 2?"_s, {u"3"_s, u"4"_s, u"5 < 6"_s}, u"01000"_s);
     setQuestion(ws, 3, u"Co przedstawia obrazek?"_s, {u"Las"_s, u"Morze"_s, u"Góry"_s}, u"00100"_s,
                 u"Tatry."_s);
     put(ws, u"Góry.JPG"_s, jpeg());
-    put(ws, u"czytanka.txt"_s, Cp1250::fromUnicode(u"Zażółć gęślą jaźń.\r\n\r\n  Wcięty wiersz <pre> & koniec.\r\n"));
+    put(ws, u"czytanka.txt"_s,
+        Cp1250::fromUnicode(u"Zażółć gęślą jaźń.\r\n\r\n  Wcięty wiersz <pre> & koniec.\r\n"));
     ws.test.question(3).imageName = u"Góry.JPG"_s;
     ws.test.question(3).textName = u"czytanka.txt"_s;
 }
