@@ -243,11 +243,8 @@ private:
 InterchangeContent read(QByteArrayView bytes)
 {
     InterchangeContent out;
-    if (bytes.size() > Interchange::MaxFileBytes) {
-        out.error =
-            u"larger than %1 MB; no question bank needs that much."_s.arg(Interchange::MaxFileBytes >> 20);
+    if (Interchange::refuseLarge(bytes, out))
         return out;
-    }
     const QString text = Interchange::decodeTextFile(bytes);
     QString category;
     int number = 0;

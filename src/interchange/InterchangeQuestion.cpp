@@ -23,206 +23,100 @@ int InterchangeQuestion::correctCount() const
 
 namespace {
 
-QString englishPlace(const InterchangeNote &n)
-{
-    if (n.number > 0 && n.line > 0)
-        return u"question %1 (line %2)"_s.arg(n.number).arg(n.line);
-    if (n.number > 0)
-        return u"question %1"_s.arg(n.number);
-    if (n.line > 0)
-        return u"line %1"_s.arg(n.line);
-    return {};
-}
+using I = InterchangeNote::Issue;
 
-QString polishPlace(const InterchangeNote &n)
+// The wording of every note in both languages, "%1" standing for the note's detail; in the order of
+// the enumeration.
+struct Wording {
+    I issue;
+    const char16_t *english;
+    const char16_t *polish;
+};
+constexpr Wording kWordings[] = {
+    {I::OtherType, u"skipped: a question of type \"%1\", not multiple choice.",
+     u"pominięte: pytanie typu \"%1\", nie wielokrotnego wyboru."},
+    {I::Description, u"skipped: text without answers.", u"pominięte: tekst bez odpowiedzi."},
+    {I::AnswerCount, u"skipped: %1 answers; a test question has 3 to 5.",
+     u"pominięte: odpowiedzi %1, a pytanie testu ma od 3 do 5."},
+    {I::NoCorrectAnswer, u"skipped: no answer is marked correct.",
+     u"pominięte: żadna odpowiedź nie jest poprawna."},
+    {I::SeveralCorrectInSingle, u"skipped: a single-choice question with more than one correct answer.",
+     u"pominięte: jednokrotny wybór z kilkoma poprawnymi odpowiedziami."},
+    {I::EmptyAnswer, u"skipped: answer %1 is empty.", u"pominięte: odpowiedź %1 jest pusta."},
+    {I::NoText, u"skipped: no question text and no picture.", u"pominięte: brak treści pytania i obrazka."},
+    {I::PictureNotCarried, u"skipped: it shows a picture, which GIFT cannot carry.",
+     u"pominięte: pokazuje obrazek, którego GIFT nie przenosi."},
+    {I::UnbalancedBraces, u"skipped: a \"{\" without its \"}\" or the other way round.",
+     u"pominięte: nawias \"{\" bez \"}\" lub odwrotnie."},
+    {I::SeveralAnswerBlocks, u"skipped: more than one answer block.",
+     u"pominięte: więcej niż jeden blok odpowiedzi."},
+    {I::NoAnswerLine, u"skipped: no \"ANSWER:\" line after the answers.",
+     u"pominięte: brak wiersza \"ANSWER:\" po odpowiedziach."},
+    {I::BadAnswerLetter, u"skipped: \"ANSWER: %1\" names no answer.",
+     u"pominięte: \"ANSWER: %1\" nie wskazuje żadnej odpowiedzi."},
+    {I::NotSingleChoice, u"skipped: multiple choice, which Aiken cannot hold.",
+     u"pominięte: wielokrotny wybór, którego Aiken nie przenosi."},
+    {I::DifferentShape, u"skipped: its answer count or choice type differs from the test's.",
+     u"pominięte: inna liczba odpowiedzi lub rodzaj wyboru niż w teście."},
+    {I::TestFull, u"skipped: a test holds at most %1 questions.",
+     u"pominięte: test mieści najwyżej %1 pytań."},
+    {I::PictureUnreadable, u"picture \"%1\" is not a picture that can be read; left out.",
+     u"obrazek \"%1\" nie daje się odczytać; pominięty."},
+    {I::PictureLeftOut, u"picture \"%1\" left out: the format cannot carry it.",
+     u"obrazek \"%1\" pominięty: format go nie przenosi."},
+    {I::PassageLeftOut, u"text passage \"%1\" left out: the format cannot carry it.",
+     u"tekst \"%1\" pominięty: format go nie przenosi."},
+    {I::CommentLeftOut, u"comment left out: the format cannot carry it.",
+     u"komentarz pominięty: format go nie przenosi."},
+    {I::AnswerFeedbackLeftOut, u"feedback of single answers left out.",
+     u"komentarze do poszczególnych odpowiedzi pominięte."},
+    {I::WeightsSimplified, u"answer weights read as plain right or wrong.",
+     u"wagi odpowiedzi odczytane jako dobra lub zła."},
+    {I::LineBreaksJoined, u"line breaks joined into spaces.", u"podziały wierszy zamienione na spacje."},
+    {I::PassageCharacters, u"characters Windows-1250 cannot hold became \"?\" in the text passage.",
+     u"znaki spoza Windows-1250 w tekście zamienione na \"?\"."},
+    {I::HeaderLeftOut, u"the test's author, time, grading scale and remarks are not carried by the format.",
+     u"autor, czas, skala ocen i uwagi testu nie są przenoszone przez format."},
+    {I::Damaged, u"the file is damaged (%1); nothing after this was read.",
+     u"plik jest uszkodzony (%1); dalsza część nie została odczytana."},
+    {I::TooManyQuestions, u"more than %1 questions; nothing after this was read.",
+     u"ponad %1 pytań; dalsza część nie została odczytana."},
+};
+
+static_assert(std::size(kWordings) == static_cast<size_t>(I::TooManyQuestions) + 1);
+
+QString wordingOf(const InterchangeNote &n, bool polish)
 {
+    const Wording &w = kWordings[static_cast<int>(n.issue)];
+    Q_ASSERT(w.issue == n.issue);
+    QString what = QString::fromUtf16(polish ? w.polish : w.english);
+    if (what.contains(u"%1"_s)) {
+        what = n.issue == I::TestFull           ? what.arg(kMaxQuestions)
+               : n.issue == I::TooManyQuestions ? what.arg(Interchange::MaxQuestionsInFile)
+                                                : what.arg(n.detail);
+    }
+    QString place;
     if (n.number > 0 && n.line > 0)
-        return u"Pytanie %1 (wiersz %2)"_s.arg(n.number).arg(n.line);
-    if (n.number > 0)
-        return u"Pytanie %1"_s.arg(n.number);
-    if (n.line > 0)
-        return u"Wiersz %1"_s.arg(n.line);
-    return {};
+        place = (polish ? u"Pytanie %1 (wiersz %2)"_s : u"question %1 (line %2)"_s).arg(n.number).arg(n.line);
+    else if (n.number > 0)
+        place = (polish ? u"Pytanie %1"_s : u"question %1"_s).arg(n.number);
+    else if (n.line > 0)
+        place = (polish ? u"Wiersz %1"_s : u"line %1"_s).arg(n.line);
+    if (place.isEmpty() && polish)
+        what[0] = what[0].toUpper();
+    return place.isEmpty() ? what : place + u": "_s + what;
 }
 
 } // namespace
 
 QString InterchangeNote::englishText() const
 {
-    using I = Issue;
-    QString what;
-    switch (issue) {
-    case I::OtherType:
-        what = u"skipped: a question of type \"%1\", not multiple choice."_s.arg(detail);
-        break;
-    case I::Description:
-        what = u"skipped: text without answers."_s;
-        break;
-    case I::AnswerCount:
-        what = u"skipped: %1 answers; a test question has 3 to 5."_s.arg(detail);
-        break;
-    case I::NoCorrectAnswer:
-        what = u"skipped: no answer is marked correct."_s;
-        break;
-    case I::SeveralCorrectInSingle:
-        what = u"skipped: a single-choice question with more than one correct answer."_s;
-        break;
-    case I::EmptyAnswer:
-        what = u"skipped: answer %1 is empty."_s.arg(detail);
-        break;
-    case I::NoText:
-        what = u"skipped: no question text and no picture."_s;
-        break;
-    case I::PictureNotCarried:
-        what = u"skipped: it shows a picture, which GIFT cannot carry."_s;
-        break;
-    case I::UnbalancedBraces:
-        what = u"skipped: a \"{\" without its \"}\" or the other way round."_s;
-        break;
-    case I::SeveralAnswerBlocks:
-        what = u"skipped: more than one answer block."_s;
-        break;
-    case I::NoAnswerLine:
-        what = u"skipped: no \"ANSWER:\" line after the answers."_s;
-        break;
-    case I::BadAnswerLetter:
-        what = u"skipped: \"ANSWER: %1\" names no answer."_s.arg(detail);
-        break;
-    case I::NotSingleChoice:
-        what = u"skipped: multiple choice, which Aiken cannot hold."_s;
-        break;
-    case I::DifferentShape:
-        what = u"skipped: its answer count or choice type differs from the test's."_s;
-        break;
-    case I::TestFull:
-        what = u"skipped: a test holds at most %1 questions."_s.arg(kMaxQuestions);
-        break;
-    case I::PictureUnreadable:
-        what = u"picture \"%1\" is not a picture that can be read; left out."_s.arg(detail);
-        break;
-    case I::PictureLeftOut:
-        what = u"picture \"%1\" left out: the format cannot carry it."_s.arg(detail);
-        break;
-    case I::PassageLeftOut:
-        what = u"text passage \"%1\" left out: the format cannot carry it."_s.arg(detail);
-        break;
-    case I::CommentLeftOut:
-        what = u"comment left out: the format cannot carry it."_s;
-        break;
-    case I::AnswerFeedbackLeftOut:
-        what = u"feedback of single answers left out."_s;
-        break;
-    case I::WeightsSimplified:
-        what = u"answer weights read as plain right or wrong."_s;
-        break;
-    case I::LineBreaksJoined:
-        what = u"line breaks joined into spaces."_s;
-        break;
-    case I::PassageCharacters:
-        what = u"characters Windows-1250 cannot hold became \"?\" in the text passage."_s;
-        break;
-    case I::HeaderLeftOut:
-        what = u"the test's author, time, grading scale and remarks are not carried by the format."_s;
-        break;
-    case I::Damaged:
-        what = u"the file is damaged (%1); nothing after this was read."_s.arg(detail);
-        break;
-    case I::TooManyQuestions:
-        what = u"more than %1 questions; nothing after this was read."_s.arg(Interchange::MaxQuestionsInFile);
-        break;
-    }
-    const QString place = englishPlace(*this);
-    return place.isEmpty() ? what : place + u": "_s + what;
+    return wordingOf(*this, false);
 }
 
 QString InterchangeNote::polishText() const
 {
-    using I = Issue;
-    QString what;
-    switch (issue) {
-    case I::OtherType:
-        what = u"pominięte: pytanie typu \"%1\", nie wielokrotnego wyboru."_s.arg(detail);
-        break;
-    case I::Description:
-        what = u"pominięte: tekst bez odpowiedzi."_s;
-        break;
-    case I::AnswerCount:
-        what = u"pominięte: odpowiedzi %1, a pytanie testu ma od 3 do 5."_s.arg(detail);
-        break;
-    case I::NoCorrectAnswer:
-        what = u"pominięte: żadna odpowiedź nie jest poprawna."_s;
-        break;
-    case I::SeveralCorrectInSingle:
-        what = u"pominięte: jednokrotny wybór z kilkoma poprawnymi odpowiedziami."_s;
-        break;
-    case I::EmptyAnswer:
-        what = u"pominięte: odpowiedź %1 jest pusta."_s.arg(detail);
-        break;
-    case I::NoText:
-        what = u"pominięte: brak treści pytania i obrazka."_s;
-        break;
-    case I::PictureNotCarried:
-        what = u"pominięte: pokazuje obrazek, którego GIFT nie przenosi."_s;
-        break;
-    case I::UnbalancedBraces:
-        what = u"pominięte: nawias \"{\" bez \"}\" lub odwrotnie."_s;
-        break;
-    case I::SeveralAnswerBlocks:
-        what = u"pominięte: więcej niż jeden blok odpowiedzi."_s;
-        break;
-    case I::NoAnswerLine:
-        what = u"pominięte: brak wiersza \"ANSWER:\" po odpowiedziach."_s;
-        break;
-    case I::BadAnswerLetter:
-        what = u"pominięte: \"ANSWER: %1\" nie wskazuje żadnej odpowiedzi."_s.arg(detail);
-        break;
-    case I::NotSingleChoice:
-        what = u"pominięte: wielokrotny wybór, którego Aiken nie przenosi."_s;
-        break;
-    case I::DifferentShape:
-        what = u"pominięte: inna liczba odpowiedzi lub rodzaj wyboru niż w teście."_s;
-        break;
-    case I::TestFull:
-        what = u"pominięte: test mieści najwyżej %1 pytań."_s.arg(kMaxQuestions);
-        break;
-    case I::PictureUnreadable:
-        what = u"obrazek \"%1\" nie daje się odczytać; pominięty."_s.arg(detail);
-        break;
-    case I::PictureLeftOut:
-        what = u"obrazek \"%1\" pominięty: format go nie przenosi."_s.arg(detail);
-        break;
-    case I::PassageLeftOut:
-        what = u"tekst \"%1\" pominięty: format go nie przenosi."_s.arg(detail);
-        break;
-    case I::CommentLeftOut:
-        what = u"komentarz pominięty: format go nie przenosi."_s;
-        break;
-    case I::AnswerFeedbackLeftOut:
-        what = u"komentarze do poszczególnych odpowiedzi pominięte."_s;
-        break;
-    case I::WeightsSimplified:
-        what = u"wagi odpowiedzi odczytane jako dobra lub zła."_s;
-        break;
-    case I::LineBreaksJoined:
-        what = u"podziały wierszy zamienione na spacje."_s;
-        break;
-    case I::PassageCharacters:
-        what = u"znaki spoza Windows-1250 w tekście zamienione na \"?\"."_s;
-        break;
-    case I::HeaderLeftOut:
-        what = u"autor, czas, skala ocen i uwagi testu nie są przenoszone przez format."_s;
-        break;
-    case I::Damaged:
-        what = u"plik jest uszkodzony (%1); dalsza część nie została odczytana."_s.arg(detail);
-        break;
-    case I::TooManyQuestions:
-        what = u"ponad %1 pytań; dalsza część nie została odczytana."_s.arg(Interchange::MaxQuestionsInFile);
-        break;
-    }
-    const QString place = polishPlace(*this);
-    if (place.isEmpty() && !what.isEmpty())
-        what[0] = what[0].toUpper();
-    return place.isEmpty() ? what : place + u": "_s + what;
+    return wordingOf(*this, true);
 }
 
 namespace Interchange {
@@ -264,6 +158,14 @@ void sortByPlace(QList<InterchangeNote> &notes)
     std::stable_sort(notes.begin(), notes.end(), [](const InterchangeNote &a, const InterchangeNote &b) {
         return a.line != b.line ? a.line < b.line : a.number < b.number;
     });
+}
+
+bool refuseLarge(QByteArrayView bytes, InterchangeContent &content)
+{
+    if (bytes.size() <= MaxFileBytes)
+        return false;
+    content.error = u"larger than %1 MB; no question bank needs that much."_s.arg(MaxFileBytes >> 20);
+    return true;
 }
 
 bool isFull(InterchangeContent &content, const InterchangeQuestion &q)

@@ -89,6 +89,8 @@ constexpr qsizetype MaxQuestionsInFile = 20000;
 
 // Why the question cannot be a question of a test, or nothing when it can.
 std::optional<InterchangeNote::Issue> problemOf(const InterchangeQuestion &q, QString *detail);
+// True, with the error set, for a file larger than MaxFileBytes.
+bool refuseLarge(QByteArrayView bytes, InterchangeContent &content);
 // Counts the question the reader has come to; true, with a note at its place, when it is one more
 // than a file may hold, and the reader stops.
 bool isFull(InterchangeContent &content, const InterchangeQuestion &q);

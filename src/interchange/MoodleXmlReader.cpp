@@ -297,11 +297,8 @@ private:
 InterchangeContent read(QByteArrayView bytes)
 {
     InterchangeContent out;
-    if (bytes.size() > Interchange::MaxFileBytes) {
-        out.error =
-            u"larger than %1 MB; no question bank needs that much."_s.arg(Interchange::MaxFileBytes >> 20);
+    if (Interchange::refuseLarge(bytes, out))
         return out;
-    }
     Reader(bytes, out).run();
     return out;
 }
