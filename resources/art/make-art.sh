@@ -364,6 +364,120 @@ question_editor() { # question_editor N
   jpeg "$work/pyt.png" "$skins/oknopytanienew$n.jpg"
 }
 
+# Test list editor FListaTestow, 640 x 540: the outline on the left (white, with room for the scroll
+# bar at its right edge), the commands on the right, the author and the remarks below them, the bar.
+# Keep in step with SkinGeometry::ListaTestow. The same window serves the lists of question sets.
+test_list_editor() { # test_list_editor NAME TITLE
+  frame 640 540 34 52 "$2" "$work/lt.png"
+  A=("$work/lt.png")
+  add_panel 16 46 375 477
+  add_rect 392 46 623 290 '#dfe6eb'
+  A+=(-fill none -stroke "$EDGE" -strokewidth 1 -draw "roundrectangle 392,46 623,290 4,4")
+  add_rect 393 226 622 226 "$EDGE"
+  add_text 392 300 13 "$SLATE" "Autor listy"
+  add_panel 392 320 623 346
+  add_text 392 356 13 "$SLATE" "Uwagi"
+  add_panel 392 376 623 477 "$NOTE"
+  convert "${A[@]}" "$work/lt.png"
+  jpeg "$work/lt.png" "$skins/$1.jpg"
+}
+
+# Entry window FEdycjaWpisu, 480 x 210: the name, the file or folder with its pick command, the bar.
+entry_dialog() {
+  frame 480 210 34 52 "Wpis listy" "$work/ew.png"
+  A=("$work/ew.png")
+  add_text 20 46 13 "$SLATE" "Nazwa wpisu"
+  add_text 130 48 12 "$MUTED" "najwyżej 30 znaków" "$SANS"
+  add_panel 20 68 459 94
+  add_text 20 102 13 "$SLATE" "Plik testu lub folder z pytaniami"
+  add_panel 20 122 355 148 '#f4f6f8'
+  add_rect 362 120 461 149 "$MID"
+  convert "${A[@]}" "$work/ew.png"
+  jpeg "$work/ew.png" "$skins/FEdycjaWpisu.jpg"
+}
+
+# Expander pictures "Left" (branch open) and "Right" (branch closed), 16 x 16, on the outline's white.
+expanders() {
+  A=(-size 16x16 xc:white -fill '#dfe6eb' -stroke "$EDGE" -strokewidth 1 -draw "roundrectangle 1,1 14,14 3,3"
+    -fill "$SLATE" -stroke none -draw "polygon 4,6 12,6 8,11")
+  convert "${A[@]}" "$work/left.png"; jpeg "$work/left.png" "$skins/Left.jpg"
+  A=(-size 16x16 xc:white -fill '#dfe6eb' -stroke "$EDGE" -strokewidth 1 -draw "roundrectangle 1,1 14,14 3,3"
+    -fill "$SLATE" -stroke none -draw "polygon 6,4 11,8 6,12")
+  convert "${A[@]}" "$work/right.png"; jpeg "$work/right.png" "$skins/Right.jpg"
+}
+
+# Student list editor FListaUczniow, 620 x 540: the list box on the left, the commands on the right,
+# the list information under them, the bar. Keep in step with SkinGeometry::ListaUczniow.
+student_list_editor() {
+  frame 620 540 34 52 "Lista uczniów" "$work/lu.png"
+  A=("$work/lu.png")
+  add_panel 16 70 375 485
+  add_rect 392 70 603 250 '#dfe6eb'
+  A+=(-fill none -stroke "$EDGE" -strokewidth 1 -draw "roundrectangle 392,70 603,250 4,4")
+  add_rect 392 396 603 431 '#dfe6eb'
+  A+=(-fill none -stroke "$EDGE" -strokewidth 1 -draw "roundrectangle 392,396 603,431 4,4")
+  add_text 392 446 12 "$MUTED" "Dwuklik na klasie: jej uczniowie." "$SANS"
+  add_text 392 464 12 "$MUTED" "Dwuklik na uczniu: edycja." "$SANS"
+  convert "${A[@]}" "$work/lu.png"
+  jpeg "$work/lu.png" "$skins/FListaUczniow.jpg"
+}
+
+# Class dialog FEdycjaKlasy, 460 x 330: name, time, results folder, the grading scale, the bar.
+class_dialog() {
+  local i x grades=("cel" "bdb" "db" "dst" "dop")
+  frame 460 330 34 52 "Klasa" "$work/ek.png"
+  A=("$work/ek.png")
+  add_text 20 54 13 "$SLATE" "Nazwa klasy"
+  add_panel 140 50 439 76
+  add_text 20 92 13 "$SLATE" "Czas (min)"
+  add_text 206 94 12 "$MUTED" "strzałkami, co 5 minut (0–300)" "$SANS"
+  add_text 20 130 13 "$SLATE" "Folder wyników"
+  add_panel 140 126 371 152
+  add_rect 376 124 443 153 "$MID"
+  add_panel 16 164 443 268
+  for ((i = 0; i < 5; i++)); do
+    x=$((40 + i * 80))
+    add_text_centred $((x + 26)) 208 11 "$MUTED" "${grades[$i]}" "$SANS"
+  done
+  convert "${A[@]}" "$work/ek.png"
+  jpeg "$work/ek.png" "$skins/FEdycjaKlasy.jpg"
+}
+
+# Student dialog FEdycjaUcznia, 420 x 190: first name and surname, the bar.
+student_dialog() {
+  frame 420 190 34 52 "Uczeń" "$work/eu.png"
+  A=("$work/eu.png")
+  add_text 20 54 13 "$SLATE" "Imię"
+  add_panel 120 50 399 76
+  add_text 20 94 13 "$SLATE" "Nazwisko"
+  add_panel 120 90 399 116
+  convert "${A[@]}" "$work/eu.png"
+  jpeg "$work/eu.png" "$skins/FEdycjaUcznia.jpg"
+}
+
+# List information dialog FAutorListyKlas, 460 x 300: the author and the remarks, the bar.
+list_info_dialog() {
+  frame 460 300 34 52 "Informacje o liście" "$work/al.png"
+  A=("$work/al.png")
+  add_text 20 46 13 "$SLATE" "Autor listy"
+  add_text 116 48 12 "$MUTED" "wymagany" "$SANS"
+  add_panel 20 68 439 94
+  add_text 20 102 13 "$SLATE" "Uwagi"
+  add_panel 20 122 439 235 "$NOTE"
+  convert "${A[@]}" "$work/al.png"
+  jpeg "$work/al.png" "$skins/FAutorListyKlas.jpg"
+}
+
+# Module settings window FIniTesty, 640 x 580: the panel of the module (both panels stand on the same
+# white field), the help note, the bar. Keep in step with SkinGeometry::IniTesty.
+module_settings() {
+  frame 640 580 34 52 "Ustawienia modułów Test i Nauka" "$work/it.png"
+  A=("$work/it.png")
+  add_panel 16 46 623 395
+  A+=(-fill "$NOTE" -stroke '#e6cf9f' -strokewidth 1 -draw "roundrectangle 16,404 623,517 4,4")
+  convert "${A[@]}" "$work/it.png"
+  jpeg "$work/it.png" "$skins/FIniTesty.jpg"
+}
 # Icons for the desktop: the program's mark, and one page per document kind with the kind's letter
 # (Test, Pytanie, Lista testów, Zestawy pytań, Uczniowie) and the mark in its corner. Drawn at 256 and
 # scaled down, so that small sizes keep smooth edges; PNG, as the icon theme expects.
@@ -481,6 +595,7 @@ button butzamknij "Zamknij"
 # Editors' buttons have no letter key.
 button anuluj "Anuluj" no
 button zapisz "Zapisz" no
+button wprowadz "Wprowadź" no
 button drukuj "Drukuj" no
 icons
 message_box
@@ -492,6 +607,15 @@ print_dialog
 about_window
 background
 clock
+test_list_editor FListaTestow "Lista testów"
+test_list_editor FListaZestawow "Lista zestawów pytań"
+entry_dialog
+expanders
+student_list_editor
+class_dialog
+student_dialog
+list_info_dialog
+module_settings
 desktop_icons
 test_editor
 test_info

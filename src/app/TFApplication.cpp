@@ -1,5 +1,6 @@
 #include "app/TFApplication.h"
 
+#include "app/RecoveryKeeper.h"
 #include "app/TFGlowny.h"
 #include "app/TFTloBig.h"
 #include "app/TFWinieta.h"
@@ -7,7 +8,10 @@
 #include "print/TFDrukuj.h"
 #include "question/TFPytanie.h"
 #include "settings/TFIniEdytor.h"
+#include "settings/TFIniTesty.h"
+#include "students/TFListaUczniow.h"
 #include "test/TFGeneruj.h"
+#include "test/TFListaTestow.h"
 #include "test/TFTest.h"
 #include "toolkit/SkinnedWindow.h"
 #include "toolkit/WindowPrompts.h"
@@ -45,6 +49,7 @@ TFApplication::TFApplication(const Options &options) : m_options(options), m_com
         m_windowPrompts = std::make_unique<WindowPrompts>();
         m_ws.prompts = m_windowPrompts.get();
     }
+    m_recovery = std::make_unique<RecoveryKeeper>(m_ws);
     m_questionEditor = std::make_unique<TFPytanie>(m_ws, m_main.get(), m_main.get());
     m_testEditor = std::make_unique<TFTest>(m_ws, m_main.get(), m_main.get());
     m_testEditor->setQuestionEditor(m_questionEditor.get());
@@ -54,6 +59,9 @@ TFApplication::TFApplication(const Options &options) : m_options(options), m_com
     m_about = std::make_unique<TFWinieta>(m_main.get());
     m_main->setAboutWindow(m_about.get());
     m_logWindow = std::make_unique<TFZdarzenia>(m_ws, m_main.get());
+    m_testListEditor = std::make_unique<TFListaTestow>(m_ws, m_main.get());
+    m_studentListEditor = std::make_unique<TFListaUczniow>(m_ws, m_main.get());
+    m_moduleSettings = std::make_unique<TFIniTesty>(m_ws, m_main.get());
 
     registerEditors();
     m_editors.closeWindows = [this] { return closeOtherWindows(); };
@@ -61,10 +69,11 @@ TFApplication::TFApplication(const Options &options) : m_options(options), m_com
     m_editors.later = [this](std::function<void()> step) { QTimer::singleShot(0, this, std::move(step)); };
     SkinnedWindow::setProgramHooks({
         .dropFiles = [this](const QStringList &paths) { dropFiles(paths); },
-        .openHelpPage = [this](const QString &page) {
-            if (m_ws.prompts)
-                m_ws.prompts->openHelpPage(page);
-        },
+        .openHelpPage =
+            [this](const QString &page) {
+                if (m_ws.prompts)
+                    m_ws.prompts->openHelpPage(page);
+            },
     });
     // In window mode 0 the background's one pixel stays under the main window wherever it goes.
     m_main->installEventFilter(this);
@@ -95,8 +104,19 @@ void TFApplication::registerEditors()
         .name = u"FPytanie"_s,
         .commands = {{C::NewQuestion, [question] { question->newSingleQuestion(); }},
                      {C::OpenQuestion, [question] { question->openSingleQuestion(); }}},
-        .documents = {{D::Question, [question](const QString &path) { question->openSingleQuestionFile(path); }}},
+        .documents = {{D::Question,
+                       [question](const QString &path) { question->openSingleQuestionFile(path); }}},
         .modified = [question] { return question->editor().questionModified; },
+    });
+    m_recovery->add({
+        .slot = u"pytanie"_s,
+        .extension = u"skq"_s,
+        .modified = [question] { return question->editor().questionModified; },
+        .revision = [question] { return question->editor().revision(); },
+        .writeCopy = [question](const QString &path) { return question->editor().writeRecoveryCopy(path); },
+        .original = [this] { return m_ws.question.filePath; },
+        .restore = [question](const QString &copy,
+                              const QString &original) { question->openRecoveryCopy(copy, original); },
     });
     TFTest *test = m_testEditor.get();
     m_editors.add({
@@ -107,9 +127,74 @@ void TFApplication::registerEditors()
         .documents = {{D::Test, [test](const QString &path) { test->openTestFile(path); }}},
         .modified = [test] { return test->editor().modified; },
     });
+    m_recovery->add({
+        .slot = u"test"_s,
+        .extension = u"skt"_s,
+        .modified = [test] { return test->editor().modified; },
+        .revision = [test] { return test->editor().revision(); },
+        .writeCopy = [test](const QString &path) { return test->editor().writeRecoveryCopy(path); },
+        .original = [test] { return test->editor().testFile; },
+        .restore = [test](const QString &copy,
+                          const QString &original) { test->openRecoveryCopy(copy, original); },
+    });
     m_editors.add({
         .name = u"FIniEdytor"_s,
         .commands = {{C::EditEditorSettings, [this] { m_editorSettings->run(); }}},
+        .documents = {},
+        .modified = {},
+    });
+    TFListaTestow *testList = m_testListEditor.get();
+    m_editors.add({
+        .name = u"FListaTestow"_s,
+        // "Nowa lista testów" and "Nowa lista pytań" are one command; WorkMode 3 or 10 tells them apart.
+        .commands = {{C::NewTestList, [testList] { testList->newTestList(); }},
+                     {C::OpenTestList, [testList] { testList->openTestList(); }},
+                     {C::OpenSetList, [testList] { testList->openSetList(); }}},
+        .documents = {{D::TestList, [testList](const QString &path) { testList->openTestListFile(path); }},
+                      {D::SetList, [testList](const QString &path) { testList->openSetListFile(path); }}},
+        .modified = [testList] { return testList->editor().modified; },
+    });
+    TFListaUczniow *students = m_studentListEditor.get();
+    m_editors.add({
+        .name = u"FListaUczniow"_s,
+        .commands = {{C::NewStudentList, [students] { students->newStudentList(); }},
+                     {C::OpenStudentList, [students] { students->openStudentList(); }}},
+        .documents = {{D::StudentList,
+                       [students](const QString &path) { students->openStudentListFile(path); }}},
+        .modified = [students] { return students->editor().list.modified; },
+    });
+    for (const auto kind : {TestListEditor::Kind::TestList, TestListEditor::Kind::SetList}) {
+        const bool tests = kind == TestListEditor::Kind::TestList;
+        m_recovery->add({
+            .slot = tests ? u"lista-testow"_s : u"lista-zestawow"_s,
+            .extension = tests ? u"skg"_s : u"skz"_s,
+            .modified = [testList,
+                         kind] { return testList->editor().modified && testList->editor().listKind == kind; },
+            .revision = {},
+            .writeCopy =
+                [testList](const QString &path) { return testList->editor().writeRecoveryCopy(path); },
+            .original = [testList] { return testList->editor().listFile; },
+            .restore = [testList,
+                        kind](const QString &copy,
+                              const QString &original) { testList->openRecoveryCopy(kind, copy, original); },
+        });
+    }
+    m_recovery->add({
+        .slot = u"uczniowie"_s,
+        .extension = u"sku"_s,
+        .modified = [students] { return students->editor().list.modified; },
+        .revision = {},
+        .writeCopy = [students](const QString &path) { return students->editor().writeRecoveryCopy(path); },
+        .original = [students] { return students->editor().path; },
+        .restore = [students](const QString &copy,
+                              const QString &original) { students->openRecoveryCopy(copy, original); },
+    });
+    TFIniTesty *moduleSettings = m_moduleSettings.get();
+    m_editors.add({
+        .name = u"FIniTesty"_s,
+        .commands = {{C::NewTestSettings, [moduleSettings] { moduleSettings->newTestSettings(); }},
+                     {C::NewLearningSettings, [moduleSettings] { moduleSettings->newLearningSettings(); }},
+                     {C::OpenModuleSettings, [moduleSettings] { moduleSettings->openModuleSettings(); }}},
         .documents = {},
         .modified = {},
     });
@@ -170,6 +255,9 @@ void TFApplication::startUp()
     m_main->show();
     m_main->raise();
     QCoreApplication::processEvents();
+    // Work a crashed run left comes back first, then the document of the command line.
+    m_recovery->start(m_ws.paths.editorFolder + u"/Odzysk"_s, m_options.recoveryIntervalMs);
+    m_recovery->offerLeftBehind();
     m_commands.openCommandLine(m_options.arguments);
     emit started();
 }
@@ -206,8 +294,10 @@ void TFApplication::shutDown()
     if (m_shutDown)
         return;
     m_shutDown = true;
-    if (m_started)
+    if (m_started) {
+        m_recovery->finish();
         m_ws.shutDown();
+    }
     m_background->setAcceptDrops(false);
     m_main->setAcceptDrops(false);
 }

@@ -16,6 +16,10 @@ class TFIniEdytor;
 class TFGeneruj;
 class TFPytanie;
 class TFTest;
+class TFIniTesty;
+class TFListaTestow;
+class TFListaUczniow;
+class RecoveryKeeper;
 class TFTloBig;
 class TFWinieta;
 class TFZdarzenia;
@@ -35,6 +39,7 @@ public:
         QString appDataRoot;        // empty: the platform's data folder
         QString programFolder;      // empty: the executable's folder
         QRect workArea;             // empty: the primary screen's available geometry
+        int recoveryIntervalMs = 3000; // how soon after a change a recovery copy is written
         QStringList arguments;      // the command line without the program's name
         Prompts *prompts = nullptr; // null: the program's own message box, dialogs and clock
     };
@@ -49,12 +54,16 @@ public:
     Workspace &workspace() { return m_ws; }
     MainCommands &commands() { return m_commands; }
     ProgramEditors &editors() { return m_editors; }
+    RecoveryKeeper &recovery() { return *m_recovery; }
     TFTloBig &background() { return *m_background; }
     TFGlowny &mainWindow() { return *m_main; }
     TFWinieta &about() { return *m_about; }
     TFPytanie &questionEditor() { return *m_questionEditor; }
     TFTest &testEditor() { return *m_testEditor; }
     TFGeneruj &generationWindow() { return *m_generation; }
+    TFListaTestow &testListEditor() { return *m_testListEditor; }
+    TFListaUczniow &studentListEditor() { return *m_studentListEditor; }
+    TFIniTesty &moduleSettings() { return *m_moduleSettings; }
     QRect workArea() const;
 
     // Ctrl+F4 and LBig: the other window mode, stored in Edycja.ini.
@@ -86,6 +95,7 @@ private:
     std::unique_ptr<TFTloBig> m_background;
     std::unique_ptr<TFGlowny> m_main;
     std::unique_ptr<WindowPrompts> m_windowPrompts;
+    std::unique_ptr<RecoveryKeeper> m_recovery;
     // Windows of the main window: they go before it.
     std::unique_ptr<TFPytanie> m_questionEditor;
     std::unique_ptr<TFTest> m_testEditor;
@@ -93,6 +103,9 @@ private:
     std::unique_ptr<TFIniEdytor> m_editorSettings;
     std::unique_ptr<TFWinieta> m_about;
     std::unique_ptr<TFZdarzenia> m_logWindow;
+    std::unique_ptr<TFListaTestow> m_testListEditor;
+    std::unique_ptr<TFListaUczniow> m_studentListEditor;
+    std::unique_ptr<TFIniTesty> m_moduleSettings;
     bool m_started = false;
     bool m_shutDown = false;
 };

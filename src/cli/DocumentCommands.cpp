@@ -4,6 +4,7 @@
 #include "DocumentJson.h"
 #include "DocumentLoading.h"
 #include "DocumentSaving.h"
+#include "InterchangeCommands.h"
 #include "ToolWorkspace.h"
 #include "app/TextHelpers.h"
 #include "storage/AtomicFile.h"
@@ -28,6 +29,8 @@ constexpr qint64 kMaxJsonBytes = 64 * 1024 * 1024;
 struct CommandOptions {
     QString usage;
     QString membersFolder; // export --members DIR
+    std::optional<InterchangeFormat> format; // --format: questions in an interchange format, not JSON
+    bool split = false;                      // import --split
 };
 
 struct DocumentCommand {
@@ -38,6 +41,7 @@ struct DocumentCommand {
     int argumentCount;
     int (*run)(CommandLineTool &tool, const QStringList &arguments, const CommandOptions &options);
     bool takesMembersFolder = false;
+    bool takesFormat = false;
 };
 
 void warn(CommandLineTool &tool, const QString &file, const QString &problem)
@@ -100,6 +104,8 @@ bool extractMembers(CommandLineTool &tool, const QString &document, const QStrin
 
 int exportDocument(CommandLineTool &tool, const QStringList &args, const CommandOptions &options)
 {
+    if (options.format)
+        return InterchangeCommands::exportQuestions(tool, args, *options.format);
     ToolWorkspace tw(tool);
     if (!tw.isReady())
         return tool.fail(tw.problem());
@@ -188,8 +194,10 @@ QStringList missingAttachments(const DocumentSnapshot &d)
     return missing;
 }
 
-int importDocument(CommandLineTool &tool, const QStringList &args, const CommandOptions &)
+int importDocument(CommandLineTool &tool, const QStringList &args, const CommandOptions &options)
 {
+    if (options.format)
+        return InterchangeCommands::importQuestions(tool, args, *options.format, options.split);
     const QString &jsonName = args[0];
     const QString &target = args[1];
     QString problem;
@@ -398,17 +406,28 @@ const QList<DocumentCommand> &commands()
         u".skg test list, .skz question-set list, .sku student list; .ini settings files "
         u"by their header (Edytor, Tester, Nauka).\n"_s;
     static const QList<DocumentCommand> list = {
-        {u"export"_s, u"[--members DIR] FILE"_s, u"write the document as JSON to standard output"_s,
+        {u"export"_s, u"[--members DIR] FILE | --format moodle|gift|aiken FILE [OUT]"_s,
+         u"write the document as JSON, or its questions as Moodle XML, GIFT or Aiken"_s,
          kinds + u"--members DIR writes the attachments of a test or question into DIR and gives each "
-                 u"member the \"path\" of its file, so that \"import\" puts them back.\n"_s,
-         1, exportDocument, true},
-        {u"import"_s, u"JSON OUT"_s, u"write the document a JSON file (\"-\": standard input) describes"_s,
+                 u"member the \"path\" of its file, so that \"import\" puts them back.\n"
+                 u"--format writes the questions of a test or question to OUT (or standard output) for a "
+                 u"learning platform: Moodle XML with pictures, passages and comments; GIFT without "
+                 u"pictures and passages; Aiken with single-choice questions only. What a format cannot "
+                 u"carry is named in a warning on standard error.\n"_s,
+         1, exportDocument, true, true},
+        {u"import"_s, u"JSON OUT | --format moodle|gift|aiken [--split] IN OUT"_s,
+         u"write the document a JSON file (\"-\": standard input) describes, or a Moodle XML, GIFT or "
+         u"Aiken file's questions as a test"_s,
          u"The JSON has the form \"export\" writes. Attachments are read from the files named by "
          u"\"members\": [{\"name\": ..., \"path\": ...}] (relative paths from the JSON file's folder); a "
          u"member "
          u"without a path, or whose name fills all 120 bytes a document can hold, is left out with a "
-         u"warning. OUT's extension must fit the kind.\n"_s,
-         2, importDocument},
+         u"warning. OUT's extension must fit the kind.\n"
+         u"--format reads the multiple-choice questions of IN into the test OUT (.skt): the first question "
+         u"sets the answer count and choice type, and questions that differ, questions of other kinds and "
+         u"those beyond 45 are skipped, each with a warning on standard error. --split writes every "
+         u"question as a question file of its own into the folder OUT instead (INn.skq).\n"_s,
+         2, importDocument, false, true},
         {u"generate"_s, u"TEST.skt FOLDER PREFIX"_s,
          u"write each question of the test as FOLDER/PREFIXn.skq"_s,
          u"The prefix holds the letters A-Z and a-z, the digits and \"_\". Files of the same names are "
@@ -427,13 +446,21 @@ int runCommand(const DocumentCommand &command, CommandLineTool &tool, const QStr
     const QString usage =
         u"Usage: zadanix "_s + command.name + u' ' + command.arguments + u"\n  "_s + command.summary +
         u"\n\n"_s + command.details +
-        u"Exit status: 0 done, 1 a document missing, damaged or not written, 2 wrong usage.\n"_s;
+        u"Exit status: 0 done, 1 a document missing, damaged or not written (with --format: nothing "
+        u"written), 2 wrong usage.\n"_s;
     QCommandLineParser parser;
     const QCommandLineOption help({u"h"_s, u"help"_s}, u"Show this help."_s);
     const QCommandLineOption members(u"members"_s, u"Folder for the attachments."_s, u"DIR"_s);
     parser.addOption(help);
+    const QCommandLineOption format(u"format"_s, u"moodle, gift or aiken."_s, u"FORMAT"_s);
+    const QCommandLineOption split(u"split"_s, u"One question file per question."_s);
     if (command.takesMembersFolder)
         parser.addOption(members);
+    if (command.takesFormat) {
+        parser.addOption(format);
+        if (!command.takesMembersFolder)
+            parser.addOption(split);
+    }
     if (!parser.parse(QStringList{u"zadanix "_s + command.name} + arguments))
         return tool.wrongUsage(parser.errorText(), usage);
     if (parser.isSet(help)) {
@@ -441,9 +468,21 @@ int runCommand(const DocumentCommand &command, CommandLineTool &tool, const QStr
         return CommandLineTool::Success;
     }
     const QStringList args = parser.positionalArguments();
-    if (args.size() != command.argumentCount)
+    CommandOptions options{usage, {}, {}, false};
+    if (command.takesFormat && parser.isSet(format)) {
+        options.format = Interchange::formatFromName(parser.value(format));
+        if (!options.format)
+            return tool.wrongUsage(u"--format is moodle, gift or aiken."_s, usage);
+        if (command.takesMembersFolder && parser.isSet(members))
+            return tool.wrongUsage(u"--members and --format do not go together."_s, usage);
+    }
+    options.split = command.takesFormat && !command.takesMembersFolder && parser.isSet(split);
+    if (options.split && !options.format)
+        return tool.wrongUsage(u"--split needs --format."_s, usage);
+    // An export to a format may name its output file.
+    const bool optionalOutput = options.format && command.takesMembersFolder;
+    if (args.size() != command.argumentCount && !(optionalOutput && args.size() == command.argumentCount + 1))
         return tool.wrongUsage(u"wrong number of arguments for \""_s + command.name + u"\"."_s, usage);
-    CommandOptions options{usage, {}};
     if (command.takesMembersFolder && parser.isSet(members)) {
         options.membersFolder = parser.value(members);
         if (options.membersFolder.isEmpty())

@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -109,6 +111,7 @@ void QuestionEditor::clearAnswerMarks()
 
 void QuestionEditor::newSingleQuestion()
 {
+    m_lock.release();
     m_ws.question.filePath.clear();
     m_ws.lastAttachments.clear();
     m_editMode = EditMode::NewSingle;
@@ -128,6 +131,11 @@ bool QuestionEditor::openSingleQuestion()
 
 bool QuestionEditor::openSingleQuestionFile(const QString &path)
 {
+    // Another program editing the same file would lose one of the two saves.
+    if (m_lock.lock(path) == DocumentLock::Result::InUse) {
+        m_ws.showMessage(MessageKind::CloseOnly, MessageIcon::WarningIcon, DocumentLock::inUseMessage(path));
+        return false;
+    }
     m_ws.question.filePath = path;
     m_ws.question.resetSingleQuestion();
     m_ws.question.fileName = QFileInfo(path).fileName();
@@ -138,6 +146,7 @@ bool QuestionEditor::openSingleQuestionFile(const QString &path)
         if (!reported)
             m_ws.showMessage(MessageKind::CloseOnly, MessageIcon::InfoIcon, kUnreadable);
         m_ws.question.filePath.clear();
+        m_lock.release();
         return false;
     }
     m_editMode = EditMode::OpenedSingle;
@@ -172,10 +181,16 @@ void QuestionEditor::applyMarksFromMask(const QString &mask)
 
 // --- Edits --------------------------------------------------------------------------------------
 
+void QuestionEditor::touch()
+{
+    questionModified = true;
+    ++m_revision;
+}
+
 void QuestionEditor::textEdited()
 {
     if (m_ws.workMode == WorkSingleQuestion)
-        questionModified = true;
+        touch();
 }
 
 void QuestionEditor::setText(const QString &text)
@@ -217,7 +232,7 @@ void QuestionEditor::selectRadio(int i)
     recordMask() = singleMask(i);
     popupKind = PopupKind::None;
     if (m_ws.workMode == WorkSingleQuestion)
-        questionModified = true;
+        touch();
 }
 
 void QuestionEditor::setChecked(int i, bool checked)
@@ -232,7 +247,7 @@ void QuestionEditor::setChecked(int i, bool checked)
         mask = mask.leftJustified(kMaxAnswers, u'0');
     mask[i - 1] = checked ? u'1' : u'0';
     if (m_ws.workMode == WorkSingleQuestion)
-        questionModified = true;
+        touch();
 }
 
 void QuestionEditor::selectAnswerByKey(int n)
@@ -278,7 +293,7 @@ void QuestionEditor::choosePopupItem(int index)
         return;
     }
     // Texts, hidden answers and the mask stay: switching back shows them again.
-    questionModified = true;
+    touch();
     popupKind = PopupKind::None;
 }
 
@@ -375,6 +390,8 @@ bool QuestionEditor::writeSingle(bool askName)
         source = m_ws.workingQuestion.get();
     if (!source || !WriteQuestionDocument(m_ws, path, *source))
         return false;
+    if (path != q.filePath)
+        m_lock.lock(path);
     q.filePath = path;
     q.fileName = QFileInfo(path).fileName();
     return true;
@@ -493,6 +510,7 @@ void QuestionEditor::nextQuestion()
     const int type = q.multipleChoice;
     const int count = q.answerCount;
     q.filePath.clear();
+    m_lock.release();
     q.resetSingleQuestion();
     q.multipleChoice = type;
     q.answerCount = count;
@@ -521,5 +539,42 @@ void QuestionEditor::markChanged()
         }
         return;
     }
-    questionModified = true;
+    touch();
+}
+
+// --- Recovery -----------------------------------------------------------------------------------
+
+bool QuestionEditor::writeRecoveryCopy(const QString &path)
+{
+    if (inTest() || !m_ws.workingQuestion)
+        return false;
+    // The question as shown, without a word to the user: a copy that fails is tried again later.
+    SingleQuestion &q = m_ws.question;
+    const SingleQuestion kept = q;
+    q.text = fields.text;
+    for (int i = 0; i < kMaxAnswers; ++i)
+        q.answers[static_cast<size_t>(i)] = fields.answers[static_cast<size_t>(i)];
+    q.comment = fields.comment;
+    q.correct = maskFromMarks();
+    Prompts *prompts = std::exchange(m_ws.prompts, nullptr);
+    const bool written = WriteQuestionDocument(m_ws, path, *m_ws.workingQuestion);
+    m_ws.prompts = prompts;
+    q = kept;
+    return written;
+}
+
+bool QuestionEditor::openRecoveryCopy(const QString &copy, const QString &original)
+{
+    m_ws.workMode = WorkSingleQuestion;
+    if (!openSingleQuestionFile(copy))
+        return false;
+    // The work belongs to the original file (none for a question never saved), and is not saved yet.
+    m_ws.question.filePath = original;
+    m_ws.question.fileName = original.isEmpty() ? QString() : QFileInfo(original).fileName();
+    if (original.isEmpty())
+        m_lock.release();
+    else if (m_lock.lock(original) == DocumentLock::Result::InUse)
+        m_ws.showMessage(MessageKind::CloseOnly, MessageIcon::WarningIcon, DocumentLock::inUseMessage(original));
+    touch();
+    return true;
 }

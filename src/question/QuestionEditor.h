@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/TestModel.h"
+#include "storage/DocumentLock.h"
 
 #include <QPoint>
 #include <QString>
@@ -116,12 +117,22 @@ public:
     Outcome closeQuestion();
     // LNastepnePytanieSolo.
     void nextQuestion();
+    // The window closed: the file it held is free again.
+    void releaseFile() { m_lock.release(); }
 
     // --- For the attachment dialogs and the properties view.
     AttachmentFields attachments();
     // An attachment changed: the test is marked changed (modified flag and save button), or the single
     // question modified.
     void markChanged();
+
+    // --- Recovery of unsaved work.
+    // Grows with every change of the single question; a recovery copy is due when it moved.
+    int revision() const { return m_revision; }
+    // Writes the single question as shown to `path`, silently; false when not written.
+    bool writeRecoveryCopy(const QString &path);
+    // Fills the editor from a recovery copy: modified, and saving writes `original`.
+    bool openRecoveryCopy(const QString &copy, const QString &original);
 
     // The three label captions.
     static QString typeCaption(int multipleChoice);
@@ -132,6 +143,8 @@ private:
     QString &recordMask();
     void applyMarksFromMask(const QString &mask);
     void textEdited();
+    // The single question changed.
+    void touch();
     // Brings the window's texts and marks into SingleQuestion (normalised) and writes it; asks for a
     // name when `askName` or when there is no file yet. A chosen name becomes filePath.
     bool writeSingle(bool askName);
@@ -143,4 +156,7 @@ private:
     TestEditorLink *m_test = nullptr;
     EditMode m_editMode = EditMode::NewSingle;
     int m_k = 0;
+    int m_revision = 0;
+    // The question file open here, held against other programs' saves.
+    DocumentLock m_lock;
 };

@@ -311,6 +311,7 @@ void TFPytanie::runModal(QPoint at)
     placeAt(at);
     m_text->setFocus();
     exec();
+    m_editor.releaseFile();
 }
 
 // --- Entry points -------------------------------------------------------------------------------
@@ -376,6 +377,16 @@ void TFPytanie::openSingleQuestionFile(const QString &path)
         return;
     showFields();
     m_editor.questionModified = false;
+    runModal({m_ws.mainLeft + 8, m_ws.mainTop + 9});
+}
+
+void TFPytanie::openRecoveryCopy(const QString &copy, const QString &original)
+{
+    if (!m_editor.openRecoveryCopy(copy, original))
+        return;
+    if (!applyLayout(m_ws.question.answerCount, m_ws.question.multipleChoice))
+        return;
+    showFields();
     runModal({m_ws.mainLeft + 8, m_ws.mainTop + 9});
 }
 

@@ -48,6 +48,8 @@ public:
     void newSingleQuestion();
     void openSingleQuestion();
     void openSingleQuestionFile(const QString &path);
+    // Unsaved work of a crashed run: the copy shown modified, saving to `original`.
+    void openRecoveryCopy(const QString &copy, const QString &original);
 
     // The window filled for question k of the test, or for a new single question, without showing it
     // (what the entry points do before they show the window); false when it must not open.

@@ -2,8 +2,11 @@
 
 #include "app/Workspace.h"
 #include "storage/ListDocuments.h"
+#include "students/StudentImport.h"
 
 #include <QFileInfo>
+
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -222,10 +225,14 @@ bool StudentListEditor::requestClose()
     if (list.modified) {
         const MessageResult answer = m_ws.showMessage(MessageKind::YesNoCancel, MessageIcon::QuestionIcon,
                                                       u"Zawartość listy uległa zmianie.\rZapisać zmiany?"_s);
-        if (answer == MessageResult::Yes)
-            save(); // the window closes whether or not the file was written
-        else if (answer != MessageResult::No)
+        // A save that did not happen (no author, a cancelled name, a failed write) keeps the window
+        // open with its changes instead of dropping them.
+        if (answer == MessageResult::Yes) {
+            if (!save())
+                return false;
+        } else if (answer != MessageResult::No) {
             return false;
+        }
     }
     windowClosed();
     return true;
@@ -246,6 +253,13 @@ bool StudentListEditor::deleteStudent()
     if (!studentView.hasCurrent() || !confirmDeletion())
         return false;
     return studentView.deleteCurrent();
+}
+
+bool StudentListEditor::importStudents()
+{
+    if (view != View::Students)
+        return false;
+    return ::importStudents(m_ws, studentView);
 }
 
 bool StudentListEditor::moveStudentUp()
@@ -312,5 +326,22 @@ bool StudentListEditor::acceptListInfo(const QString &author, const QString &rem
         list.remarks = remarks;
         list.modified = true;
     }
+    return true;
+}
+
+bool StudentListEditor::writeRecoveryCopy(const QString &copy)
+{
+    Prompts *prompts = std::exchange(m_ws.prompts, nullptr);
+    const bool written = WriteStudentList(m_ws, copy, list);
+    m_ws.prompts = prompts;
+    return written;
+}
+
+bool StudentListEditor::openRecoveryCopy(const QString &copy, const QString &original)
+{
+    if (!openStudentListFile(copy))
+        return false;
+    path = original;
+    list.modified = true;
     return true;
 }

@@ -56,6 +56,10 @@ public:
     bool showStudentView();
     bool save();
     bool saveAs();
+    // Recovery of unsaved work: the list as it stands written to `copy` without a word to the user,
+    // and a copy opened modified, saving to `original`.
+    bool writeRecoveryCopy(const QString &copy);
+    bool openRecoveryCopy(const QString &copy, const QString &original);
     // Esc or the cancel button: true when the window may close (the list is then emptied).
     bool requestClose();
 
@@ -63,6 +67,8 @@ public:
     void addStudent(const QString &firstName, const QString &surname);
     bool editStudent(const QString &firstName, const QString &surname);
     bool deleteStudent();
+    // LListaUczniow and Ctrl+I in the student view: the view's lines from a text file.
+    bool importStudents();
     bool moveStudentUp();
     bool moveStudentDown();
     // Enter: the view's lines become the class's students; back to the class view.

@@ -208,7 +208,6 @@ void TFTest::refresh()
     m_saveAs->setEnabled(m_editor.savingAllowed());
     m_print->setVisible(bool(m_editor.windows.print));
     m_print->setEnabled(m_editor.questionCount() > 0);
-    m_importMany->setVisible(bool(m_editor.windows.importQuestions));
     m_importMany->setEnabled(m_editor.canAddQuestion());
     m_save->setVisible(m_editor.saveButtonShown);
     showScrollBar();
@@ -276,6 +275,15 @@ void TFTest::openTestFile(const QString &path)
 {
     if (prepareOpenTest(path))
         runModal();
+}
+
+void TFTest::openRecoveryCopy(const QString &copy, const QString &original)
+{
+    if (!m_editor.openRecoveryCopy(copy, original))
+        return;
+    m_menu->closeContextMenu();
+    refresh();
+    runModal();
 }
 
 void TFTest::closeEditor()

@@ -34,6 +34,8 @@ public:
     void newTest();
     void openTest();
     void openTestFile(const QString &path);
+    // A recovery copy of a test left behind, shown as the unsaved work on `original`.
+    void openRecoveryCopy(const QString &copy, const QString &original);
 
     // The window filled for a new test or the test at `path`, without showing it; false when it must
     // not open.

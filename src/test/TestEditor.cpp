@@ -1,6 +1,7 @@
 #include "test/TestEditor.h"
 
 #include "app/Workspace.h"
+#include "interchange/QuestionImport.h"
 #include "storage/ArchiveAccess.h"
 #include "storage/QuestionDocument.h"
 #include "storage/TestDocument.h"
@@ -133,6 +134,7 @@ QPoint TestEditor::contextMenuPosition(QPoint pointer, int outlineLeft) const
 void TestEditor::newTest()
 {
     testFile.clear();
+    m_lock.release();
     m_ws.test.resetTest();
     if (m_ws.workingTest)
         DeleteAllMembers(*m_ws.workingTest);
@@ -159,14 +161,22 @@ bool TestEditor::openTestAsk()
 
 bool TestEditor::openTest(const QString &path)
 {
-    if (!ReadTestDocument(m_ws, path))
+    // Another program editing the same file would lose one of the two saves.
+    if (m_lock.lock(path) == DocumentLock::Result::InUse) {
+        m_ws.showMessage(MessageKind::CloseOnly, MessageIcon::WarningIcon, DocumentLock::inUseMessage(path));
         return false;
+    }
+    if (!ReadTestDocument(m_ws, path)) {
+        m_lock.release();
+        return false;
+    }
     TestHeader &h = m_ws.test.header;
     // No window can show another answer count or choice type: the file is damaged.
     if (h.answerCount < 3 || h.answerCount > 5 || (h.multipleChoice != 0 && h.multipleChoice != 1)) {
         m_ws.logEvent(0, u"Odczyt. Nieprawidłowa liczba odpowiedzi lub typ testu."_s);
         m_ws.showMessage(MessageKind::CloseOnly, MessageIcon::InfoIcon, kDamaged);
         m_ws.test.resetTest();
+        m_lock.release();
         return false;
     }
     // Time and thresholds are kept as the header window can show them, so a save writes what it showed.
@@ -198,6 +208,7 @@ void TestEditor::select(int node)
 void TestEditor::changed()
 {
     modified = true;
+    ++m_revision;
     saveButtonShown = true;
 }
 
@@ -360,6 +371,8 @@ bool TestEditor::save()
     }
     if (!writeTo(path))
         return false;
+    if (path != testFile)
+        m_lock.lock(path);
     testFile = path;
     m_ws.logEvent(4, u"Zapisano plik testu."_s);
     showClock(kClockOffset);
@@ -373,6 +386,8 @@ bool TestEditor::saveAs(bool byKey)
     const QString path = askTestName(u"Zapisz jako ..."_s);
     if (path.isEmpty() || !writeTo(path))
         return false;
+    if (path != testFile)
+        m_lock.lock(path);
     testFile = path;
     if (byKey) {
         showClock(kKeyClockOffset);
@@ -433,8 +448,11 @@ void TestEditor::print()
 
 void TestEditor::importQuestions()
 {
-    if (windows.importQuestions && canImportByKey())
-        windows.importQuestions();
+    if (!canAddQuestion())
+        return;
+    const int before = questionCount();
+    if (QuestionImport::run(m_ws).appended > 0 && questionCount() > before)
+        questionAppended(questionCount());
 }
 
 TestEditor::Outcome TestEditor::close()
@@ -454,5 +472,29 @@ TestEditor::Outcome TestEditor::close()
     modified = false;
     saveButtonShown = false;
     m_ws.workMode = WorkNothing;
+    m_lock.release();
     return Outcome::Close;
+}
+
+bool TestEditor::writeRecoveryCopy(const QString &path)
+{
+    // Silent: a copy that fails is tried again at the next round.
+    Prompts *prompts = std::exchange(m_ws.prompts, nullptr);
+    const bool written = WriteTestDocument(m_ws, path);
+    m_ws.prompts = prompts;
+    return written;
+}
+
+bool TestEditor::openRecoveryCopy(const QString &copy, const QString &original)
+{
+    if (!openTest(copy))
+        return false;
+    testFile = original;
+    if (original.isEmpty())
+        m_lock.release();
+    else if (m_lock.lock(original) == DocumentLock::Result::InUse)
+        m_ws.showMessage(MessageKind::CloseOnly, MessageIcon::WarningIcon,
+                         DocumentLock::inUseMessage(original));
+    changed();
+    return true;
 }

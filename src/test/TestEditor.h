@@ -1,6 +1,7 @@
 #pragma once
 
 #include "question/TestEditorLink.h"
+#include "storage/DocumentLock.h"
 
 #include <QList>
 #include <QPoint>
@@ -34,9 +35,8 @@ public:
         // The question information window for the question file just read into SingleQuestion; it
         // appends the question through questionAppended when the user accepts.
         std::function<void()> questionInfo;
-        // "Drukuj ...   Ctrl+P" and "Importuj pytania ...": empty hides the command.
+        // "Drukuj ...   Ctrl+P": empty hides the command.
         std::function<void()> print;
-        std::function<void()> importQuestions;
     };
 
     explicit TestEditor(Workspace &ws);
@@ -99,6 +99,7 @@ public:
     void removeAttachedText();
     void removeAttachedImage();
     void print();
+    // "Importuj pytania ...": Moodle XML, GIFT or Aiken questions appended up to 45.
     void importQuestions();
     Outcome close();
 
@@ -110,11 +111,22 @@ public:
     void setNodeMark(int k) override;
     void showSaveButton(bool shown) override { saveButtonShown = shown; }
     bool saveQuestionAs(int k) override;
-    void setTestModified() override { modified = true; }
+    void setTestModified() override
+    {
+        modified = true;
+        ++m_revision;
+    }
     void questionAppended(int k) override;
     QPoint position() const override { return where; }
 
     void rebuildOutline();
+
+    // Moves with every change: the recovery copy is written again when it moved.
+    int revision() const { return m_revision; }
+    // The test as it stands, written to `path` without a word to the user.
+    bool writeRecoveryCopy(const QString &path);
+    // A recovery copy opened as the test of `original` (empty: never saved), marked not saved.
+    bool openRecoveryCopy(const QString &copy, const QString &original);
 
     // Where the context menu stands for a right-button press at `pointer` (window coordinates), with
     // the outline's left edge at `outlineLeft`.
@@ -129,4 +141,7 @@ private:
     Workspace &m_ws;
     QList<Node> m_outline;
     int m_selected = 0;
+    int m_revision = 0;
+    // Held while a test file is open, so that another program cannot save over it.
+    DocumentLock m_lock;
 };

@@ -148,5 +148,88 @@ inline constexpr int barTop = 258;
 inline constexpr QRect generatePanel{300, 268, 96, 32}; // PPodGeneruj with ImGeneruj
 inline constexpr QPoint cancel{404, 268};
 } // namespace Generuj
+namespace ListaTestow { // 640 × 540, command bar from y = 488
+inline constexpr QRect treePanel{16, 46, 360,
+                                 432};         // PPodDrzewo with PPodListwe, the panel (16, 46)–(375, 477)
+inline constexpr QRect tree{17, 47, 342, 430}; // ImDrzewo's viewport
+inline constexpr QRect scrollBar{359, 47, 16, 430}; // ListwaV
+inline constexpr int commandsLeft = 392;
+inline constexpr int commandsTop = 50;
+inline constexpr int commandPitch = 30;
+inline constexpr int commandWidth = 232;
+inline constexpr QRect author{393, 321, 230, 24};   // EAutorListy, in the field (392, 320)–(623, 346)
+inline constexpr QRect remarks{393, 377, 230, 100}; // MUwagi, in the panel (392, 376)–(623, 477)
+inline constexpr int barTop = 488;
+inline constexpr QRect saveAs{16, 498, 190, 32};
+inline constexpr QPoint save{420, 498};   // picture "zapisz"
+inline constexpr QPoint cancel{528, 498}; // picture "anuluj"
+} // namespace ListaTestow
+
+namespace EdycjaWpisu {                        // 480 × 210, command bar from y = 158
+inline constexpr QRect name{21, 69, 438, 24};  // EWpis, in the field (20, 68)–(459, 94)
+inline constexpr QRect link{21, 123, 334, 24}; // LSciezka, on the panel (20, 122)–(355, 148)
+inline constexpr QRect pick{364, 120, 96, 30}; // LOpenPlik
+inline constexpr int barTop = 158;
+inline constexpr QRect accept{16, 168, 180, 32};  // LWprowadz
+inline constexpr QRect cancel{300, 168, 160, 32}; // LAnuluj
+} // namespace EdycjaWpisu
+
+namespace ListaUczniow {                         // 620 × 540, command bar from y = 488
+inline constexpr QRect heading{18, 44, 356, 24}; // the view's title above the list
+inline constexpr QRect list{17, 71, 342, 414}; // the list box: 23 lines of 18 px, panel (16, 70)–(375, 485)
+inline constexpr QRect scrollBar{359, 71, 16, 414};
+inline constexpr int lineHeight = 18;
+inline constexpr int visibleLines = 23;
+inline constexpr int commandsLeft = 392;
+inline constexpr int commandsTop = 74;
+inline constexpr int commandPitch = 30;
+inline constexpr int commandWidth = 212;
+inline constexpr QRect infoMark{392, 400, 24, 28}; // LKreska
+inline constexpr QRect info{420, 400, 184, 28};    // LInfoOLiscie
+inline constexpr int barTop = 488;
+inline constexpr QRect saveAs{16, 498, 190, 32};
+inline constexpr QPoint save{400, 498};   // picture "zapisz" (class view)
+inline constexpr QPoint apply{400, 498};  // picture "wprowadz" (student view)
+inline constexpr QPoint cancel{508, 498}; // picture "anuluj"
+} // namespace ListaUczniow
+
+namespace EdycjaKlasy {                        // 460 × 330, command bar from y = 278
+inline constexpr QRect name{141, 51, 298, 24}; // ENazwaKlasy, in the field (140, 50)–(439, 76)
+inline constexpr QRect time{141, 89, 40, 24};  // ECzas
+inline constexpr QRect timeArrows{181, 89, 16, 24};
+inline constexpr QRect folder{141, 127, 230, 24};    // ESciezka, in the field (140, 126)–(371, 152)
+inline constexpr QRect pickFolder{378, 124, 64, 30}; // LFolder
+inline constexpr QRect scale{20, 172, 300, 24};      // ChJestSkala
+inline constexpr int thresholdsTop = 228;
+inline constexpr int thresholdsLeft = 40;
+inline constexpr int thresholdPitch = 80;
+inline constexpr int barTop = 278;
+inline constexpr QRect accept{16, 288, 180, 32};
+inline constexpr QRect cancel{280, 288, 164, 32};
+} // namespace EdycjaKlasy
+
+namespace EdycjaUcznia {                            // 420 × 190, command bar from y = 138
+inline constexpr QRect firstName{121, 51, 278, 24}; // EImie, in the field (120, 50)–(399, 76)
+inline constexpr QRect surname{121, 91, 278, 24};   // ENazwisko, in the field (120, 90)–(399, 116)
+inline constexpr int barTop = 138;
+inline constexpr QRect accept{16, 148, 180, 32};
+inline constexpr QRect cancel{240, 148, 164, 32};
+} // namespace EdycjaUcznia
+
+namespace AutorListyKlas {                         // 460 × 300, command bar from y = 248
+inline constexpr QRect author{21, 69, 418, 24};    // EAutor, in the field (20, 68)–(439, 94)
+inline constexpr QRect remarks{21, 123, 418, 112}; // MUwagi, in the panel (20, 122)–(439, 235)
+inline constexpr int barTop = 248;
+inline constexpr QRect accept{16, 258, 180, 32};
+inline constexpr QRect cancel{280, 258, 164, 32};
+} // namespace AutorListyKlas
+
+namespace IniTesty { // 640 × 580, command bar from y = 528; both panels cover the same area
+inline constexpr QRect panel{16, 46, 608, 350}; // PIniTesty, PIniNauka
+inline constexpr QRect help{16, 404, 608, 114}; // the note where LPodpowiedz / LPodpowiedzNauka stand
+inline constexpr int barTop = 528;
+inline constexpr QRect save{16, 538, 190, 32};   // LZapiszIni
+inline constexpr QRect close{460, 538, 164, 32}; // LCloseIni
+} // namespace IniTesty
 
 } // namespace SkinGeometry

@@ -2,6 +2,7 @@
 
 #include "ModalDriver.h"
 #include "ProgramFixture.h"
+#include "app/RecoveryKeeper.h"
 #include "app/TFGlowny.h"
 #include "storage/ArchiveAccess.h"
 #include "storage/QuestionDocument.h"
@@ -21,6 +22,8 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 #include <qpa/qplatformdrag.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <qpa/qwindowsysteminterface.h>
 
 using namespace Qt::StringLiterals;
@@ -360,6 +363,69 @@ TEST(QuestionEditorInTheProgram, ADropWhileTheQuestionIsModifiedIsRefused)
                            u"otworzysz następne."_s,
                            u"W dokumencie dokonano zmian.\rCzy zapisać zmiany?"_s}));
     EXPECT_EQ(readQuestion(first).text, u"Pierwsze"_s);
+}
+
+TEST(QuestionEditorInTheProgram, WorkOfAKilledRunComesBack)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"pająk.skq"_s);
+    writeQuestion(file, u"Ile nóg ma pająk?"_s, {u"6"_s, u"8"_s, u"10"_s}, u"01000"_s);
+
+    // The first run edits the question, its recovery copy is written, and it is killed.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        Program program(dir.path(), {file});
+        whenModalNamed(u"FPytanie"_s, [&](QWidget *) {
+            key(Qt::Key_End, Qt::ControlModifier);
+            typeText(focused(), u" Policz nogi."_s);
+            program.app->recovery().tick();
+            ::kill(::getpid(), SIGKILL);
+        });
+        program.start();
+        ::_exit(1); // not reached when the copy was written
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    EXPECT_EQ(readQuestion(file).text, u"Ile nóg ma pająk?"_s);
+
+    // The next start offers it; Yes opens it modified, and Ctrl+S writes the original file.
+    Program program(dir.path());
+    ModalWatchdog watchdog;
+    program.prompts.queueAnswer(MessageResult::Yes);
+    QString shown;
+    whenModalNamed(u"FPytanie"_s, [&](QWidget *modal) {
+        shown = control<QPlainTextEdit>(modal, u"MTekst"_s)->toPlainText();
+        key(Qt::Key_S, Qt::ControlModifier);
+        key(Qt::Key_Escape);
+    });
+    program.start();
+    ASSERT_FALSE(program.prompts.messages.isEmpty());
+    EXPECT_TRUE(program.prompts.messages[0].text.startsWith(
+        u"Program nie został poprawnie zamknięty. Czy przywrócić niezapisaną pracę?\rpająk.skq, "_s));
+    EXPECT_EQ(shown, u"Ile nóg ma pająk? Policz nogi."_s);
+    EXPECT_TRUE(program.prompts.fileRequests.isEmpty());
+    EXPECT_EQ(readQuestion(file).text, u"Ile nóg ma pająk? Policz nogi."_s);
+
+    // Nothing is offered again.
+    program.app.reset();
+    Program again(dir.path());
+    again.start();
+    EXPECT_TRUE(again.prompts.messages.isEmpty());
+}
+
+TEST(QuestionEditorInTheProgram, AQuestionOpenInAnotherProgramIsNotOpenedHere)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"wspólne.skq"_s);
+    writeQuestion(file, u"Wspólne"_s, {u"a"_s, u"b"_s, u"c"_s}, u"10000"_s);
+    DocumentLock other; // another editor has it open
+    ASSERT_EQ(other.lock(file), DocumentLock::Result::Locked);
+    Program program(dir.path(), {file});
+    program.start();
+    EXPECT_EQ(program.prompts.messageTexts(), QStringList{DocumentLock::inUseMessage(file)});
+    EXPECT_FALSE(program.app->questionEditor().isVisible());
 }
 
 } // namespace

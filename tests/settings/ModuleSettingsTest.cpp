@@ -1,5 +1,6 @@
 #include "settings/ModuleSettings.h"
 
+#include "settings/ModuleSettingsForm.h"
 #include "storage/Cp1250.h"
 #include "storage/FieldCoding.h"
 #include "storage/TpkXML.h"
@@ -342,4 +343,190 @@ TEST_F(ModuleSettings, FailedWriteIsOnlyLoggedAndKeepsTheOldFile)
     EXPECT_EQ(t.logTexts(), (QStringList{u"Problem z zapisem Test.ini."_s, u"Problem z zapisem Nauka.ini."_s,
                                          u"Problem z zapisem Nauka.ini."_s}));
     EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+// --- The window's form: new files, opening by header, the threshold check, saving and closing.
+
+namespace {
+
+const QString kBadThresholds = u"Błędne dane.\rUstaw poprawnie progi procentowe."_s;
+const QString kCloseQuestion = u"Zmieniono ustawienia. Czy zapisać zmiany?"_s;
+
+class ModuleSettingsWindowForm : public ModuleSettings {
+protected:
+    ModuleSettingsForm form{t.ws};
+};
+
+} // namespace
+
+TEST_F(ModuleSettingsWindowForm, NewTestingFileSavedUnchangedHoldsTheDefaultsAndProposesTestIni)
+{
+    form.newTestSettings();
+    EXPECT_EQ(t.ws.workMode, WorkTestModuleSettings);
+    EXPECT_FALSE(form.modified());
+    const QString file = path(u"Test.ini"_s);
+    prompts.queueFileName(file);
+    EXPECT_EQ(form.saveCommand(100, 50), ModuleSettingsForm::Outcome::StayOpen);
+    ASSERT_EQ(prompts.fileRequests.size(), 1);
+    const FileDialogRequest &asked = prompts.fileRequests.at(0).request;
+    EXPECT_TRUE(prompts.fileRequests.at(0).save);
+    EXPECT_EQ(asked.title, u"Podaj nazwę i wskaż miejsce zapisu"_s);
+    EXPECT_EQ(asked.fileName, u"Test.ini"_s);
+    EXPECT_EQ(asked.defaultExtension, u"ini"_s);
+    EXPECT_EQ(decodedKeys(file), (QList<std::pair<QString, QString>>{{u"ed"_s, u"Tester"_s},
+                                                                     {u"sct"_s, {}},
+                                                                     {u"scl"_s, {}},
+                                                                     {u"al"_s, u"1"_s},
+                                                                     {u"fn"_s, u"0"_s},
+                                                                     {u"opl"_s, u"1"_s},
+                                                                     {u"chl"_s, u"1"_s},
+                                                                     {u"woc"_s, u"0"_s},
+                                                                     {u"sk"_s, u"9585705030"_s},
+                                                                     {u"wo"_s, u"0"_s},
+                                                                     {u"dfpz"_s, u"1"_s},
+                                                                     {u"trc"_s, u"1"_s},
+                                                                     {u"wz"_s, u"1"_s}}));
+    EXPECT_EQ(prompts.clockPositions, (QList<QPoint>{{300, 200}}));
+    EXPECT_EQ(form.testingPath, file);
+
+    // Known path: written again without a dialog. A new learning file: the name is proposed only the
+    // first time the dialog is used in a run.
+    form.stepThreshold(0, +1);
+    form.saveCommand(100, 50);
+    EXPECT_EQ(prompts.fileRequests.size(), 1);
+    EXPECT_EQ(decodedKeys(file).at(8).second, u"9685705030"_s);
+    form.newLearningSettings();
+    EXPECT_EQ(t.ws.workMode, WorkLearningModuleSettings);
+    prompts.queueFileName(path(u"Nauka.ini"_s));
+    form.saveCommand(100, 50);
+    ASSERT_EQ(prompts.fileRequests.size(), 2);
+    EXPECT_TRUE(prompts.fileRequests.at(1).request.fileName.isEmpty());
+    EXPECT_EQ(decodedKeys(path(u"Nauka.ini"_s)).at(0).second, u"Nauka"_s);
+}
+
+TEST_F(ModuleSettingsWindowForm, ThresholdsKeepTheirLastShownValuesAndStayWithinRange)
+{
+    form.newTestSettings();
+    for (int i = 0; i < 10; ++i)
+        form.stepThreshold(0, +1);
+    for (int i = 0; i < 30; ++i)
+        form.stepThreshold(4, -1);
+    EXPECT_EQ(form.testing.thresholds, (std::array<int, 5>{99, 85, 70, 50, 10}));
+    form.testing.al = false;
+    form.newTestSettings();
+    EXPECT_EQ(form.testing.thresholds, (std::array<int, 5>{99, 85, 70, 50, 10}));
+    EXPECT_TRUE(form.testing.al);
+    EXPECT_FALSE(form.testingModified);
+}
+
+// Thresholds that do not fall: refused by LZapiszIni, and by Yes to the close question too, which
+// keeps the window open instead of writing them.
+TEST_F(ModuleSettingsWindowForm, ThresholdsThatDoNotFallAreNeverWritten)
+{
+    form.newTestSettings();
+    form.testingPath = path(u"Test.ini"_s);
+    form.stepThreshold(2, +1);
+    form.testing.thresholds = {95, 85, 85, 50, 30};
+    EXPECT_EQ(form.saveCommand(0, 0), ModuleSettingsForm::Outcome::StayOpen);
+    prompts.queueAnswer(MessageResult::Yes);
+    EXPECT_EQ(form.close(0, 0), ModuleSettingsForm::Outcome::StayOpen);
+    EXPECT_FALSE(QFile::exists(form.testingPath));
+    EXPECT_EQ(prompts.messageTexts(), (QStringList{kBadThresholds, kCloseQuestion, kBadThresholds}));
+    EXPECT_TRUE(form.modified());
+
+    // Falling thresholds are written by Yes, which then closes; No closes without writing.
+    form.testing.thresholds = {95, 85, 84, 50, 30};
+    prompts.queueAnswer(MessageResult::Yes);
+    EXPECT_EQ(form.close(0, 0), ModuleSettingsForm::Outcome::Close);
+    EXPECT_EQ(decodedKeys(form.testingPath).at(8).second, u"9585845030"_s);
+    form.setTestingFlag(&TestingModuleSettings::al, false);
+    form.setTestingFlag(&TestingModuleSettings::al, true); // on and back off still counts
+    prompts.queueAnswer(MessageResult::Cancel);
+    EXPECT_EQ(form.close(0, 0), ModuleSettingsForm::Outcome::StayOpen);
+    prompts.queueAnswer(MessageResult::No);
+    EXPECT_EQ(form.close(0, 0), ModuleSettingsForm::Outcome::Close);
+
+    // The learning panel has no thresholds to check.
+    form.newLearningSettings();
+    form.learningPath = path(u"Nauka.ini"_s);
+    form.testing.thresholds = {10, 10, 10, 10, 10};
+    form.saveCommand(0, 0);
+    EXPECT_TRUE(QFile::exists(form.learningPath));
+}
+
+// A failed write is shown to the user; the window stays open with its changes, from either road.
+TEST_F(ModuleSettingsWindowForm, FailedWriteIsReportedAndKeepsTheWindowOpen)
+{
+    form.newLearningSettings();
+    form.setLearningFlag(&LearningModuleSettings::voi, true);
+    form.learningPath = path(u"brak/Nauka.ini"_s);
+    form.saveCommand(0, 0);
+    prompts.queueAnswer(MessageResult::Yes);
+    EXPECT_EQ(form.close(0, 0), ModuleSettingsForm::Outcome::StayOpen);
+    EXPECT_TRUE(form.learningModified);
+    EXPECT_TRUE(prompts.clockPositions.isEmpty());
+    const QString failed =
+        u"Nie udało się zapisać pliku:\r"_s + form.learningPath + u"\rZmiany pozostają w oknie."_s;
+    EXPECT_EQ(prompts.messageTexts(), (QStringList{failed, kCloseQuestion, failed}));
+
+    // A cancelled name saves nothing and keeps the window open too.
+    form.newTestSettings();
+    form.setTestingText(&TestingModuleSettings::sct, u"lista.skg"_s);
+    prompts.queueAnswer(MessageResult::Yes);
+    prompts.queueFileName(QString());
+    EXPECT_EQ(form.close(0, 0), ModuleSettingsForm::Outcome::StayOpen);
+}
+
+TEST_F(ModuleSettingsWindowForm, OpensByHeaderAndCarriesTheHiddenKeys)
+{
+    const QString testing = writeKeys(u"t.ini"_s, {{u"ed"_s, u"Tester"_s},
+                                                   {u"sct"_s, u"a.skg"_s},
+                                                   {u"scl"_s, u"b.sku"_s},
+                                                   {u"al"_s, u"0"_s},
+                                                   {u"fn"_s, u"1"_s},
+                                                   {u"opl"_s, u"0"_s},
+                                                   {u"chl"_s, u"0"_s},
+                                                   {u"woc"_s, u"1"_s},
+                                                   {u"sk"_s, u"9905704005"_s},
+                                                   {u"wo"_s, u"1"_s},
+                                                   {u"dfpz"_s, u"3"_s},
+                                                   {u"trc"_s, u"0"_s},
+                                                   {u"wz"_s, u"0"_s}});
+    prompts.queueFileName(testing);
+    ASSERT_TRUE(form.openModuleSettings());
+    EXPECT_EQ(prompts.fileRequests.at(0).request.title, u"Wskaż plik ini"_s);
+    EXPECT_EQ(form.panel, ModuleSettingsForm::Panel::Testing);
+    EXPECT_EQ(t.ws.workMode, WorkTestModuleSettings);
+    // 05 comes within the arrows' range when the window fills; saving writes what it shows.
+    EXPECT_EQ(form.testing.thresholds, (std::array<int, 5>{99, 10, 70, 40, 10}));
+    form.setTestingFlag(&TestingModuleSettings::woc, false);
+    form.testing.thresholds = {99, 80, 70, 40, 10};
+    form.saveCommand(0, 0);
+    const auto keys = decodedKeys(testing);
+    EXPECT_EQ(keys.at(7).second, u"0"_s);
+    EXPECT_EQ(keys.at(8).second, u"9980704010"_s);
+    EXPECT_EQ(keys.at(9), (std::pair<QString, QString>{u"wo"_s, u"1"_s}));
+    EXPECT_EQ(keys.at(10), (std::pair<QString, QString>{u"dfpz"_s, u"3"_s}));
+    EXPECT_EQ(keys.at(11), (std::pair<QString, QString>{u"trc"_s, u"0"_s}));
+
+    // The editor's own file points to the settings dialog and opens nothing.
+    const QString editor = writeKeys(u"e.ini"_s, {{u"ed"_s, u"Edytor"_s}});
+    EXPECT_FALSE(form.openFile(editor));
+    EXPECT_EQ(prompts.lastMessageText(),
+              u"By edytować plik \"Edytor.ini\" wybierz:\rPomoc->Ustawienia Edytora."_s);
+    EXPECT_EQ(t.ws.workMode, WorkNothing);
+    // Six digits of thresholds: damaged.
+    const QString shortScale = writeKeys(u"s.ini"_s, {{u"ed"_s, u"Tester"_s},
+                                                      {u"sct"_s, {}},
+                                                      {u"scl"_s, {}},
+                                                      {u"al"_s, u"1"_s},
+                                                      {u"fn"_s, u"1"_s},
+                                                      {u"opl"_s, u"1"_s},
+                                                      {u"chl"_s, u"1"_s},
+                                                      {u"woc"_s, u"1"_s},
+                                                      {u"sk"_s, u"958570"_s},
+                                                      {u"wz"_s, u"1"_s}});
+    EXPECT_FALSE(form.openFile(shortScale));
+    EXPECT_EQ(prompts.lastMessageText(), kDamagedModuleFile);
+    EXPECT_EQ(form.testingPath, testing);
 }

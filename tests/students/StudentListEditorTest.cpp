@@ -202,18 +202,44 @@ TEST_F(StudentListEditorTest, ClosingAsksToSaveAndEmptiesTheList)
     EXPECT_FALSE(editor.requestClose());
     EXPECT_EQ(editor.lines().size(), 2);
 
-    // Yes saves, and the window closes even when the save did not happen.
+    // Yes with a save that does not happen keeps the window open with its changes: a cancelled
+    // name, a failed write, no author.
     prompts.queueAnswer(MessageResult::Yes);
     prompts.queueFileName(QString());
+    EXPECT_FALSE(editor.requestClose());
+    EXPECT_EQ(editor.lines().size(), 2);
+    EXPECT_TRUE(editor.list.modified);
+
+    prompts.queueAnswer(MessageResult::Yes);
+    prompts.queueFileName(t.dir.filePath(u"brak/folderu/lista.sku"_s));
+    EXPECT_FALSE(editor.requestClose());
+    EXPECT_EQ(editor.lines().size(), 2);
+    EXPECT_TRUE(editor.list.modified);
+
+    const QString author = editor.list.author;
+    editor.list.author.clear();
+    prompts.queueAnswer(MessageResult::Yes);
+    EXPECT_FALSE(editor.requestClose());
+    EXPECT_TRUE(editor.list.modified);
+    editor.list.author = author;
+    const qsizetype asked = prompts.messages.size();
+
+    // A save that succeeds closes the window and empties the list.
+    const QString file = t.dir.filePath(u"lista.sku"_s);
+    prompts.queueAnswer(MessageResult::Yes);
+    prompts.queueFileName(file);
     EXPECT_TRUE(editor.requestClose());
+    EXPECT_TRUE(QFile::exists(file));
     EXPECT_TRUE(editor.list.classes.isEmpty());
     EXPECT_FALSE(editor.list.modified);
     EXPECT_EQ(t.ws.workMode, WorkStudentList);
-    EXPECT_EQ(prompts.messageTexts(), (QStringList{question, question}));
+    EXPECT_EQ(prompts.messageTexts().first(2), (QStringList{question, question}));
+    EXPECT_EQ(prompts.messageTexts().at(asked - 2), question);
+    EXPECT_EQ(prompts.messageTexts().at(asked - 1), kNeedsAuthor);
 
     editor.newStudentList();
     EXPECT_TRUE(editor.requestClose()); // not modified: no question
-    EXPECT_EQ(prompts.messages.size(), 2);
+    EXPECT_EQ(prompts.messages.size(), asked + 1);
 }
 
 TEST_F(StudentListEditorTest, UnreadableFileKeepsTheWindowClosedSilently)

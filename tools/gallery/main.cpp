@@ -14,10 +14,19 @@
 #include "question/TFZegar.h"
 #include "print/TFDrukuj.h"
 #include "settings/TFIniEdytor.h"
+#include "settings/TFIniTesty.h"
+#include "students/TFAutorListyKlas.h"
+#include "students/TFEdycjaKlasy.h"
+#include "students/TFEdycjaUcznia.h"
+#include "students/TFListaUczniow.h"
+#include "test/TFEdycjaWpisu.h"
+#include "test/TFListaTestow.h"
+#include "toolkit/VScrollBar.h"
 #include "storage/Pictures.h"
 #include "toolkit/InterfaceColours.h"
 #include "toolkit/LabelButton.h"
 #include "toolkit/Resources.h"
+#include "toolkit/SkinGeometry.h"
 #include "toolkit/SkinnedWindow.h"
 
 #include <QAbstractItemView>
@@ -30,11 +39,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QMovie>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QTimer>
 
 #include <cstdio>
 #include <tuple>
@@ -424,6 +435,152 @@ void mainWindows()
     }
 }
 
+// The test list editor: empty, a list of tests with branches, links and the scroll bar (its thumb
+// dragged, with the position hint), the entry window, and a list of question sets.
+void testListEditor()
+{
+    QTemporaryDir dir;
+    Workspace ws;
+    ws.setUpFoldersAndPaths(dir.path());
+    SilentPrompts prompts;
+    ws.prompts = &prompts;
+    TFListaTestow window(ws);
+    save(window, u"FListaTestow-empty"_s);
+
+    TestListEditor &e = window.editor();
+    const QStringList lines{
+        u"0*0*2*-1*1*0*Klasa 4*"_s,
+        u"1*1*0*0*1*0*Ułamki zwykłe*klasa4/ulamki.skt*"_s,
+        u"2*1*0*0*1*0*Figury na płaszczyźnie*klasa4/figury.skt*"_s,
+        u"3*0*1*-1*1*0*Klasa 5*"_s,
+        u"4*1*0*3*0*0*Liczby całkowite*klasa5/liczby.skt*"_s,
+        u"5*0*0*-1*1*0*Powtórka przed egzaminem*powtorka.skt*"_s,
+    };
+    e.newList(TestListEditor::Kind::TestList, SkinGeometry::ListaTestow::tree.height());
+    e.tree.loadLines(lines);
+    e.tree.mouseDown(5);
+    e.tree.expandSelected();
+    e.tree.keyDown(Qt::Key_Down);
+    e.listAuthor = u"Anna Nowak"_s;
+    e.listRemarks = u"Testy z matematyki dla klas 4–6."_s;
+    e.modified = true;
+    window.refresh();
+    save(window, u"FListaTestow-branches"_s);
+
+    for (int i = 0; i < 30; ++i)
+        e.addAtEnd();
+    e.tree.keyDown(Qt::Key_Down);
+    window.refresh();
+    window.show();
+    QCoreApplication::processEvents();
+    VScrollBar *bar = window.scrollBar();
+    const QPoint thumb = bar->thumbRect().center();
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(thumb), bar->mapToGlobal(QPointF(thumb)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(bar, &press);
+    QMouseEvent move(QEvent::MouseMove, QPointF(thumb + QPoint(0, 120)), bar->mapToGlobal(QPointF(thumb)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(bar, &move);
+    save(window, u"FListaTestow-scrolled"_s);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(thumb), bar->mapToGlobal(QPointF(thumb)),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(bar, &release);
+
+    e.entry = {u"Ułamki zwykłe"_s, u"klasa4/ulamki.skt"_s};
+    TFEdycjaWpisu &entry = window.entryWindow();
+    QTimer::singleShot(0, &entry, [&entry] {
+        entry.grab().save(outDir + u"/FEdycjaWpisu-test.png"_s);
+        ++written;
+        entry.reject();
+    });
+    e.listSaved = true;
+    entry.run(e, {0, 0});
+
+    e.newList(TestListEditor::Kind::SetList, SkinGeometry::ListaTestow::tree.height());
+    e.tree.loadLines({u"0*0*0*-1*1*0*Zestaw powtórkowy*zestawy/powtorka*"_s, u"1*0*0*-1*1*0*Nowy wpis 1*"_s});
+    e.entry = {u"Nowy wpis 1"_s, e.noLinkText()};
+    window.refresh();
+    save(window, u"FListaTestow-sets"_s);
+    QTimer::singleShot(0, &entry, [&entry] {
+        entry.grab().save(outDir + u"/FEdycjaWpisu-set.png"_s);
+        ++written;
+        entry.reject();
+    });
+    entry.run(e, {0, 0});
+}
+
+// The student list editor in both views, with its three dialogs.
+void studentListEditor()
+{
+    QTemporaryDir dir;
+    Workspace ws;
+    ws.setUpFoldersAndPaths(dir.path());
+    SilentPrompts prompts;
+    ws.prompts = &prompts;
+    TFListaUczniow window(ws);
+    save(window, u"FListaUczniow-empty"_s);
+
+    StudentListEditor &e = window.editor();
+    const QStringList names{u"Anna Nowak"_s, u"Jan Kowalski"_s, u"Łucja Żak"_s, u"Piotr Wiśniewski"_s,
+                            u"Maria Nowak-Wiśniewska"_s};
+    for (const QString &name : {u"1a"_s, u"1b"_s, u"2a"_s, u"3c"_s}) {
+        SchoolClass c = e.newClassDefaults();
+        c.name = name;
+        e.addClass(c);
+        for (const QString &line : names)
+            e.list.classes.last().students.append(studentFromLine(line, true));
+    }
+    e.list.author = u"Anna Nowak"_s;
+    e.selectLine(1);
+    window.refresh();
+    save(window, u"FListaUczniow-classes"_s);
+    e.showStudentView();
+    for (int i = 0; i < 22; ++i)
+        e.addStudent(u"Uczeń"_s, u"Numer "_s + QString::number(i + 6));
+    e.selectLine(2);
+    window.refresh();
+    save(window, u"FListaUczniow-students"_s);
+
+    TFEdycjaKlasy &classDialog = window.classDialog();
+    SchoolClass c = e.list.classes.at(1);
+    c.resultsFolder = u"/home/nauczyciel/wyniki/1b"_s;
+    c.time = 45;
+    c.gradingOn = 1;
+    classDialog.fill(c);
+    save(classDialog, u"FEdycjaKlasy"_s);
+    TFEdycjaUcznia &studentDialog = window.studentDialog();
+    studentDialog.fill(u"Łucja"_s, u"Żak"_s);
+    save(studentDialog, u"FEdycjaUcznia"_s);
+    TFAutorListyKlas &info = window.infoDialog();
+    info.fill(u"Anna Nowak"_s, u"Klasy pierwsze i drugie.\nWyniki w folderze wspólnym."_s);
+    save(info, u"FAutorListyKlas"_s);
+}
+
+// The module settings window on each panel, with the note of the control under the mouse.
+void moduleSettingsWindow()
+{
+    QTemporaryDir dir;
+    Workspace ws;
+    ws.setUpFoldersAndPaths(dir.path());
+    TFIniTesty window(ws);
+    window.form().newTestSettings();
+    window.showValues();
+    save(window, u"FIniTesty-testing"_s);
+    window.show();
+    QWidget *option = window.findChild<QCheckBox *>(u"CZmienLegende"_s);
+    QEnterEvent enter(QPointF(4, 4), QPointF(4, 4), option->mapToGlobal(QPointF(4, 4)));
+    QCoreApplication::sendEvent(option, &enter);
+    save(window, u"FIniTesty-testing-help"_s);
+    window.form().newLearningSettings();
+    window.form().learning.sct = u"/srv/zadanix/Zestawy/zestawy.skz"_s;
+    window.showValues();
+    window.show();
+    QWidget *learning = window.findChild<QCheckBox *>(u"ChWczytujPonownie"_s);
+    QEnterEvent over(QPointF(4, 4), QPointF(4, 4), learning->mapToGlobal(QPointF(4, 4)));
+    QCoreApplication::sendEvent(learning, &over);
+    save(window, u"FIniTesty-learning-help"_s);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -448,6 +605,9 @@ int main(int argc, char **argv)
     editorSettingsDialog();
     questionEditor();
     printDialog();
+    testListEditor();
+    studentListEditor();
+    moduleSettingsWindow();
     labels();
     mainWindows();
     std::printf("%d pictures in %s\n", written, qPrintable(outDir));

@@ -1,0 +1,14 @@
+// Any bytes through the Gift reader.
+#include "InterchangeReaderFuzz.h"
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    initialiseInterchangeFuzz(argc, argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    fuzzInterchangeReader(InterchangeFormat::Gift, data, size);
+    return 0;
+}

@@ -1,0 +1,96 @@
+#include "students/TFAutorListyKlas.h"
+
+#include "students/StudentListEditor.h"
+#include "toolkit/LabelButton.h"
+#include "toolkit/SkinGeometry.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+using namespace Qt::StringLiterals;
+namespace G = SkinGeometry::AutorListyKlas;
+
+TFAutorListyKlas::TFAutorListyKlas(QWidget *parent)
+    : SkinnedWindow(u"FAutorListyKlas"_s, u"listaucz_new.htm"_s, parent)
+{
+    addDragStrip({0, 0, width(), SkinGeometry::dialogStripHeight});
+    setStyleSheet(u"QLineEdit, QPlainTextEdit { border: none; background: transparent; color: #2e2e2e;"
+                  u" padding: 0 4px; selection-background-color: #e8a93c; }"_s);
+    m_author = new QLineEdit(this);
+    m_author->setObjectName(u"EAutor"_s);
+    m_author->setGeometry(G::author);
+    m_remarks = new QPlainTextEdit(this);
+    m_remarks->setObjectName(u"MUwagi"_s);
+    m_remarks->setGeometry(G::remarks);
+    m_remarks->setTabChangesFocus(false);
+    setFocusChain({m_author, m_remarks});
+    m_author->installEventFilter(this);
+    m_remarks->installEventFilter(this);
+
+    m_accept = new LabelButton(u"Lwprowadz"_s, u"Wprowadź  Enter"_s, G::accept, this);
+    m_cancel = new LabelButton(u"LAnuluj"_s, u"Anuluj  Esc"_s, G::cancel, this);
+    for (LabelButton *label : {m_accept, m_cancel})
+        label->setAlignment(Qt::AlignCenter);
+    connect(m_accept, &LabelButton::clicked, this, &TFAutorListyKlas::acceptDialog);
+    connect(m_cancel, &LabelButton::clicked, this, [this] { reject(); });
+}
+
+void TFAutorListyKlas::fill(const QString &author, const QString &remarks)
+{
+    m_author->setText(author);
+    m_remarks->setPlainText(remarks);
+}
+
+void TFAutorListyKlas::run(StudentListEditor &editor, QPoint at)
+{
+    m_editor = &editor;
+    fill(editor.list.author, editor.list.remarks);
+    m_author->setFocus();
+    placeAt(at);
+    exec();
+    m_editor = nullptr;
+}
+
+void TFAutorListyKlas::acceptDialog()
+{
+    if (m_editor && m_editor->acceptListInfo(m_author->text(), m_remarks->toPlainText()))
+        accept();
+}
+
+bool TFAutorListyKlas::dialogKey(const QKeyEvent *key)
+{
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    if (mods != Qt::NoModifier)
+        return mods == Qt::AltModifier && key->key() == Qt::Key_F4;
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Also in the remarks: Enter accepts rather than breaking the line.
+        acceptDialog();
+        return true;
+    case Qt::Key_Escape:
+        reject();
+        return true;
+    case Qt::Key_F1:
+        helpRequested();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TFAutorListyKlas::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && (watched == m_author || watched == m_remarks) &&
+        dialogKey(static_cast<QKeyEvent *>(event)))
+        return true;
+    return SkinnedWindow::eventFilter(watched, event);
+}
+
+void TFAutorListyKlas::keyPressEvent(QKeyEvent *event)
+{
+    if (!dialogKey(event))
+        SkinnedWindow::keyPressEvent(event);
+    event->accept();
+}

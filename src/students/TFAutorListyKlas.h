@@ -1,0 +1,34 @@
+#pragma once
+
+#include "toolkit/SkinnedWindow.h"
+
+class LabelButton;
+class QLineEdit;
+class QPlainTextEdit;
+class StudentListEditor;
+
+// The list information dialog of the student list editor: the list's author (required) and remarks.
+class TFAutorListyKlas : public SkinnedWindow {
+    Q_OBJECT
+
+public:
+    explicit TFAutorListyKlas(QWidget *parent = nullptr);
+
+    // Shows the list's author and remarks at `at`, modally; an accepted dialog stores them.
+    void run(StudentListEditor &editor, QPoint at);
+    void fill(const QString &author, const QString &remarks);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    bool dialogKey(const QKeyEvent *key);
+    void acceptDialog();
+
+    StudentListEditor *m_editor = nullptr;
+    QLineEdit *m_author;
+    QPlainTextEdit *m_remarks;
+    LabelButton *m_accept;
+    LabelButton *m_cancel;
+};

@@ -1,0 +1,194 @@
+#include "students/TFEdycjaKlasy.h"
+
+#include "app/Workspace.h"
+#include "students/StudentListEditor.h"
+#include "toolkit/LabelButton.h"
+#include "toolkit/SkinGeometry.h"
+#include "toolkit/SkinStyle.h"
+#include "toolkit/UpDown.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+namespace G = SkinGeometry::EdycjaKlasy;
+
+namespace {
+
+const QString fieldStyle =
+    u"QLineEdit { border: none; background: transparent; color: #2e2e2e; padding: 0 4px;"
+    u" selection-background-color: #e8a93c; }"_s;
+const QString numberStyle = u"QLineEdit { border: 1px solid #b4c2cc; border-right: none; background: #f4f6f8;"
+                            u" color: #2e2e2e; padding: 0 2px; }"_s;
+
+QLineEdit *numberField(const QString &name, const QRect &area, QWidget *parent)
+{
+    auto *field = new QLineEdit(parent);
+    field->setObjectName(name);
+    field->setGeometry(area);
+    field->setReadOnly(true);
+    field->setFocusPolicy(Qt::NoFocus);
+    field->setAlignment(Qt::AlignCenter);
+    field->setStyleSheet(numberStyle);
+    return field;
+}
+
+} // namespace
+
+TFEdycjaKlasy::TFEdycjaKlasy(Workspace &ws, QWidget *parent)
+    : SkinnedWindow(u"FEdycjaKlasy"_s, u"listaucz_new.htm"_s, parent), m_ws(ws)
+{
+    addDragStrip({0, 0, width(), SkinGeometry::dialogStripHeight});
+
+    m_name = new QLineEdit(this);
+    m_name->setObjectName(u"ENazwaKlasy"_s);
+    m_name->setGeometry(G::name);
+    m_name->setStyleSheet(fieldStyle);
+    m_folder = new QLineEdit(this);
+    m_folder->setObjectName(u"ESciezka"_s);
+    m_folder->setGeometry(G::folder);
+    m_folder->setStyleSheet(fieldStyle);
+    setFocusChain({m_name, m_folder});
+    for (QLineEdit *field : {m_name, m_folder})
+        field->installEventFilter(this);
+
+    m_time = numberField(u"ECzas"_s, G::time, this);
+    m_timeArrows = new UpDown(u"UpDown"_s, G::timeArrows, this);
+    connect(m_timeArrows, &UpDown::stepped, this, [this](int direction) {
+        m_values.time = std::clamp(m_values.time + direction * kTimeStep, 0, kMaxTime);
+        showNumbers();
+    });
+    m_pickFolder = new LabelButton(u"LFolder"_s, u"Wskaż"_s, G::pickFolder, this);
+    m_pickFolder->setAlignment(Qt::AlignCenter);
+    m_pickFolder->setToolTip(u"Wskaż folder na wyniki testów (F10)"_s);
+    connect(m_pickFolder, &LabelButton::clicked, this, &TFEdycjaKlasy::pickFolder);
+
+    m_scale = new QCheckBox(u"Ocena według skali progów procentowych"_s, this);
+    m_scale->setObjectName(u"ChJestSkala"_s);
+    m_scale->setGeometry(G::scale);
+    m_scale->setStyle(SkinStyle::instance());
+    m_scale->setCursor(Qt::PointingHandCursor);
+    m_scale->setFocusPolicy(Qt::NoFocus);
+    connect(m_scale, &QCheckBox::clicked, this, [this](bool on) { m_values.gradingOn = on ? 1 : 0; });
+
+    const char16_t *names[5][2] = {
+        {u"ECel", u"UpCel"}, {u"EBdb", u"UpBdb"}, {u"EDb", u"UpDb"}, {u"EDst", u"UpDst"}, {u"EDp", u"UpDp"}};
+    for (int i = 0; i < 5; ++i) {
+        const int x = G::thresholdsLeft + i * G::thresholdPitch;
+        QLineEdit *field = numberField(QString::fromUtf16(names[i][0]), {x, G::thresholdsTop, 36, 24}, this);
+        auto *arrows = new UpDown(QString::fromUtf16(names[i][1]), {x + 36, G::thresholdsTop, 16, 24}, this);
+        connect(arrows, &UpDown::stepped, this, [this, i](int direction) {
+            int &value = m_values.thresholds[static_cast<size_t>(i)];
+            value = std::clamp(value + direction, 10, 99);
+            showNumbers();
+        });
+        m_thresholds[static_cast<size_t>(i)] = field;
+    }
+
+    m_accept = new LabelButton(u"LWprowadz"_s, u"Wprowadź  Enter"_s, G::accept, this);
+    m_cancel = new LabelButton(u"LAnuluj"_s, u"Anuluj  Esc"_s, G::cancel, this);
+    for (LabelButton *label : {m_accept, m_cancel})
+        label->setAlignment(Qt::AlignCenter);
+    connect(m_accept, &LabelButton::clicked, this, &TFEdycjaKlasy::acceptDialog);
+    connect(m_cancel, &LabelButton::clicked, this, [this] { reject(); });
+}
+
+void TFEdycjaKlasy::fill(const SchoolClass &data)
+{
+    m_values = data;
+    m_values.time = std::clamp(m_values.time / kTimeStep * kTimeStep, 0, kMaxTime);
+    for (int &t : m_values.thresholds)
+        t = std::clamp(t, 10, 99);
+    m_name->setText(m_values.name);
+    m_folder->setText(m_values.resultsFolder);
+    m_scale->setChecked(m_values.gradingOn == 1);
+    showNumbers();
+}
+
+void TFEdycjaKlasy::showNumbers()
+{
+    m_time->setText(QString::number(m_values.time));
+    for (size_t i = 0; i < m_thresholds.size(); ++i)
+        m_thresholds[i]->setText(QString::number(m_values.thresholds[i]));
+}
+
+bool TFEdycjaKlasy::run(SchoolClass &data, QPoint at)
+{
+    fill(data);
+    m_name->selectAll();
+    m_name->setFocus();
+    placeAt(at);
+    if (exec() != QDialog::Accepted)
+        return false;
+    // The students are not the dialog's business.
+    const QList<Student> students = data.students;
+    data = m_values;
+    data.students = students;
+    return true;
+}
+
+void TFEdycjaKlasy::pickFolder()
+{
+    if (!m_ws.prompts)
+        return;
+    const QString folder =
+        m_ws.prompts->browseFolder(u"Wskaż folder ..."_s, u"Wskaż folder na wyniki testów"_s, QString());
+    if (!folder.isEmpty())
+        m_folder->setText(folder);
+    // The folder browser has had the keyboard; without a window manager nobody gives it back.
+    activateWindow();
+    m_name->setFocus();
+}
+
+void TFEdycjaKlasy::acceptDialog()
+{
+    m_values.name = m_name->text();
+    m_values.resultsFolder = m_folder->text();
+    if (!StudentListEditor::checkClassDialog(m_ws, m_values)) {
+        m_name->setFocus();
+        return;
+    }
+    accept();
+}
+
+bool TFEdycjaKlasy::dialogKey(const QKeyEvent *key)
+{
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    if (mods != Qt::NoModifier)
+        return mods == Qt::AltModifier && key->key() == Qt::Key_F4;
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        acceptDialog();
+        return true;
+    case Qt::Key_Escape:
+        reject();
+        return true;
+    case Qt::Key_F10:
+        pickFolder();
+        return true;
+    case Qt::Key_F1:
+        helpRequested();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TFEdycjaKlasy::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && (watched == m_name || watched == m_folder) &&
+        dialogKey(static_cast<QKeyEvent *>(event)))
+        return true;
+    return SkinnedWindow::eventFilter(watched, event);
+}
+
+void TFEdycjaKlasy::keyPressEvent(QKeyEvent *event)
+{
+    if (!dialogKey(event))
+        SkinnedWindow::keyPressEvent(event);
+    event->accept();
+}

@@ -1,0 +1,97 @@
+#include "students/TFEdycjaUcznia.h"
+
+#include "app/Workspace.h"
+#include "students/StudentListEditor.h"
+#include "toolkit/LabelButton.h"
+#include "toolkit/SkinGeometry.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+
+using namespace Qt::StringLiterals;
+namespace G = SkinGeometry::EdycjaUcznia;
+
+TFEdycjaUcznia::TFEdycjaUcznia(Workspace &ws, QWidget *parent)
+    : SkinnedWindow(u"FEdycjaUcznia"_s, u"listaucz_new.htm"_s, parent), m_ws(ws)
+{
+    addDragStrip({0, 0, width(), SkinGeometry::dialogStripHeight});
+    setStyleSheet(u"QLineEdit { border: none; background: transparent; color: #2e2e2e; padding: 0 4px;"
+                  u" selection-background-color: #e8a93c; }"_s);
+    m_firstName = new QLineEdit(this);
+    m_firstName->setObjectName(u"EImie"_s);
+    m_firstName->setGeometry(G::firstName);
+    m_surname = new QLineEdit(this);
+    m_surname->setObjectName(u"ENazwisko"_s);
+    m_surname->setGeometry(G::surname);
+    setFocusChain({m_firstName, m_surname});
+    for (QLineEdit *field : {m_firstName, m_surname})
+        field->installEventFilter(this);
+
+    m_accept = new LabelButton(u"Lwprowadz"_s, u"Wprowadź  Enter"_s, G::accept, this);
+    m_cancel = new LabelButton(u"LAnuluj"_s, u"Anuluj  Esc"_s, G::cancel, this);
+    for (LabelButton *label : {m_accept, m_cancel})
+        label->setAlignment(Qt::AlignCenter);
+    connect(m_accept, &LabelButton::clicked, this, &TFEdycjaUcznia::acceptDialog);
+    connect(m_cancel, &LabelButton::clicked, this, [this] { reject(); });
+}
+
+void TFEdycjaUcznia::fill(const QString &firstName, const QString &surname)
+{
+    m_firstName->setText(firstName);
+    m_surname->setText(surname);
+}
+
+bool TFEdycjaUcznia::run(QString &firstName, QString &surname, QPoint at)
+{
+    fill(firstName, surname);
+    m_firstName->selectAll();
+    m_firstName->setFocus();
+    placeAt(at);
+    if (exec() != QDialog::Accepted)
+        return false;
+    firstName = m_firstName->text();
+    surname = m_surname->text();
+    return true;
+}
+
+void TFEdycjaUcznia::acceptDialog()
+{
+    if (StudentListEditor::checkStudentDialog(m_ws, m_firstName->text(), m_surname->text()))
+        accept();
+}
+
+bool TFEdycjaUcznia::dialogKey(const QKeyEvent *key)
+{
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    if (mods != Qt::NoModifier)
+        return mods == Qt::AltModifier && key->key() == Qt::Key_F4;
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        acceptDialog();
+        return true;
+    case Qt::Key_Escape:
+        reject();
+        return true;
+    case Qt::Key_F1:
+        helpRequested();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TFEdycjaUcznia::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && (watched == m_firstName || watched == m_surname) &&
+        dialogKey(static_cast<QKeyEvent *>(event)))
+        return true;
+    return SkinnedWindow::eventFilter(watched, event);
+}
+
+void TFEdycjaUcznia::keyPressEvent(QKeyEvent *event)
+{
+    if (!dialogKey(event))
+        SkinnedWindow::keyPressEvent(event);
+    event->accept();
+}

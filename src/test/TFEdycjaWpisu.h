@@ -1,0 +1,37 @@
+#pragma once
+
+#include "toolkit/SkinnedWindow.h"
+
+class LabelButton;
+class QLabel;
+class QLineEdit;
+class TestListEditor;
+
+// The entry window of the test list editor: the entry's name and the test file or question-set
+// folder it points at. TestListEditor holds the two fields and the rules; this shows them.
+class TFEdycjaWpisu : public SkinnedWindow {
+    Q_OBJECT
+
+public:
+    explicit TFEdycjaWpisu(QWidget *parent = nullptr);
+
+    // Shows the editor's entry fields at `at`, modally, until accepted or cancelled.
+    void run(TestListEditor &editor, QPoint at);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    bool entryKey(const QKeyEvent *key);
+    void pick();
+    void acceptEntry();
+    void showFields();
+
+    TestListEditor *m_editor = nullptr;
+    QLineEdit *m_name;
+    QLabel *m_link;
+    LabelButton *m_pick;
+    LabelButton *m_accept;
+    LabelButton *m_cancel;
+};

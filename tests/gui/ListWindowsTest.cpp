@@ -1,0 +1,463 @@
+#include "ModalDriver.h"
+#include "ProgramFixture.h"
+#include "settings/TFIniTesty.h"
+#include "storage/ListDocuments.h"
+#include "students/StudentList.h"
+#include "students/TFListaUczniow.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempWorkspace.h"
+#include "test/EntryTreeDrawing.h"
+#include "test/TFListaTestow.h"
+#include "toolkit/LabelButton.h"
+#include "toolkit/SkinGeometry.h"
+#include "toolkit/UpDown.h"
+#include "toolkit/VScrollBar.h"
+
+#include <QCheckBox>
+#include <QEnterEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+template <typename W = QWidget> W *child(const QWidget *window, const QString &name)
+{
+    auto *w = window->findChild<W *>(name);
+    EXPECT_NE(w, nullptr) << name.toStdString();
+    return w;
+}
+
+// A key to the focused field of the modal window.
+void press(int k, Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    QWidget *modal = QApplication::activeModalWidget();
+    ASSERT_NE(modal, nullptr);
+    QWidget *target = modal->focusWidget() ? modal->focusWidget() : modal;
+    QTest::keyClick(target, static_cast<Qt::Key>(k), mods);
+}
+
+void click(QWidget *w, QPoint at = {})
+{
+    QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, at.isNull() ? w->rect().center() : at);
+}
+
+// The middle of visible row `row` of the outline.
+QPoint row(int r)
+{
+    return {60, EntryTreeDrawing::kFirstRowTop + r * EntryTree::RowHeight + 8};
+}
+
+class ListWindowsTest : public ::testing::Test {
+protected:
+    void SetUp() override { t.ws.prompts = &prompts; }
+
+    TempWorkspace t;
+    ScriptedPrompts prompts;
+    ModalWatchdog watchdog;
+};
+
+} // namespace
+
+// Every command key of the test list editor, rows picked with the mouse, a double-click on a branch
+// and the enabling of the captions.
+TEST_F(ListWindowsTest, TestListKeysAndMouseRows)
+{
+    TFListaTestow window(t.ws);
+    t.ws.workMode = WorkSetList;
+    whenModal([&](QWidget *modal) {
+        EXPECT_EQ(modal->objectName(), u"FListaTestow"_s);
+        TestListEditor &e = window.editor();
+        EXPECT_EQ(e.listKind, TestListEditor::Kind::SetList);
+        EXPECT_FALSE(child<LabelButton>(modal, u"LEdytujWpis"_s)->isEnabled());
+        EXPECT_FALSE(child(modal, u"ImZapisz"_s)->isVisible());
+        press(Qt::Key_G, Qt::ControlModifier); // on an empty tree: the first entry
+        press(Qt::Key_N, Qt::ControlModifier);
+        press(Qt::Key_G, Qt::ControlModifier); // a child of entry 1
+        press(Qt::Key_K, Qt::ControlModifier);
+        press(Qt::Key_P, Qt::ControlModifier); // above the last one
+        ASSERT_EQ(e.tree.entries().size(), 5);
+        EXPECT_EQ(e.tree.entries().at(2).level, 1);
+        EXPECT_EQ(e.tree.selected(), 3);
+        EXPECT_TRUE(child(modal, u"ImZapisz"_s)->isVisible());
+        EXPECT_TRUE(child<LabelButton>(modal, u"LEdytujWpis"_s)->isEnabled());
+        EXPECT_TRUE(child<LabelButton>(modal, u"LPrzesunWGore"_s)->isEnabled());
+
+        // Rows by the mouse: row 0 is the first entry, a click below the rows changes nothing.
+        click(window.treeView(), row(0));
+        EXPECT_EQ(e.tree.selected(), 0);
+        EXPECT_FALSE(child<LabelButton>(modal, u"LPrzesunWGore"_s)->isEnabled());
+        EXPECT_TRUE(child<LabelButton>(modal, u"LPrzesunWDol"_s)->isEnabled());
+        click(window.treeView(), row(20));
+        EXPECT_EQ(e.tree.selected(), 0);
+        press(Qt::Key_Down);
+        EXPECT_EQ(e.tree.selected(), 1);
+        press(Qt::Key_Left); // collapse the branch
+        EXPECT_EQ(e.tree.countVisible(), 4);
+        QTest::mouseDClick(window.treeView(), Qt::LeftButton, Qt::NoModifier, row(1));
+        EXPECT_EQ(e.tree.countVisible(), 5);
+        click(window.treeView(), row(4));
+        EXPECT_EQ(e.tree.selected(), 4);
+        prompts.queueAnswer(MessageResult::Yes);
+        press(Qt::Key_Delete);
+        EXPECT_EQ(e.tree.entries().size(), 4);
+
+        // Editing before the first save is refused; the move captions follow the selection.
+        press(Qt::Key_F2);
+        EXPECT_EQ(prompts.lastMessageText(),
+                  u"Aby edytować wpisy musisz najpierw zapisać listę.\rZapoznaj się z pomocą do programu."_s);
+        click(child(modal, u"LPrzesunWGore"_s));
+        EXPECT_EQ(e.tree.selected(), 1);
+        press(Qt::Key_F1);
+        EXPECT_EQ(prompts.helpPages, QStringList{u"listatest_new.htm"_s});
+        prompts.queueAnswer(MessageResult::No);
+        press(Qt::Key_Escape);
+    });
+    window.newTestList();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(prompts.unusedAnswers(), 0);
+    // The dropped changes are no unsaved work any more (a drop would be refused otherwise).
+    EXPECT_FALSE(window.editor().modified);
+}
+
+// More rows than the outline shows: the scroll bar appears with its steps, follows the arrow keys
+// and moves the drawing; a click then picks the row under the mouse at the scrolled position.
+TEST_F(ListWindowsTest, TestListScrollBar)
+{
+    TFListaTestow window(t.ws);
+    t.ws.workMode = WorkTestList;
+    whenModal([&](QWidget *) {
+        TestListEditor &e = window.editor();
+        VScrollBar *bar = window.scrollBar();
+        const int page = SkinGeometry::ListaTestow::tree.height() / EntryTree::RowHeight;
+        for (int i = 0; i < page; ++i)
+            press(Qt::Key_K, Qt::ControlModifier);
+        EXPECT_FALSE(bar->isVisible());
+        for (int i = 0; i < 4; ++i)
+            press(Qt::Key_K, Qt::ControlModifier);
+        ASSERT_TRUE(bar->isVisible());
+        EXPECT_EQ(bar->maximum(), 4);
+        EXPECT_EQ(bar->largeStep(), page - 1);
+        EXPECT_EQ(bar->smallStep(), page - 2);
+
+        click(window.treeView(), row(0));
+        EXPECT_EQ(e.tree.selected(), 0);
+        for (int i = 0; i < page + 1; ++i)
+            press(Qt::Key_Down);
+        EXPECT_EQ(e.tree.selected(), page + 1);
+        EXPECT_EQ(e.tree.topRow(), 2);
+        EXPECT_EQ(bar->value(), 2);
+
+        // The bar's down arrow, then a click on the first row shown.
+        click(bar, {8, bar->height() - 4});
+        EXPECT_EQ(e.tree.topRow(), 3);
+        click(window.treeView(), row(0));
+        EXPECT_EQ(e.tree.selected(), 3);
+        // Dragging the thumb shows where the drag has got to.
+        const QRect thumb = bar->thumbRect();
+        QTest::mousePress(bar, Qt::LeftButton, Qt::NoModifier, thumb.center());
+        EXPECT_TRUE(bar->hintShown());
+        QMouseEvent move(QEvent::MouseMove, QPointF(thumb.center() - QPoint(0, 400)),
+                         bar->mapToGlobal(QPointF(8, 0)), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(bar, &move);
+        EXPECT_EQ(e.tree.topRow(), 0);
+        EXPECT_EQ(bar->shownHint(), u"Wiersz 1 z 30"_s);
+        QTest::mouseRelease(bar, Qt::LeftButton, Qt::NoModifier, thumb.center());
+        EXPECT_FALSE(bar->hintShown());
+
+        e.modified = false;
+        press(Qt::Key_Escape);
+    });
+    window.newTestList();
+}
+
+// The rows from y = 5, an expander only on branches, the name in the colour of its state.
+TEST(EntryTreeDrawingTest, RowsExpandersAndColours)
+{
+    QImage expanded(16, 16, QImage::Format_RGB32);
+    expanded.fill(Qt::red);
+    QImage collapsed(16, 16, QImage::Format_RGB32);
+    collapsed.fill(Qt::blue);
+    EntryTree tree;
+    tree.reset(200);
+    tree.addBelow();
+    tree.addChild();
+    tree.addBelow();
+    tree.setSelectedNameAndLink(u"WWWWWW"_s, {});
+    QImage image(300, 100, QImage::Format_RGB32);
+    QPainter p(&image);
+    EntryTreeDrawing::draw(p, tree, expanded, collapsed, 300, 100, 0);
+    p.end();
+    EXPECT_EQ(image.pixelColor(1 + 8, 5 + 8), QColor(Qt::red));     // row 0: an open branch
+    EXPECT_EQ(image.pixelColor(1 + 8, 4), QColor(Qt::white));       // nothing above the first row
+    EXPECT_EQ(image.pixelColor(21 + 8, 21 + 8), QColor(Qt::white)); // row 1: a leaf, level 1
+    bool black = false;
+    for (int x = 20 + 18; x < 120; ++x) {
+        for (int y = 37; y < 53; ++y)
+            black = black || image.pixelColor(x, y) == QColor(Qt::black); // row 2: the selected entry
+    }
+    EXPECT_TRUE(black);
+    EXPECT_EQ(EntryTreeDrawing::stateColour(0), QColor(91, 90, 92));
+    EXPECT_EQ(EntryTreeDrawing::stateColour(3), QColor(128, 128, 128));
+    EXPECT_TRUE(EntryTreeDrawing::underlined(4, false));
+    EXPECT_TRUE(EntryTreeDrawing::underlined(0, true));
+    EXPECT_FALSE(EntryTreeDrawing::underlined(2, false));
+
+    // Collapsed, scrolled by one row: the branch is gone from the top and the leaf after it stands there.
+    tree.mouseDown(5);
+    tree.collapseSelected();
+    image.fill(Qt::white);
+    QPainter q(&image);
+    EntryTreeDrawing::draw(q, tree, expanded, collapsed, 300, 100, 0);
+    q.end();
+    EXPECT_EQ(image.pixelColor(9, 13), QColor(Qt::blue));
+}
+
+// The entry window from F2 after the list has a file: the name typed, the file picked with F10,
+// Enter accepts.
+TEST_F(ListWindowsTest, EntryWindowByKeyboard)
+{
+    TFListaTestow window(t.ws);
+    const QString list = t.dir.filePath(u"lista.skg"_s);
+    ASSERT_TRUE(WriteTestList(t.ws, list, {u"Jan"_s, u"2026-01-02"_s, {}}, {u"0*0*0*-1*1*0*Pierwszy*"_s}));
+    prompts.queueFileName(t.dir.filePath(u"testy/t1.skt"_s));
+    whenModal([&](QWidget *) { press(Qt::Key_F2); });
+    whenModalNamed(u"FEdycjaWpisu"_s, [&](QWidget *entry) {
+        auto *name = child<QLineEdit>(entry, u"EWpis"_s);
+        EXPECT_EQ(name->text(), u"Pierwszy"_s);
+        EXPECT_EQ(name->selectedText(), u"Pierwszy"_s);
+        EXPECT_EQ(child<QLabel>(entry, u"LSciezka"_s)->text(), u"Brak pliku testu"_s);
+        typeText(name, u"Sprawdzian z ułamków"_s);
+        press(Qt::Key_F10);
+        EXPECT_EQ(child<QLabel>(entry, u"LSciezka"_s)->text(), u"testy/t1.skt"_s);
+        EXPECT_EQ(entry->focusWidget(), name);
+        press(Qt::Key_Return);
+        whenModalNamed(u"FListaTestow"_s, [&](QWidget *) {
+            EXPECT_EQ(window.editor().tree.selectedNameAndLink().name, u"Sprawdzian z ułamków"_s);
+            EXPECT_EQ(window.editor().tree.selectedNameAndLink().link, u"testy/t1.skt"_s);
+            press(Qt::Key_S, Qt::ControlModifier);
+            press(Qt::Key_Escape);
+        });
+    });
+    window.openTestListFile(list);
+    ListInfo info;
+    QStringList lines;
+    ASSERT_TRUE(ReadTestList(t.ws, list, info, lines));
+    EXPECT_EQ(lines, QStringList{u"0*0*0*-1*1*2*Sprawdzian z ułamków*testy/t1.skt*"_s});
+}
+
+// The student list: the scroll bar beside the list box only over 23 lines, the enabling of the
+// commands, and the wheel doing nothing.
+TEST_F(ListWindowsTest, StudentListScrollBarAndEnabling)
+{
+    TFListaUczniow window(t.ws);
+    whenModal([&](QWidget *modal) {
+        StudentListEditor &e = window.editor();
+        EXPECT_FALSE(child<LabelButton>(modal, u"LUsun"_s)->isEnabled());
+        EXPECT_FALSE(child<LabelButton>(modal, u"LListaUczniow"_s)->isEnabled());
+        SchoolClass c = e.newClassDefaults();
+        c.name = u"1a"_s;
+        e.addClass(c);
+        for (int i = 0; i < 23; ++i)
+            e.list.classes[0].students.append({u"Imię"_s + QString::number(i), u"Nazwisko"_s});
+        window.refresh();
+        EXPECT_TRUE(child<LabelButton>(modal, u"LListaUczniow"_s)->isEnabled());
+        EXPECT_FALSE(child<LabelButton>(modal, u"LPrzesunTop"_s)->isEnabled());
+        EXPECT_FALSE(child<LabelButton>(modal, u"LPrzesunDown"_s)->isEnabled());
+        press(Qt::Key_U, Qt::ControlModifier);
+        ASSERT_EQ(window.listBox()->count(), 23);
+        EXPECT_EQ(child<LabelButton>(modal, u"LListaUczniow"_s)->text(), u"Importuj listę         Ctrl+I"_s);
+        EXPECT_FALSE(window.scrollBar()->isVisible());
+        EXPECT_TRUE(child(modal, u"ImWprowadz"_s)->isVisible());
+        EXPECT_FALSE(child(modal, u"ImZapisz"_s)->isVisible());
+        e.addStudent(u"Ostatni"_s, u"Uczeń"_s);
+        window.refresh();
+        EXPECT_TRUE(window.scrollBar()->isVisible());
+        EXPECT_EQ(window.scrollBar()->maximum(), 1);
+        EXPECT_EQ(window.scrollBar()->value(), 1); // the new line is selected and shown
+        press(Qt::Key_Home);
+        EXPECT_EQ(window.scrollBar()->value(), 0);
+        QWheelEvent wheel(QPointF(20, 20), window.listBox()->mapToGlobal(QPointF(20, 20)), {},
+                          QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(window.listBox()->viewport(), &wheel);
+        EXPECT_EQ(window.scrollBar()->value(), 0);
+        press(Qt::Key_End);
+        EXPECT_EQ(e.studentView.current, 23);
+        EXPECT_EQ(window.scrollBar()->value(), 1);
+        prompts.queueAnswer(MessageResult::No);
+        press(Qt::Key_Escape); // leave the view without applying
+        EXPECT_EQ(e.view, StudentListEditor::View::Classes);
+        prompts.queueAnswer(MessageResult::No);
+        press(Qt::Key_Escape);
+    });
+    window.newStudentList();
+    EXPECT_EQ(t.ws.workMode, WorkStudentList);
+    EXPECT_TRUE(window.editor().list.classes.isEmpty());
+}
+
+// The class dialog from Ctrl+N: the defaults of the editor settings, the time stepped by 5 within
+// 0..300, an empty name refused.
+TEST_F(ListWindowsTest, ClassDialogDefaultsAndSteps)
+{
+    t.ws.settings.dft = 45;
+    t.ws.settings.sk = 1;
+    t.ws.settings.cel = 90;
+    t.ws.settings.bdb = 75;
+    t.ws.settings.db = 60;
+    t.ws.settings.dst = 45;
+    t.ws.settings.dp = 30;
+    TFListaUczniow window(t.ws);
+    whenModal([&](QWidget *) { press(Qt::Key_N, Qt::ControlModifier); });
+    whenModalNamed(u"FEdycjaKlasy"_s, [&](QWidget *dialog) {
+        EXPECT_EQ(child<QLineEdit>(dialog, u"ECzas"_s)->text(), u"45"_s);
+        EXPECT_TRUE(child<QCheckBox>(dialog, u"ChJestSkala"_s)->isChecked());
+        QStringList shown;
+        for (const QString &n : {u"ECel"_s, u"EBdb"_s, u"EDb"_s, u"EDst"_s, u"EDp"_s})
+            shown << child<QLineEdit>(dialog, n)->text();
+        EXPECT_EQ(shown, (QStringList{u"90"_s, u"75"_s, u"60"_s, u"45"_s, u"30"_s}));
+        EXPECT_TRUE(child<QLineEdit>(dialog, u"ECzas"_s)->isReadOnly());
+        auto *arrows = child<UpDown>(dialog, u"UpDown"_s);
+        for (int i = 0; i < 60; ++i)
+            click(arrows->upArrow());
+        EXPECT_EQ(child<QLineEdit>(dialog, u"ECzas"_s)->text(), u"300"_s);
+        click(arrows->downArrow());
+        EXPECT_EQ(child<QLineEdit>(dialog, u"ECzas"_s)->text(), u"295"_s);
+        press(Qt::Key_Return);
+        EXPECT_EQ(prompts.lastMessageText(), u"Wpisz poprawnie wymagane dane."_s);
+        typeText(child(dialog, u"ENazwaKlasy"_s), u"2b"_s);
+        press(Qt::Key_Down);
+        EXPECT_EQ(dialog->focusWidget()->objectName(), u"ESciezka"_s);
+        press(Qt::Key_Return);
+        whenModalNamed(u"FListaUczniow"_s, [&](QWidget *) {
+            ASSERT_EQ(window.editor().list.classes.size(), 1);
+            EXPECT_EQ(window.editor().list.classes.at(0).time, 295);
+            EXPECT_EQ(window.editor().list.classes.at(0).name, u"2b"_s);
+            prompts.queueAnswer(MessageResult::No);
+            press(Qt::Key_Escape);
+        });
+    });
+    window.newStudentList();
+}
+
+// Through the real windows: a student list given on the command line, a student added with the
+// keyboard, Ctrl+S; the file holds exactly that.
+TEST(StudentListInTheProgram, CommandLineListGetsAStudentByKeyboard)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"szkoła.sku"_s);
+    {
+        TempWorkspace t;
+        StudentList list;
+        list.reset();
+        list.author = u"Anna Nowak"_s;
+        list.date = u"2026-09-01"_s;
+        SchoolClass c;
+        c.name = u"3c"_s;
+        c.students = {{u"Ewa"_s, u"Lis"_s}};
+        list.classes = {c};
+        ASSERT_TRUE(WriteStudentList(t.ws, file, list));
+    }
+    Program program(dir.path(), {file});
+    ModalWatchdog watchdog;
+    whenModalNamed(u"FListaUczniow"_s, [&](QWidget *) {
+        press(Qt::Key_U, Qt::ControlModifier);
+        // The dialog's step is queued before the key that opens it and runs inside its exec().
+        whenModalNamed(u"FEdycjaUcznia"_s, [&](QWidget *) {
+            typeText(QApplication::activeModalWidget()->focusWidget(), u"Łukasz"_s);
+            press(Qt::Key_Down);
+            typeText(QApplication::activeModalWidget()->focusWidget(), u"Żak"_s);
+            press(Qt::Key_Return);
+        });
+        press(Qt::Key_N, Qt::ControlModifier);
+        press(Qt::Key_Return); // apply the view
+        press(Qt::Key_S, Qt::ControlModifier);
+        press(Qt::Key_Escape);
+    });
+    program.start();
+    EXPECT_FALSE(program.app->studentListEditor().isVisible());
+    EXPECT_TRUE(program.prompts.messages.isEmpty());
+    EXPECT_TRUE(program.prompts.fileRequests.isEmpty());
+    EXPECT_EQ(program.prompts.clockPositions.size(), 1);
+    EXPECT_EQ(program.ws().workMode, WorkStudentList);
+    TempWorkspace t;
+    StudentList read;
+    ASSERT_TRUE(ReadStudentList(t.ws, file, read));
+    EXPECT_EQ(read.author, u"Anna Nowak"_s);
+    EXPECT_EQ(read.date, u"2026-09-01"_s);
+    ASSERT_EQ(read.classes.size(), 1);
+    const QList<Student> &students = read.classes.at(0).students;
+    ASSERT_EQ(students.size(), 2);
+    EXPECT_EQ(students.at(0).firstName, u"Ewa"_s);
+    EXPECT_EQ(students.at(1).firstName, u"Łukasz"_s);
+    EXPECT_EQ(students.at(1).surname, u"Żak"_s);
+    EXPECT_EQ(read.totalStudents(), 2);
+}
+
+// The module settings window: the note of the control under the mouse, the threshold arrows, the
+// check of LZapiszIni.
+TEST_F(ListWindowsTest, ModuleSettingsHelpAndThresholds)
+{
+    TFIniTesty window(t.ws);
+    whenModal([&](QWidget *modal) {
+        EXPECT_TRUE(child(modal, u"PIniTesty"_s)->isVisible());
+        EXPECT_FALSE(child(modal, u"PIniNauka"_s)->isVisible());
+        QWidget *option = child(modal, u"CWieleOcen"_s);
+        QEnterEvent enter(QPointF(4, 4), QPointF(4, 4), option->mapToGlobal(QPointF(4, 4)));
+        QCoreApplication::sendEvent(option, &enter);
+        EXPECT_TRUE(window.helpText().startsWith(u"Zaznaczenie tej opcji ukrywa przycisk \"Oceń\""_s));
+        EXPECT_TRUE(window.helpText().contains(u'\n'));
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(option, &leave);
+        EXPECT_TRUE(window.helpText().isEmpty());
+
+        auto *db = child<UpDown>(modal, u"UpDb"_s);
+        for (int i = 0; i < 15; ++i)
+            click(db->upArrow());
+        EXPECT_EQ(child<QLineEdit>(modal, u"EDb"_s)->text(), u"85"_s);
+        click(child(modal, u"LZapiszIni"_s));
+        EXPECT_EQ(prompts.lastMessageText(), u"Błędne dane.\rUstaw poprawnie progi procentowe."_s);
+        click(child<QCheckBox>(modal, u"COstrzegaj"_s));
+        EXPECT_FALSE(window.form().testing.al);
+        prompts.queueAnswer(MessageResult::No);
+        click(child(modal, u"LCloseIni"_s));
+    });
+    window.newTestSettings();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(t.ws.workMode, WorkTestModuleSettings);
+}
+
+// A list of question sets named on the command line opens in the list editor as a list of sets; an
+// unchanged close leaves the program with no unsaved work.
+TEST(TestListInTheProgram, CommandLineSetListOpensAsASetList)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"zestawy.skz"_s);
+    {
+        TempWorkspace t;
+        ASSERT_TRUE(WriteSetList(t.ws, file, {u"Jan"_s, u"2026-03-04"_s, u"uwagi"_s},
+                                 {u"0*0*0*-1*1*0*Zestaw 1*zestaw1*"_s}));
+    }
+    Program program(dir.path(), {file});
+    ModalWatchdog watchdog;
+    whenModalNamed(u"FListaTestow"_s, [&](QWidget *modal) {
+        TFListaTestow &window = program.app->testListEditor();
+        EXPECT_EQ(window.editor().listKind, TestListEditor::Kind::SetList);
+        EXPECT_EQ(program.ws().workMode, WorkSetList);
+        EXPECT_EQ(child<QLineEdit>(modal, u"EAutorListy"_s)->text(), u"Jan"_s);
+        EXPECT_EQ(window.editor().tree.entries().at(0).link, u"zestaw1"_s);
+        EXPECT_FALSE(program.app->editors().anyDocumentModified());
+        press(Qt::Key_N, Qt::ControlModifier);
+        EXPECT_TRUE(program.app->editors().anyDocumentModified());
+        program.prompts.queueAnswer(MessageResult::No);
+        press(Qt::Key_Escape);
+    });
+    program.start();
+    EXPECT_FALSE(program.app->testListEditor().isVisible());
+    EXPECT_FALSE(program.app->editors().anyDocumentModified());
+}
