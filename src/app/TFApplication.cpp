@@ -69,11 +69,10 @@ TFApplication::TFApplication(const Options &options) : m_options(options), m_com
     m_editors.later = [this](std::function<void()> step) { QTimer::singleShot(0, this, std::move(step)); };
     SkinnedWindow::setProgramHooks({
         .dropFiles = [this](const QStringList &paths) { dropFiles(paths); },
-        .openHelpPage =
-            [this](const QString &page) {
-                if (m_ws.prompts)
-                    m_ws.prompts->openHelpPage(page);
-            },
+        .openHelpPage = [this](const QString &page) {
+            if (m_ws.prompts)
+                m_ws.prompts->openHelpPage(page);
+        },
     });
     // In window mode 0 the background's one pixel stays under the main window wherever it goes.
     m_main->installEventFilter(this);
@@ -104,8 +103,7 @@ void TFApplication::registerEditors()
         .name = u"FPytanie"_s,
         .commands = {{C::NewQuestion, [question] { question->newSingleQuestion(); }},
                      {C::OpenQuestion, [question] { question->openSingleQuestion(); }}},
-        .documents = {{D::Question,
-                       [question](const QString &path) { question->openSingleQuestionFile(path); }}},
+        .documents = {{D::Question, [question](const QString &path) { question->openSingleQuestionFile(path); }}},
         .modified = [question] { return question->editor().questionModified; },
     });
     m_recovery->add({
@@ -115,8 +113,9 @@ void TFApplication::registerEditors()
         .revision = [question] { return question->editor().revision(); },
         .writeCopy = [question](const QString &path) { return question->editor().writeRecoveryCopy(path); },
         .original = [this] { return m_ws.question.filePath; },
-        .restore = [question](const QString &copy,
-                              const QString &original) { question->openRecoveryCopy(copy, original); },
+        .restore = [question](const QString &copy, const QString &original) {
+            question->openRecoveryCopy(copy, original);
+        },
     });
     TFTest *test = m_testEditor.get();
     m_editors.add({
@@ -134,8 +133,7 @@ void TFApplication::registerEditors()
         .revision = [test] { return test->editor().revision(); },
         .writeCopy = [test](const QString &path) { return test->editor().writeRecoveryCopy(path); },
         .original = [test] { return test->editor().testFile; },
-        .restore = [test](const QString &copy,
-                          const QString &original) { test->openRecoveryCopy(copy, original); },
+        .restore = [test](const QString &copy, const QString &original) { test->openRecoveryCopy(copy, original); },
     });
     m_editors.add({
         .name = u"FIniEdytor"_s,
@@ -168,15 +166,15 @@ void TFApplication::registerEditors()
         m_recovery->add({
             .slot = tests ? u"lista-testow"_s : u"lista-zestawow"_s,
             .extension = tests ? u"skg"_s : u"skz"_s,
-            .modified = [testList,
-                         kind] { return testList->editor().modified && testList->editor().listKind == kind; },
+            .modified = [testList, kind] {
+                return testList->editor().modified && testList->editor().listKind == kind;
+            },
             .revision = {},
-            .writeCopy =
-                [testList](const QString &path) { return testList->editor().writeRecoveryCopy(path); },
+            .writeCopy = [testList](const QString &path) { return testList->editor().writeRecoveryCopy(path); },
             .original = [testList] { return testList->editor().listFile; },
-            .restore = [testList,
-                        kind](const QString &copy,
-                              const QString &original) { testList->openRecoveryCopy(kind, copy, original); },
+            .restore = [testList, kind](const QString &copy, const QString &original) {
+                testList->openRecoveryCopy(kind, copy, original);
+            },
         });
     }
     m_recovery->add({
@@ -186,8 +184,9 @@ void TFApplication::registerEditors()
         .revision = {},
         .writeCopy = [students](const QString &path) { return students->editor().writeRecoveryCopy(path); },
         .original = [students] { return students->editor().path; },
-        .restore = [students](const QString &copy,
-                              const QString &original) { students->openRecoveryCopy(copy, original); },
+        .restore = [students](const QString &copy, const QString &original) {
+            students->openRecoveryCopy(copy, original);
+        },
     });
     TFIniTesty *moduleSettings = m_moduleSettings.get();
     m_editors.add({
