@@ -121,7 +121,7 @@ inline constexpr QRect time{21, 281, 56, 24};
 inline constexpr QRect timeArrows{80, 280, 20, 26};
 inline constexpr QRect singleChoice{150, 270, 200, 22};
 inline constexpr QRect multipleChoice{150, 296, 200, 22};
-inline constexpr QRect answers(int n) { return {360, 270 + (n - 3) * 22, 180, 22}; } // n = 3, 4, 5
+inline constexpr QRect answers(int n) { return {360, 266 + (n - 3) * 22, 180, 22}; } // n = 3, 4, 5
 inline constexpr QRect scale{20, 344, 320, 22};
 // Threshold i (0 cel .. 4 dp): the field in the panel (x, 394)–(x + 47, 419), x = 20 + 104 i.
 inline constexpr QRect threshold(int i) { return {21 + i * 104, 395, 46, 24}; }

@@ -229,6 +229,17 @@ TEST_F(TFTestTest, TheScrollBarAppearsFrom23Nodes)
             EXPECT_EQ(bar->maximum(), count + 1 - 22);
             EXPECT_EQ(bar->pageStep(), 21);
             EXPECT_EQ(bar->singleStep(), 20);
+            // The last question selected: the outline and its bar stand at the last row.
+            window->editor().select(count);
+            window->refresh();
+            window->show();
+            QCoreApplication::processEvents();
+            auto *tree = control<QTreeWidget>(window.get(), u"TVTest"_s);
+            EXPECT_EQ(bar->value(), tree->verticalScrollBar()->value());
+            EXPECT_EQ(bar->value(), bar->maximum());
+            bar->setValue(0);
+            EXPECT_EQ(tree->verticalScrollBar()->value(), 0);
+            window->hide();
         }
     }
 }
