@@ -12,17 +12,14 @@ namespace SkinGeometry {
 // in most, a command bar at the bottom. Both are a middle tone on which labels read in the normal and
 // the hover colour.
 inline constexpr int dialogStripHeight = 34;
-inline constexpr QRect closeLabel(int windowWidth)
-{
-    return {windowWidth - 38, 0, 36, dialogStripHeight};
-}
+inline constexpr QRect closeLabel(int windowWidth) { return {windowWidth - 38, 0, 36, dialogStripHeight}; }
 // Picture buttons: "buttak", "butnie", "butanuluj", "butzamknij" (the message box's, with the letter
 // key underlined) and "anuluj", "zapisz" (editors'), each with its "akt" highlighted picture.
 inline constexpr QSize pictureButtonSize{96, 32};
 
 namespace Glowny { // 788 × 580, corners cut by 4 px
 inline constexpr int stripHeight = 44;
-inline constexpr QPoint menuPicture{20, 60};            // MStart … MPomoc, 260 × 480
+inline constexpr QPoint menuPicture{20, 60};     // MStart … MPomoc, 260 × 480
 inline constexpr QRect description{360, 112, 388, 388}; // LOpisMenu, on the squared paper
 // Inside a menu picture: group g (1..5) header k-th from the top, 44 high on a pitch of 50; the open
 // group's items from 10 px below its header, 30 px apart, text from x = 36; the next header 26 px
@@ -55,23 +52,23 @@ namespace Zegar { // 44 × 44
 inline constexpr QRect icon{1, 1, 42, 42};
 } // namespace Zegar
 
-namespace Zdarzenia {                                    // 588 × 506, command bar from y = 454
-inline constexpr QRect levelList{141, 47, 135, 25};      // the field drawn at (140, 46)–(300, 72)
+namespace Zdarzenia { // 588 × 506, command bar from y = 454
+inline constexpr QRect levelList{141, 47, 135, 25};     // the field drawn at (140, 46)–(300, 72)
 inline constexpr QRect levelListButton{276, 47, 24, 25}; // its arrow
-inline constexpr QRect log{21, 85, 546, 356};            // the panel (20, 84)–(567, 441)
+inline constexpr QRect log{21, 85, 546, 356};           // the panel (20, 84)–(567, 441)
 inline constexpr int barTop = 454;
 } // namespace Zdarzenia
 
-namespace IniEdytor {                             // 540 × 530, command bar from y = 478
-inline constexpr QRect options{16, 46, 508, 217}; // the seven option boxes
+namespace IniEdytor { // 540 × 530, command bar from y = 478
+inline constexpr QRect options{16, 46, 508, 217};   // the seven option boxes
 inline constexpr QRect timeAndScale{16, 272, 508, 99};
-inline constexpr QRect help{16, 380, 508, 89}; // the note where LPodpowiedz stands
+inline constexpr QRect help{16, 380, 508, 89};      // the note where LPodpowiedz stands
 inline constexpr int barTop = 478;
 inline constexpr QPoint save{316, 488};   // picture "zapisz"
 inline constexpr QPoint cancel{424, 488}; // picture "anuluj"
 } // namespace IniEdytor
 
-namespace Winieta {                                  // 366 × 239
+namespace Winieta { // 366 × 239
 inline constexpr QRect closeLabel{270, 197, 90, 41}; // on the bar at the bottom right
 } // namespace Winieta
 

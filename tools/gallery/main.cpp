@@ -32,8 +32,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QEnterEvent>
 #include <QFile>
+#include <QEnterEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,6 +41,7 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTextStream>
+
 #include <cstdio>
 #include <tuple>
 
@@ -78,10 +79,7 @@ void press(QWidget &window, int key)
 // Stand-in prompts for the clash dialogs: the gallery never clicks.
 class SilentPrompts : public Prompts {
 public:
-    MessageResult showMessage(MessageKind, MessageIcon, const QString &) override
-    {
-        return MessageResult::Close;
-    }
+    MessageResult showMessage(MessageKind, MessageIcon, const QString &) override { return MessageResult::Close; }
     QString openFileName(const FileDialogRequest &) override { return {}; }
     QString saveFileName(const FileDialogRequest &) override { return {}; }
     QString browseFolder(const QString &, const QString &, const QString &) override { return {}; }
@@ -168,8 +166,8 @@ QImage samplePicture(int w, int h, const QColor &sky)
     p.setBrush(QColor(180, 90, 70));
     p.drawRect(w / 4, h / 2, w / 4, h / 4);
     p.setBrush(QColor(120, 60, 50));
-    p.drawPolygon(QPolygonF(
-        {QPointF(w / 4.0 - 8, h / 2.0), QPointF(w * 3 / 8.0, h / 3.0), QPointF(w / 2.0 + 8, h / 2.0)}));
+    p.drawPolygon(QPolygonF({QPointF(w / 4.0 - 8, h / 2.0), QPointF(w * 3 / 8.0, h / 3.0),
+                             QPointF(w / 2.0 + 8, h / 2.0)}));
     return image;
 }
 
@@ -352,8 +350,8 @@ void questionInfoWindows()
     save(properties, u"FWlasnosciPytania-single-empty"_s);
 }
 
-// The log window scrolled to its newest entries, then with its level list dropped down (the list is a window
-// of its own, laid over the picture where it stands).
+// The log window scrolled to its newest entries, then with its level list dropped down (the list is a window of
+// its own, laid over the picture where it stands).
 void logWindow()
 {
     QTemporaryDir dir;
@@ -365,10 +363,10 @@ void logWindow()
     ws.log.setFilterLevel(4);
     // Enough entries to scroll: the view opens at the newest.
     for (int run = 0; run < 5; ++run) {
-        for (const char16_t *line :
-             {u"Utworzono foldery i ustawiono ścieżki.", u"Poprawnie wczytano plik ini.",
-              u"Zapisano plik testu.", u"Uszkodzony plik pytania: zadanie_źródło.skq",
-              u"Import listy uczniów. Błąd przetwarzania listy.", u"Zapisano plik listy uczniów."})
+        for (const char16_t *line : {u"Utworzono foldery i ustawiono ścieżki.", u"Poprawnie wczytano plik ini.",
+                                     u"Zapisano plik testu.", u"Uszkodzony plik pytania: zadanie_źródło.skq",
+                                     u"Import listy uczniów. Błąd przetwarzania listy.",
+                                     u"Zapisano plik listy uczniów."})
             ws.logEvent(0, QString::fromUtf16(line));
     }
     TFZdarzenia window(ws);
