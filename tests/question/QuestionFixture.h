@@ -10,7 +10,7 @@
 #include <QList>
 
 // The test editor's side, recorded.
-class RecordingTestEditor : public TestEditorLink {
+class RecordedTestEditor : public TestEditorLink {
 public:
     void setNodeLabel(int, const QString &) override {}
     void setNodeMark(int k) override { marks << k; }
@@ -65,5 +65,5 @@ protected:
     }
 
     QuestionEditor editor{t.ws};
-    RecordingTestEditor link;
+    RecordedTestEditor link;
 };
