@@ -570,9 +570,73 @@ desktop_icons() {
 
 if [ $# -gt 0 ]; then
   for part in "$@"; do "$part"; done
-  echo "pictures written to $res"
+  test_editor
+test_info
+set_generation
+button zamknij "Zamknij" no
+button zatwierdz "Zatwierdź" no
+button generuj "Generuj" no
+echo "pictures written to $res"
   exit 0
 fi
+
+# Test editor FTest, 640 x 556: the outline on the left (22 rows of 20 px and its scroll bar), the
+# commands on a middle-tone column on the right, the legend of the marks under them, the bar.
+# Keep in step with SkinGeometry::Test.
+test_editor() {
+  frame 640 556 34 52 "Test" "$work/test.png"
+  A=("$work/test.png")
+  add_panel 16 46 395 491
+  add_rect 404 35 639 503 "$MID"
+  add_rect 404 35 404 503 "$SLATE"
+  add_rect 412 396 631 472 '#dfe6eb'
+  convert "${A[@]}" "$work/test.png"
+  jpeg "$work/test.png" "$skins/FTest.jpg"
+}
+
+# Test information FInfoOTescie, 560 x 530: name, author, comment, time, the two choices, the grading
+# scale with its five thresholds, the bar. Keep in step with SkinGeometry::InfoOTescie.
+test_info() {
+  local i x grades=("celujący" "bardzo dobry" "dobry" "dostateczny" "dopuszczający")
+  frame 560 530 34 52 "Dane ogólne testu" "$work/info.png"
+  A=("$work/info.png")
+  add_text 20 46 13 "$SLATE" "Nazwa testu"
+  add_panel 20 66 539 91
+  add_text 20 100 13 "$SLATE" "Autor"
+  add_panel 20 120 539 145
+  add_text 20 154 13 "$SLATE" "Komentarz"
+  add_panel 20 174 539 241
+  add_text 20 256 13 "$SLATE" "Czas"
+  add_panel 20 280 77 305
+  add_text 104 284 12 "$MUTED" "min" "$SANS"
+  add_text 150 250 13 "$SLATE" "Rodzaj testu"
+  add_text 360 250 13 "$SLATE" "Odpowiedzi"
+  add_rect 16 334 543 334 "$EDGE"
+  for ((i = 0; i < 5; i++)); do
+    x=$((20 + i * 104))
+    add_text "$x" 374 11 "$MUTED" "${grades[$i]}" "$SANS"
+    add_panel "$x" 394 $((x + 47)) 419
+  done
+  add_text 20 432 11 "$MUTED" "Progi w procentach, od najwyższej oceny do najniższej pozytywnej." "$SANS"
+  convert "${A[@]}" "$work/info.png"
+  jpeg "$work/info.png" "$skins/FInfoOTescie.jpg"
+}
+
+# Set generation FGeneruj, 520 x 310: the test, the folder, the prefix, the save icon's place, the bar.
+# Keep in step with SkinGeometry::Generuj.
+set_generation() {
+  frame 520 310 34 52 "Generuj zestaw pytań" "$work/gen.png"
+  A=("$work/gen.png")
+  add_rect 16 46 250 75 "$MID"
+  add_panel 16 78 503 102
+  add_rect 16 110 250 139 "$MID"
+  add_panel 16 142 503 166
+  add_text 20 178 13 "$SLATE" "Przedrostek nazw plików"
+  add_panel 20 200 221 225
+  add_text 236 205 11 "$MUTED" "np. alg: alg1.skq, alg2.skq ..." "$SANS"
+  convert "${A[@]}" "$work/gen.png"
+  jpeg "$work/gen.png" "$skins/FGeneruj.jpg"
+}
 
 main_window
 question_editor 3
@@ -620,4 +684,10 @@ student_dialog
 list_info_dialog
 module_settings
 desktop_icons
+test_editor
+test_info
+set_generation
+button zamknij "Zamknij" no
+button zatwierdz "Zatwierdź" no
+button generuj "Generuj" no
 echo "pictures written to $res"

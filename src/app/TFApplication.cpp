@@ -5,11 +5,14 @@
 #include "app/TFTloBig.h"
 #include "app/TFWinieta.h"
 #include "app/TFZdarzenia.h"
+#include "print/TFDrukuj.h"
 #include "question/TFPytanie.h"
 #include "settings/TFIniEdytor.h"
 #include "settings/TFIniTesty.h"
 #include "students/TFListaUczniow.h"
+#include "test/TFGeneruj.h"
 #include "test/TFListaTestow.h"
+#include "test/TFTest.h"
 #include "toolkit/SkinnedWindow.h"
 #include "toolkit/WindowPrompts.h"
 
@@ -48,6 +51,10 @@ TFApplication::TFApplication(const Options &options) : m_options(options), m_com
     }
     m_recovery = std::make_unique<RecoveryKeeper>(m_ws);
     m_questionEditor = std::make_unique<TFPytanie>(m_ws, m_main.get(), m_main.get());
+    m_testEditor = std::make_unique<TFTest>(m_ws, m_main.get(), m_main.get());
+    m_testEditor->setQuestionEditor(m_questionEditor.get());
+    m_testEditor->editor().windows.print = [this] { TFDrukuj::showPrintDialog(m_ws, m_testEditor.get()); };
+    m_generation = std::make_unique<TFGeneruj>(m_ws, m_main.get());
     m_editorSettings = std::make_unique<TFIniEdytor>(m_ws, m_main.get());
     m_about = std::make_unique<TFWinieta>(m_main.get());
     m_main->setAboutWindow(m_about.get());
@@ -109,6 +116,24 @@ void TFApplication::registerEditors()
         .restore = [question](const QString &copy, const QString &original) {
             question->openRecoveryCopy(copy, original);
         },
+    });
+    TFTest *test = m_testEditor.get();
+    m_editors.add({
+        .name = u"FTest"_s,
+        .commands = {{C::NewTest, [test] { test->newTest(); }},
+                     {C::OpenTest, [test] { test->openTest(); }},
+                     {C::GenerateSet, [this] { m_generation->showGeneration(); }}},
+        .documents = {{D::Test, [test](const QString &path) { test->openTestFile(path); }}},
+        .modified = [test] { return test->editor().modified; },
+    });
+    m_recovery->add({
+        .slot = u"test"_s,
+        .extension = u"skt"_s,
+        .modified = [test] { return test->editor().modified; },
+        .revision = [test] { return test->editor().revision(); },
+        .writeCopy = [test](const QString &path) { return test->editor().writeRecoveryCopy(path); },
+        .original = [test] { return test->editor().testFile; },
+        .restore = [test](const QString &copy, const QString &original) { test->openRecoveryCopy(copy, original); },
     });
     m_editors.add({
         .name = u"FIniEdytor"_s,

@@ -13,10 +13,12 @@
 class Prompts;
 class TFGlowny;
 class TFIniEdytor;
+class TFGeneruj;
+class TFPytanie;
+class TFTest;
 class TFIniTesty;
 class TFListaTestow;
 class TFListaUczniow;
-class TFPytanie;
 class RecoveryKeeper;
 class TFTloBig;
 class TFWinieta;
@@ -57,6 +59,8 @@ public:
     TFGlowny &mainWindow() { return *m_main; }
     TFWinieta &about() { return *m_about; }
     TFPytanie &questionEditor() { return *m_questionEditor; }
+    TFTest &testEditor() { return *m_testEditor; }
+    TFGeneruj &generationWindow() { return *m_generation; }
     TFListaTestow &testListEditor() { return *m_testListEditor; }
     TFListaUczniow &studentListEditor() { return *m_studentListEditor; }
     TFIniTesty &moduleSettings() { return *m_moduleSettings; }
@@ -94,6 +98,8 @@ private:
     std::unique_ptr<RecoveryKeeper> m_recovery;
     // Windows of the main window: they go before it.
     std::unique_ptr<TFPytanie> m_questionEditor;
+    std::unique_ptr<TFTest> m_testEditor;
+    std::unique_ptr<TFGeneruj> m_generation;
     std::unique_ptr<TFIniEdytor> m_editorSettings;
     std::unique_ptr<TFWinieta> m_about;
     std::unique_ptr<TFZdarzenia> m_logWindow;

@@ -6,6 +6,7 @@ void TestModel::resetTest()
 {
     header = TestHeader{};
     header.date = todayText();
+    questionsLeftOut = 0;
     for (int k = 1; k <= kMaxQuestions; ++k)
         blankQuestion(k);
 }

@@ -40,6 +40,9 @@ public:
     TestHeader header;
     // Records 1..45; record k is questions[k - 1].
     std::array<Question, kMaxQuestions> questions;
+    // Questions a file held beyond the 45 the model takes: the reader reads the first 45 and counts the
+    // rest here, so the editor can tell the user before a save drops them.
+    int questionsLeftOut = 0;
 
     Question &question(int k) { return questions[static_cast<size_t>(k - 1)]; }
     const Question &question(int k) const { return questions[static_cast<size_t>(k - 1)]; }

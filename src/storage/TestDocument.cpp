@@ -28,6 +28,7 @@ int acceptedQuestionCount(Workspace &ws, int claimed)
 {
     if (claimed > kMaxQuestions) {
         ws.logEvent(0, kTooManyQuestions);
+        ws.test.questionsLeftOut = claimed - kMaxQuestions;
         return kMaxQuestions;
     }
     return std::max(claimed, 0);

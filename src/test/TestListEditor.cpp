@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -372,7 +371,8 @@ bool TestListEditor::writeRecoveryCopy(const QString &copy) const
     return written;
 }
 
-bool TestListEditor::openRecoveryCopy(Kind kind, const QString &copy, const QString &original, int viewportHeight)
+bool TestListEditor::openRecoveryCopy(Kind kind, const QString &copy, const QString &original,
+                                      int viewportHeight)
 {
     if (!openListFile(kind, copy, viewportHeight))
         return false;

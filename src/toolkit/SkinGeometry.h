@@ -98,6 +98,56 @@ namespace Winieta { // 366 × 239
 inline constexpr QRect closeLabel{270, 197, 90, 41}; // on the bar at the bottom right
 } // namespace Winieta
 
+namespace Test { // "FTest", 640 × 556: the outline on the left, the commands on the right, bar from 504
+inline constexpr int width = 640;
+inline constexpr int rowHeight = 20;
+inline constexpr int rows = 22;
+inline constexpr QRect outline{17, 47, 360, 444};   // in the panel (16, 46)–(395, 491)
+inline constexpr QRect scrollBar{378, 47, 17, 444};
+// Command i (0..) on the column (404, 35)–(639, 503).
+inline constexpr QRect command(int i) { return {412, 44 + i * 34, 220, 28}; }
+inline constexpr QRect todoLegend{418, 404, 210, 24};  // on the field (412, 396)–(631, 472)
+inline constexpr QRect doneLegend{418, 438, 210, 24};
+inline constexpr int barTop = 504;
+inline constexpr QPoint save{420, 514};  // picture "zapisz"
+inline constexpr QPoint close{530, 514}; // picture "zamknij"
+} // namespace Test
+
+namespace InfoOTescie { // "FInfoOTescie", 560 × 530, bar from 478
+inline constexpr QRect name{21, 67, 518, 24};
+inline constexpr QRect author{21, 121, 518, 24};
+inline constexpr QRect comment{21, 175, 518, 66};
+inline constexpr QRect time{21, 281, 56, 24};
+inline constexpr QRect timeArrows{80, 280, 20, 26};
+inline constexpr QRect singleChoice{150, 270, 200, 22};
+inline constexpr QRect multipleChoice{150, 296, 200, 22};
+inline constexpr QRect answers(int n) { return {360, 266 + (n - 3) * 22, 180, 22}; } // n = 3, 4, 5
+inline constexpr QRect scale{20, 344, 320, 22};
+// Threshold i (0 cel .. 4 dp): the field in the panel (x, 394)–(x + 47, 419), x = 20 + 104 i.
+inline constexpr QRect threshold(int i) { return {21 + i * 104, 395, 46, 24}; }
+inline constexpr QRect thresholdArrows(int i) { return {70 + i * 104, 394, 20, 26}; }
+inline constexpr int barTop = 478;
+inline constexpr QPoint accept{340, 488}; // picture "zatwierdz"
+inline constexpr QPoint cancel{444, 488}; // picture "anuluj"
+} // namespace InfoOTescie
+
+namespace Menu { // the test editor's context menu, drawn by the program
+inline constexpr int width = 230;
+inline constexpr int itemHeight = 26;
+inline constexpr int separatorHeight = 7;
+} // namespace Menu
+
+namespace Generuj { // "FGeneruj", 520 × 310, bar from 258
+inline constexpr QRect testLabel{16, 46, 235, 30};    // LPlikZTestem on (16, 46)–(250, 75)
+inline constexpr QRect testPath{22, 79, 478, 22};     // in the panel (16, 78)–(503, 102)
+inline constexpr QRect folderLabel{16, 110, 235, 30}; // LFolderNaPytania on (16, 110)–(250, 139)
+inline constexpr QRect folderPath{22, 143, 478, 22};
+inline constexpr QRect prefix{21, 201, 200, 24};      // in the panel (20, 200)–(221, 225)
+inline constexpr QRect saveIcon{456, 190, 44, 44};    // PZapisIkona
+inline constexpr int barTop = 258;
+inline constexpr QRect generatePanel{300, 268, 96, 32}; // PPodGeneruj with ImGeneruj
+inline constexpr QPoint cancel{404, 268};
+} // namespace Generuj
 namespace ListaTestow { // 640 × 540, command bar from y = 488
 inline constexpr QRect treePanel{16, 46, 360,
                                  432};         // PPodDrzewo with PPodListwe, the panel (16, 46)–(375, 477)

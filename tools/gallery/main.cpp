@@ -9,6 +9,10 @@
 #include "app/TFZdarzenia.h"
 #include "app/Workspace.h"
 #include "question/TFPytanie.h"
+#include "test/TFGeneruj.h"
+#include "test/TFInfoOTescie.h"
+#include "test/TFMenu.h"
+#include "test/TFTest.h"
 #include "question/TFZbieznoscObrazy.h"
 #include "question/TFZbieznoscTeksty.h"
 #include "question/TFZegar.h"
@@ -483,6 +487,80 @@ void questionEditor()
     ws.shutDown();
 }
 
+// The test editor for a new test and with questions (some done, some to do, the context menu open),
+// a long test with its scroll bar; the header window for a new test and locked by questions; set
+// generation empty and ready with its save icon.
+void testEditor()
+{
+    QTemporaryDir dir;
+    Workspace ws;
+    SilentPrompts prompts;
+    ws.prompts = &prompts;
+    ws.setUpFoldersAndPaths(dir.path());
+    ws.createWorkingArchives();
+    ws.settings.ng = true;
+    TFTest window(ws, nullptr);
+    TestEditor &editor = window.editor();
+
+    window.prepareNewTest();
+    save(window, u"FTest-new"_s);
+
+    TFInfoOTescie *info = window.testInfoWindow();
+    info->prepare();
+    save(*info, u"FInfoOTescie-new"_s);
+
+    editor.headerAccepted();
+    TestHeader &h = ws.test.header;
+    h.testName = u"Ułamki zwykłe"_s;
+    h.author = u"Anna Nowak"_s;
+    h.remarks = u"Sprawdzian po dziale o ułamkach."_s;
+    h.time = 45;
+    h.answerCount = 4;
+    h.gradingOn = 1;
+    h.thresholds = {95, 85, 70, 55, 35};
+    const QString texts[] = {u"Ile to 1/2 + 1/4?"_s, u"Który ułamek jest największy?"_s, {},
+                             u"Skróć ułamek 6/8."_s, {}};
+    for (const QString &text : texts) {
+        editor.newQuestion();
+        Question &q = ws.test.question(h.questionCount);
+        q.text = text;
+        q.unfinished = text.isEmpty() ? 1 : 0;
+        q.imageName = h.questionCount == 2 ? u"RYS.JPG"_s : QString();
+    }
+    editor.modified = true;
+    editor.saveButtonShown = true;
+    editor.rebuildOutline();
+    editor.select(2);
+    window.refresh();
+    save(window, u"FTest-questions"_s);
+
+    window.show();
+    window.contextMenu()->showContextMenu({150, 110});
+    save(window, u"FTest-context-menu"_s);
+    window.contextMenu()->hide();
+
+    info->prepare();
+    save(*info, u"FInfoOTescie-locked"_s);
+
+    while (h.questionCount < 30)
+        editor.newQuestion();
+    editor.select(30);
+    window.refresh();
+    save(window, u"FTest-long"_s);
+
+    TFGeneruj generation(ws);
+    generation.prepare();
+    save(generation, u"FGeneruj-empty"_s);
+    generation.generation().sourceTest = u"/home/nauczyciel/Testy/ułamki.skt"_s;
+    generation.generation().targetFolder = u"/home/nauczyciel/Zestawy"_s;
+    generation.show();
+    auto *prefix = generation.findChild<QLineEdit *>(u"EPrzedrostek"_s);
+    prefix->setText(u"ulamki"_s);
+    Q_EMIT prefix->textEdited(prefix->text());
+    save(generation, u"FGeneruj-ready"_s);
+    ws.shutDown();
+}
+
 // The print dialog as it opens, and with four versions, the key and a seed.
 void printDialog()
 {
@@ -775,6 +853,7 @@ int main(int argc, char **argv)
     logWindow();
     editorSettingsDialog();
     questionEditor();
+    testEditor();
     printDialog();
     testListEditor();
     studentListEditor();
