@@ -333,6 +333,66 @@ clock() {
   convert -delay 25 -loop 0 "${frames[@]}" +dither -colors 64 -layers Optimize "$anim/zapis.gif"
 }
 
+# Attachment dialogs FWstawTekst / FWstawObraz, 660 x 340, each with a background for a question of a
+# test and one for a single question ("Solo": no list of the test's files, so its row is greyed).
+# Four command rows on the left (middle tone, where the labels stand), the preview on the right, the
+# bar at the bottom from y = 288.
+attachment_dialog() { # attachment_dialog NAME TITLE HEADING SOLO(0|1)
+  local name=$1 solo=$4 row
+  frame 660 340 34 52 "$2" "$work/wstaw.png"
+  A=("$work/wstaw.png")
+  for row in 0 1 2 3; do
+    local y=$((52 + row * 46))
+    if [ "$solo" -eq 1 ] && [ "$row" -eq 2 ]; then
+      A+=(-fill '#d3dbe1' -stroke "$EDGE" -strokewidth 1 -draw "roundrectangle 16,$y 215,$((y + 35)) 6,6")
+    else
+      A+=(-fill "$MID" -stroke "$SLATE" -strokewidth 1 -draw "roundrectangle 16,$y 215,$((y + 35)) 6,6")
+    fi
+  done
+  add_text 232 48 13 "$SLATE" "$3"
+  add_panel 232 70 643 275
+  if [ "$solo" -eq 1 ]; then
+    add_text 18 244 11 "$MUTED" "Plik zostaje na dysku do zapisu pytania." "$SANS"
+  else
+    add_text 18 244 11 "$MUTED" "Plik trafia do testu od razu." "$SANS"
+  fi
+  convert "${A[@]}" "$work/wstaw.png"
+  jpeg "$work/wstaw.png" "$skins/$name.jpg"
+}
+
+# Question information FInfoOPytaniu, 600 x 500: the file's report, the verdict on a note, the bar. The
+# answers' numbers are the window's own labels: a line without an answer shows none.
+info_window() {
+  frame 600 500 34 54 "Informacja o pytaniu" "$work/info.png"
+  A=("$work/info.png")
+  add_text 20 94 12 "$SLATE" "Treść pytania"
+  add_panel 20 112 579 165
+  add_text 20 172 12 "$SLATE" "Odpowiedzi"
+  add_panel 20 190 579 309
+  A+=(-fill "$NOTE" -stroke '#e6cf9f' -strokewidth 1 -draw "roundrectangle 20,384 579,433 4,4")
+  convert "${A[@]}" "$work/info.png"
+  jpeg "$work/info.png" "$skins/FInfoOPytaniu.jpg"
+}
+
+# Question properties FWlasnosciPytania, 680 x 470: text on top, answers and comment on the left, the
+# text fragment and the picture on the right, the bar from y = 420.
+properties_window() {
+  frame 680 470 34 50 "Właściwości pytania" "$work/wlasnosci.png"
+  A=("$work/wlasnosci.png")
+  add_text 20 44 12 "$SLATE" "Treść pytania"
+  add_panel 20 62 659 125
+  add_text 20 134 12 "$SLATE" "Odpowiedzi"
+  add_panel 20 152 419 273
+  add_text 20 306 12 "$SLATE" "Komentarz"
+  add_panel 20 324 419 407
+  add_text 436 134 12 "$SLATE" "Fragment tekstu"
+  add_panel 436 152 659 273
+  add_text 436 284 12 "$SLATE" "Obraz"
+  add_panel 436 302 659 407
+  convert "${A[@]}" "$work/wlasnosci.png"
+  jpeg "$work/wlasnosci.png" "$skins/FWlasnosciPytania.jpg"
+}
+
 # Question editor "oknopytanienew<N>", 760 wide, for N = 3, 4, 5 answers: a band of commands under the
 # title strip, the question text, one row per answer (the mark and "Nr i" on the left, the field on the
 # right), the comment, the command bar. Keep in step with SkinGeometry::Pytanie.
@@ -597,6 +657,7 @@ button anuluj "Anuluj" no
 button zapisz "Zapisz" no
 button wprowadz "Wprowadź" no
 button drukuj "Drukuj" no
+button zamknij "Zamknij" no
 icons
 message_box
 clash_dialog FZbieznoscTeksty "Taki plik tekstowy już jest w teście" "Tekst w teście" "Nowy tekst"
@@ -605,6 +666,12 @@ log_window
 settings_dialog
 print_dialog
 about_window
+attachment_dialog FWstawTekst "Tekst do pytania w teście" "Ostatnio dołączony tekst" 0
+attachment_dialog FWstawTekstSolo "Tekst do pytania" "Ostatnio wybrany plik tekstowy" 1
+attachment_dialog FWstawObraz "Obraz do pytania w teście" "Ostatnio dołączony obraz" 0
+attachment_dialog FWstawObrazSolo "Obraz do pytania" "Ostatnio wybrany obraz" 1
+info_window
+properties_window
 background
 clock
 test_list_editor FListaTestow "Lista testów"

@@ -1,6 +1,9 @@
 #include "question/TFPytanie.h"
 
 #include "app/Workspace.h"
+#include "question/TFWlasnosciPytania.h"
+#include "question/TFWstawObraz.h"
+#include "question/TFWstawTekst.h"
 #include "question/TestEditorLink.h"
 #include "toolkit/InterfaceColours.h"
 #include "toolkit/LabelButton.h"
@@ -48,6 +51,16 @@ TFPytanie::TFPytanie(Workspace &ws, QWidget *mainWindow, QWidget *parent)
     addDragStrip({0, 0, G::width, SkinGeometry::dialogStripHeight});
     createControls();
     applyLayout(3, 0);
+    // The attachment dialogs and the properties view live as long as the editor: each dialog's file
+    // chooser remembers its folder.
+    auto *texts = new TFWstawTekst(m_editor, this);
+    auto *images = new TFWstawObraz(m_editor, this);
+    auto *properties = new TFWlasnosciPytania(ws, this);
+    m_dialogs = {
+        .textAttachment = [texts](QuestionEditor &) { texts->run(); },
+        .imageAttachment = [images](QuestionEditor &) { images->run(); },
+        .properties = [properties](QuestionEditor &editor) { properties->showForEditor(editor); },
+    };
 }
 
 TFPytanie::~TFPytanie() = default;

@@ -232,4 +232,59 @@ inline constexpr QRect save{16, 538, 190, 32};   // LZapiszIni
 inline constexpr QRect close{460, 538, 164, 32}; // LCloseIni
 } // namespace IniTesty
 
+namespace Wstaw { // 660 × 340, both attachment dialogs, command bar from y = 288
+// The four command rows on the left: new file, last-used file, the test's files, remove.
+inline constexpr QRect command(int row)
+{
+    return {16, 52 + row * 46, 200, 36};
+}
+inline constexpr QRect preview{232, 70, 412, 206}; // the white panel under its heading
+inline constexpr QRect list{232, 46, 412, 230};    // the list panel, over heading and preview
+// Inside the list panel: the thumbnail strip's view (three cells) and its two arrows.
+inline constexpr QRect stripView{21, 62, 370, 120};
+inline constexpr QRect previousArrow{0, 62, 20, 120};
+inline constexpr QRect nextArrow{392, 62, 20, 120};
+inline constexpr int barTop = 288;
+inline constexpr QPoint cancel{548, 298}; // picture "anuluj"
+} // namespace Wstaw
+
+namespace InfoOPytaniu { // 600 × 500, command bar from y = 446
+inline constexpr QRect fileLine{20, 42, 560, 24};
+inline constexpr QRect typeLine{20, 68, 300, 20};
+inline constexpr QRect countLine{330, 68, 250, 20};
+inline constexpr QRect text{20, 112, 560, 54}; // panel
+inline constexpr QRect answer(int i)
+{
+    return {52, 194 + i * 22, 520, 20};
+} // 0..4, in the panel (20, 190)–(579, 309)
+inline constexpr QRect answerNumber(int i)
+{
+    return {30, 194 + i * 22, 20, 20};
+}
+inline constexpr QRect correct{20, 316, 560, 20};
+inline constexpr QRect textName{20, 338, 280, 20};
+inline constexpr QRect imageName{300, 338, 280, 20};
+inline constexpr QRect comment{20, 360, 560, 20};
+inline constexpr QRect verdict{20, 384, 560, 50}; // the note
+inline constexpr QPoint accept{372, 457};         // picture "wprowadz"
+inline constexpr QPoint cancel{480, 457};         // picture "anuluj"
+} // namespace InfoOPytaniu
+
+namespace WlasnosciPytania {                  // 680 × 470, command bar from y = 420
+inline constexpr QRect text{20, 62, 640, 64}; // panel
+inline constexpr QRect answer(int i)
+{
+    return {48, 156 + i * 23, 366, 20};
+} // 0..4, in the panel (20, 152)–(419, 273)
+inline constexpr QRect answerNumber(int i)
+{
+    return {28, 156 + i * 23, 20, 20};
+}
+inline constexpr QRect correct{20, 280, 400, 20};
+inline constexpr QRect comment{20, 324, 400, 84};    // panel
+inline constexpr QRect fragment{436, 152, 224, 122}; // panel
+inline constexpr QRect picture{436, 302, 224, 106};  // panel PPodMiniature
+inline constexpr QPoint close{564, 429};             // picture "zamknij"
+} // namespace WlasnosciPytania
+
 } // namespace SkinGeometry

@@ -3,6 +3,8 @@
 #include "ModalDriver.h"
 #include "ProgramFixture.h"
 #include "app/RecoveryKeeper.h"
+#include "storage/ListDocuments.h"
+#include "students/TFListaUczniow.h"
 #include "app/TFGlowny.h"
 #include "storage/ArchiveAccess.h"
 #include "storage/QuestionDocument.h"
@@ -426,6 +428,55 @@ TEST(QuestionEditorInTheProgram, AQuestionOpenInAnotherProgramIsNotOpenedHere)
     program.start();
     EXPECT_EQ(program.prompts.messageTexts(), QStringList{DocumentLock::inUseMessage(file)});
     EXPECT_FALSE(program.app->questionEditor().isVisible());
+}
+
+TEST(QuestionEditorInTheProgram, AStudentListOfAKilledRunComesBack)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"klasy.sku"_s);
+    {
+        TempWorkspace t;
+        StudentList list;
+        list.reset();
+        list.author = u"Anna Nowak"_s;
+        SchoolClass a = newClass(t.ws.settings);
+        a.name = u"3a"_s;
+        list.addClass(a);
+        ASSERT_TRUE(WriteStudentList(t.ws, file, list));
+    }
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        Program program(dir.path(), {file});
+        whenModalNamed(u"FListaUczniow"_s, [&](QWidget *) {
+            SchoolClass b = newClass(program.ws().settings);
+            b.name = u"3b"_s;
+            program.app->studentListEditor().editor().addClass(b);
+            program.app->recovery().tick();
+            ::kill(::getpid(), SIGKILL);
+        });
+        program.start();
+        ::_exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+
+    Program program(dir.path());
+    ModalWatchdog watchdog;
+    program.prompts.queueAnswer(MessageResult::Yes);
+    bool modified = false;
+    whenModalNamed(u"FListaUczniow"_s, [&](QWidget *modal) {
+        modified = program.app->studentListEditor().editor().list.modified;
+        QTest::keyClick(modal->focusWidget() ? modal->focusWidget() : modal, Qt::Key_S, Qt::ControlModifier);
+        program.app->studentListEditor().done(QDialog::Rejected);
+    });
+    program.start();
+    EXPECT_TRUE(modified);
+    StudentList read;
+    TempWorkspace t;
+    ASSERT_TRUE(ReadStudentList(t.ws, file, read));
+    EXPECT_EQ(read.classLines(), (QStringList{u"3a"_s, u"3b"_s}));
 }
 
 } // namespace

@@ -26,6 +26,18 @@
 #include "test/TFEdycjaWpisu.h"
 #include "test/TFListaTestow.h"
 #include "toolkit/VScrollBar.h"
+#include "question/QuestionEditor.h"
+#include "question/TFInfoOPytaniu.h"
+#include "question/TFWlasnosciPytania.h"
+#include "question/TFWstawObraz.h"
+#include "question/TFWstawTekst.h"
+#include "question/TFZbieznoscObrazy.h"
+#include "question/TFZbieznoscTeksty.h"
+#include "question/TFZegar.h"
+#include "question/TestEditorLink.h"
+#include "settings/TFIniEdytor.h"
+#include "storage/ArchiveAccess.h"
+#include "storage/Cp1250.h"
 #include "storage/Pictures.h"
 #include "toolkit/InterfaceColours.h"
 #include "toolkit/LabelButton.h"
@@ -39,6 +51,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QEnterEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -201,6 +214,162 @@ void clashDialogs()
     images.prepare(u"zdjęcie.jpg"_s, QByteArray("not a picture"), u"zdjęcie.jpg"_s,
                    pictureBytes(samplePicture(300, 300, QColor(120, 120, 160)), "BMP"), u"zdjęcie.bmp"_s);
     save(images, u"FZbieznoscObrazy-damaged"_s);
+}
+
+// A test editor standing still, for the windows placed by it.
+class StillTestEditor : public TestEditorLink {
+public:
+    void setNodeLabel(int, const QString &) override {}
+    void setNodeMark(int) override {}
+    void showSaveButton(bool) override {}
+    bool saveQuestionAs(int) override { return false; }
+    void setTestModified() override {}
+    void questionAppended(int) override {}
+    QPoint position() const override { return {}; }
+};
+
+// A test with three pictures, two texts and question 1 referring to one of each, in a fresh workspace.
+struct SampleTest {
+    QTemporaryDir dir;
+    Workspace ws;
+    SilentPrompts prompts;
+    StillTestEditor link;
+    QuestionEditor editor{ws};
+
+    SampleTest()
+    {
+        ws.prompts = &prompts;
+        ws.setUpFoldersAndPaths(dir.path());
+        ws.createWorkingArchives();
+        editor.setTestEditor(&link);
+    }
+    ~SampleTest() { ws.shutDown(); }
+
+    void fill(int pictures)
+    {
+        TVfsPAK &t = *ws.workingTest;
+        PutStream(
+            u"wisla.txt"_s,
+            Cp1250::fromUnicode(u"Wisła – najdłuższa rzeka Polski. Płynie z Beskidu Śląskiego przez Kraków, "
+                                u"Warszawę i Toruń do Zatoki Gdańskiej.\r\nJej długość to 1022 km."),
+            t);
+        PutStream(
+            u"odra.txt"_s,
+            Cp1250::fromUnicode(u"Odra wypływa w Czechach, a na długim odcinku wyznacza granicę z Niemcami."),
+            t);
+        const QColor skies[] = {QColor(90, 140, 200), QColor(200, 120, 90), QColor(120, 160, 110),
+                                QColor(150, 110, 170), QColor(90, 170, 180)};
+        const QSize sizes[] = {{320, 200}, {160, 240}, {300, 300}, {400, 120}, {200, 150}};
+        for (int i = 0; i < pictures; ++i)
+            PutStream(u"obraz%1.bmp"_s.arg(i + 1),
+                      pictureBytes(samplePicture(sizes[i].width(), sizes[i].height(), skies[i]), "BMP"), t);
+        ws.workMode = WorkTest;
+        ws.test.header.questionCount = 2;
+        ws.test.header.answerCount = 4;
+        ws.test.header.multipleChoice = 1;
+        Question &q = ws.test.question(1);
+        q.text = u"Przez które miasta przepływa Wisła?"_s;
+        q.answers = {u"Kraków"_s, u"Poznań"_s, u"Toruń"_s,
+                     u"Wrocław – stolica Dolnego Śląska, przez którą płynie Odra, a nie Wisła"_s, QString()};
+        q.correct = u"10100"_s;
+        q.textName = u"wisla.txt"_s;
+        q.imageName = pictures > 0 ? u"obraz1.bmp"_s : QString();
+        editor.fillFromTest(1);
+    }
+};
+
+void attachmentDialogs()
+{
+    {
+        SampleTest s;
+        s.fill(5);
+        TFWstawTekst text(s.editor);
+        text.prepare();
+        save(text, u"FWstawTekst-test"_s);
+        text.findChild<LabelButton *>(u"LListaTekstow"_s)->clicked();
+        save(text, u"FWstawTekst-test-list"_s);
+
+        TFWstawObraz image(s.editor);
+        image.prepare();
+        save(image, u"FWstawObraz-test"_s);
+        image.findChild<LabelButton *>(u"LListaObrazow"_s)->clicked();
+        save(image, u"FWstawObraz-test-strip"_s);
+        image.nextArrow()->clicked();
+        image.nextArrow()->clicked();
+        save(image, u"FWstawObraz-test-strip-end"_s);
+    }
+    {
+        SampleTest s;
+        s.fill(0);
+        s.ws.lastAttachments.clear();
+        PutStream(u"zepsuty.jpg"_s, QByteArray("nie obraz"), *s.ws.workingTest);
+        s.ws.lastAttachments.imageName = u"zepsuty.jpg"_s;
+        TFWstawObraz image(s.editor);
+        image.prepare();
+        save(image, u"FWstawObraz-test-damaged"_s);
+    }
+    {
+        SampleTest s;
+        s.ws.workMode = WorkSingleQuestion;
+        s.editor.newSingleQuestion();
+        TFWstawTekst text(s.editor);
+        text.prepare();
+        save(text, u"FWstawTekst-single-empty"_s);
+        const QString file = s.dir.filePath(u"czytanka.txt"_s);
+        QFile f(file);
+        if (f.open(QIODevice::WriteOnly))
+            f.write(
+                Cp1250::fromUnicode(u"Dawno, dawno temu, za siedmioma górami i siedmioma lasami, żył sobie "
+                                    u"szewczyk Dratewka.\r\nPewnego dnia wyruszył w świat."));
+        f.close();
+        s.ws.lastAttachments.textName = u"czytanka.txt"_s;
+        s.ws.lastAttachments.textSource = file;
+        s.ws.question.textName = u"czytanka.txt"_s;
+        text.prepare();
+        save(text, u"FWstawTekst-single-last"_s);
+
+        const QString picture = s.dir.filePath(u"mapa.bmp"_s);
+        samplePicture(480, 320, QColor(90, 140, 200)).save(picture, "BMP");
+        s.ws.lastAttachments.imageName = u"mapa.bmp"_s;
+        s.ws.lastAttachments.imageSource = picture;
+        TFWstawObraz image(s.editor);
+        image.prepare();
+        save(image, u"FWstawObraz-single-last"_s);
+    }
+}
+
+void questionInfoWindows()
+{
+    SampleTest s;
+    s.fill(3);
+    SingleQuestion &q = s.ws.question;
+    q.fileName = u"zadanie_geografia_07.skq"_s;
+    q.multipleChoice = 1;
+    q.answerCount = 4;
+    q.text = u"Które z wymienionych rzek należą do zlewiska Morza Bałtyckiego? Zaznacz wszystkie poprawne "
+             u"odpowiedzi."_s;
+    q.answers = {u"Wisła"_s, u"Dunaj"_s, u"Odra"_s, u"Łaba"_s, QString()};
+    q.correct = u"10100"_s;
+    q.textName = u"rzeki.txt"_s;
+    q.comment = u"Dunaj uchodzi do Morza Czarnego, Łaba do Północnego."_s;
+    TFInfoOPytaniu info(s.ws);
+    info.prepare(&s.link);
+    save(info, u"FInfoOPytaniu-fits"_s);
+    q.answerCount = 5;
+    q.answers[4] = u"Niemen"_s;
+    q.correct = u"10101"_s;
+    q.textName.clear();
+    q.comment.clear();
+    info.prepare(&s.link);
+    save(info, u"FInfoOPytaniu-five-misfit"_s);
+
+    TFWlasnosciPytania properties(s.ws);
+    properties.fill(QuestionProperties::fromTestQuestion(s.ws, 1));
+    save(properties, u"FWlasnosciPytania-test"_s);
+    s.ws.workMode = WorkSingleQuestion;
+    s.editor.newSingleQuestion();
+    properties.fill(QuestionProperties::fromSingle(s.editor));
+    save(properties, u"FWlasnosciPytania-single-empty"_s);
 }
 
 // The log window scrolled to its newest entries, then with its level list dropped down (the list is a window of
@@ -679,6 +848,8 @@ int main(int argc, char **argv)
     warningBoxes();
     clockWindow();
     clashDialogs();
+    attachmentDialogs();
+    questionInfoWindows();
     logWindow();
     editorSettingsDialog();
     questionEditor();
