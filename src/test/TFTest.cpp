@@ -1,7 +1,9 @@
 #include "test/TFTest.h"
 
 #include "app/Workspace.h"
+#include "question/TFInfoOPytaniu.h"
 #include "question/TFPytanie.h"
+#include "question/TFWlasnosciPytania.h"
 #include "test/TFInfoOTescie.h"
 #include "test/TFMenu.h"
 #include "toolkit/LabelButton.h"
@@ -70,6 +72,11 @@ TFTest::TFTest(Workspace &ws, QWidget *mainWindow, QWidget *parent)
     m_info = std::make_unique<TFInfoOTescie>(m_editor, this);
     createControls();
     m_editor.windows.testInfo = [this] { m_info->run(pos()); };
+    // "Nowe z zestawu ..." shows the question file just read; accepting appends it through the editor.
+    auto *questionInfo = new TFInfoOPytaniu(ws, this);
+    m_editor.windows.questionInfo = [this, questionInfo] { questionInfo->run(&m_editor); };
+    auto *properties = new TFWlasnosciPytania(ws, this);
+    m_editor.windows.properties = [this, properties](int k) { properties->showForTestQuestion(k, pos()); };
 }
 
 TFTest::~TFTest() = default;

@@ -3,6 +3,7 @@
 #include "ModalDriver.h"
 #include "ProgramFixture.h"
 #include "question/TFPytanie.h"
+#include "storage/QuestionDocument.h"
 #include "storage/TestDocument.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempWorkspace.h"
@@ -214,6 +215,48 @@ TEST_F(TFTestTest, TheContextMenu)
     });
     window->openTestFile(file);
     EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(TFTestTest, ImportThroughTheInformationWindowAndPreview)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"import.skt"_s);
+    writeTest(file, 1);
+    const QString single = dir.filePath(u"pytanie.skq"_s);
+    {
+        TempWorkspace q;
+        q.ws.createWorkingArchives();
+        q.ws.question.resetSingleQuestion();
+        q.ws.question.text = u"Z zestawu"_s;
+        q.ws.question.answers = {u"x"_s, u"y"_s, u"z"_s, {}, {}};
+        q.ws.question.correct = u"00100"_s;
+        ASSERT_TRUE(WriteQuestionDocument(q.ws, single, *q.ws.workingQuestion));
+        q.ws.shutDown();
+    }
+    QStringList shown;
+    whenModal([&](QWidget *modal) {
+        prompts.queueFileName(single);
+        whenModal([&](QWidget *info) {
+            shown << info->objectName();
+            clickLabel(control(info, u"ImWprowadz"_s));
+        });
+        key(Qt::Key_L, Qt::ControlModifier);
+        EXPECT_EQ(t.ws.test.header.questionCount, 2);
+        EXPECT_EQ(window->editor().selectedNode(), 2);
+        EXPECT_TRUE(window->editor().outline()[2].done);
+        EXPECT_TRUE(control(modal, u"ImZapisz"_s)->isVisible());
+        whenModal([&](QWidget *properties) {
+            shown << properties->objectName();
+            QTest::keyClick(properties, Qt::Key_Escape);
+        });
+        key(Qt::Key_P, Qt::AltModifier);
+        prompts.queueAnswer(MessageResult::No);
+        clickLabel(control(modal, u"ImZamknij"_s));
+    });
+    window->openTestFile(file);
+    EXPECT_EQ(shown.size(), 2);
+    EXPECT_EQ(t.ws.test.question(2).text, u"Z zestawu"_s);
+    EXPECT_EQ(t.ws.test.question(2).correct, u"00100"_s);
 }
 
 TEST_F(TFTestTest, TheScrollBarAppearsFrom23Nodes)
