@@ -581,15 +581,15 @@ echo "pictures written to $res"
 fi
 
 # Test editor FTest, 640 x 556: the outline on the left (22 rows of 20 px and its scroll bar), the
-# commands on a middle-tone column on the right, the legend of the marks under them, the bar.
-# Keep in step with SkinGeometry::Test.
+# commands on a light column on the right (where the disabled grey still reads), the legend of the
+# marks under them, the bar. Keep in step with SkinGeometry::Test.
 test_editor() {
   frame 640 556 34 52 "Test" "$work/test.png"
   A=("$work/test.png")
   add_panel 16 46 395 491
-  add_rect 404 35 639 503 "$MID"
-  add_rect 404 35 404 503 "$SLATE"
-  add_rect 412 396 631 472 '#dfe6eb'
+  add_rect 404 35 639 503 '#dfe6eb'
+  add_rect 404 35 404 503 "$EDGE"
+  add_panel 412 396 631 472
   convert "${A[@]}" "$work/test.png"
   jpeg "$work/test.png" "$skins/FTest.jpg"
 }

@@ -138,6 +138,8 @@ void TFTest::createControls()
     auto add = [this](const QString &name, const QString &caption, int row, auto step) {
         auto *label = new LabelButton(name, caption, G::command(row), this);
         label->setContentsMargins(8, 0, 0, 0);
+        // On the light column white would not read: the hover is the accent's dark tone.
+        label->setHoverColour(QColor(168, 116, 28));
         connect(label, &LabelButton::clicked, this, [this, step] { command(step); });
         return label;
     };
