@@ -18,13 +18,14 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 #include <gtest/gtest.h>
 #include <qpa/qplatformdrag.h>
-#include <sys/wait.h>
+#include <csignal>
 #include <unistd.h>
 #include <qpa/qwindowsysteminterface.h>
 
@@ -367,6 +368,37 @@ TEST(QuestionEditorInTheProgram, ADropWhileTheQuestionIsModifiedIsRefused)
     EXPECT_EQ(readQuestion(first).text, u"Pierwsze"_s);
 }
 
+// The run to be killed, started as a process of its own (this test program, running only the test
+// `childTest` with the data folder in ZADANIX_CRASH_RUN): forking a process whose Qt threads already
+// run could deadlock the child. True when it ended killed by SIGKILL.
+bool runKilledChild(const QString &childTest, const QString &folder)
+{
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"ZADANIX_CRASH_RUN"_s, folder);
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {u"--gtest_filter="_s + childTest});
+    if (!child.waitForFinished(60000))
+        return false;
+    return child.exitStatus() == QProcess::CrashExit && child.exitCode() == SIGKILL;
+}
+
+// The first run of the next test: it edits the question, its recovery copy is written, it is killed.
+TEST(KilledRun, QuestionEdited)
+{
+    const QString folder = qEnvironmentVariable("ZADANIX_CRASH_RUN");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "started by WorkOfAKilledRunComesBack";
+    Program program(folder, {folder + u"/pająk.skq"_s});
+    whenModalNamed(u"FPytanie"_s, [&](QWidget *) {
+        key(Qt::Key_End, Qt::ControlModifier);
+        typeText(focused(), u" Policz nogi."_s);
+        program.app->recovery().tick();
+        ::kill(::getpid(), SIGKILL);
+    });
+    program.start();
+}
+
 TEST(QuestionEditorInTheProgram, WorkOfAKilledRunComesBack)
 {
     QTemporaryDir dir;
@@ -374,22 +406,7 @@ TEST(QuestionEditorInTheProgram, WorkOfAKilledRunComesBack)
     writeQuestion(file, u"Ile nóg ma pająk?"_s, {u"6"_s, u"8"_s, u"10"_s}, u"01000"_s);
 
     // The first run edits the question, its recovery copy is written, and it is killed.
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        Program program(dir.path(), {file});
-        whenModalNamed(u"FPytanie"_s, [&](QWidget *) {
-            key(Qt::Key_End, Qt::ControlModifier);
-            typeText(focused(), u" Policz nogi."_s);
-            program.app->recovery().tick();
-            ::kill(::getpid(), SIGKILL);
-        });
-        program.start();
-        ::_exit(1); // not reached when the copy was written
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    ASSERT_TRUE(runKilledChild(u"KilledRun.QuestionEdited"_s, dir.path()));
     EXPECT_EQ(readQuestion(file).text, u"Ile nóg ma pająk?"_s);
 
     // The next start offers it; Yes opens it modified, and Ctrl+S writes the original file.
@@ -430,6 +447,22 @@ TEST(QuestionEditorInTheProgram, AQuestionOpenInAnotherProgramIsNotOpenedHere)
     EXPECT_FALSE(program.app->questionEditor().isVisible());
 }
 
+TEST(KilledRun, StudentListEdited)
+{
+    const QString folder = qEnvironmentVariable("ZADANIX_CRASH_RUN");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "started by AStudentListOfAKilledRunComesBack";
+    Program program(folder, {folder + u"/klasy.sku"_s});
+    whenModalNamed(u"FListaUczniow"_s, [&](QWidget *) {
+        SchoolClass b = newClass(program.ws().settings);
+        b.name = u"3b"_s;
+        program.app->studentListEditor().editor().addClass(b);
+        program.app->recovery().tick();
+        ::kill(::getpid(), SIGKILL);
+    });
+    program.start();
+}
+
 TEST(QuestionEditorInTheProgram, AStudentListOfAKilledRunComesBack)
 {
     QTemporaryDir dir;
@@ -444,23 +477,7 @@ TEST(QuestionEditorInTheProgram, AStudentListOfAKilledRunComesBack)
         list.addClass(a);
         ASSERT_TRUE(WriteStudentList(t.ws, file, list));
     }
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        Program program(dir.path(), {file});
-        whenModalNamed(u"FListaUczniow"_s, [&](QWidget *) {
-            SchoolClass b = newClass(program.ws().settings);
-            b.name = u"3b"_s;
-            program.app->studentListEditor().editor().addClass(b);
-            program.app->recovery().tick();
-            ::kill(::getpid(), SIGKILL);
-        });
-        program.start();
-        ::_exit(1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    ASSERT_TRUE(runKilledChild(u"KilledRun.StudentListEdited"_s, dir.path()));
 
     Program program(dir.path());
     ModalWatchdog watchdog;
