@@ -119,7 +119,7 @@ TEST(WindowPrompts, TheWindowThatAskedGetsTheKeyboardBack)
     ModalWatchdog watchdog;
     QDialog asker;
     asker.setObjectName(u"asker"_s);
-    auto *first = new QLineEdit(&asker);
+    new QLineEdit(&asker); // the field that would take the keyboard by default
     auto *second = new QLineEdit(&asker);
     second->move(0, 40);
     const QList<std::function<void()>> dialogs = {
