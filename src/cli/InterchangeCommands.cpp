@@ -85,8 +85,20 @@ template <typename Write> bool runWriter(ToolWorkspace &tw, Write write, QString
 int importSplit(CommandLineTool &tool, ToolWorkspace &tw, const QString &input, const QString &folder,
                 const InterchangeContent &content, QList<InterchangeNote> &notes)
 {
+    // Nothing to write: no folder either.
+    if (content.questions.isEmpty()) {
+        warnAll(tool, input, notes);
+        return tool.fail(input + u": no question could be read."_s);
+    }
+    const bool folderExisted = QFileInfo(folder).isDir();
     if (!QDir().mkpath(folder))
         return tool.fail(folder + u": cannot create the folder."_s);
+    // A folder made here and left empty by a failure goes again.
+    const auto failed = [&](const QString &reason) {
+        if (!folderExisted && QDir(folder).isEmpty())
+            QDir().rmdir(folder);
+        return tool.fail(reason);
+    };
     Workspace &ws = tw.ws();
     const QString stem = splitStem(input);
     int written = 0;
@@ -96,18 +108,16 @@ int importSplit(CommandLineTool &tool, ToolWorkspace &tw, const QString &input, 
         if (!DeleteAllMembers(*ws.workingQuestion) ||
             !QuestionTransfer::toSingleQuestion(q, ws.question, *ws.workingQuestion, notes, problem)) {
             warnAll(tool, input, notes);
-            return tool.fail(ws.workingQuestion->errorString());
+            return failed(ws.workingQuestion->errorString());
         }
         if (!runWriter(
                 tw, [&] { return WriteQuestionDocument(ws, path, *ws.workingQuestion); }, problem)) {
             warnAll(tool, input, notes);
-            return tool.fail(path + u": "_s + problem);
+            return failed(path + u": "_s + problem);
         }
         ++written;
     }
     warnAll(tool, input, notes);
-    if (written == 0)
-        return tool.fail(input + u": no question could be read."_s);
     tool.out() << written << (written == 1 ? u" question file"_s : u" question files"_s) << u" written to "_s
                << QDir::toNativeSeparators(folder) << u".\n"_s;
     return CommandLineTool::Success;

@@ -174,14 +174,15 @@ private:
 
         bool equals = false;
         bool tilde = false;
+        bool allPairs = !answers.isEmpty();
         for (const Answer &a : std::as_const(answers)) {
-            if (a.text.contains(u"->"_s))
-                return skip(Issue::OtherType, u"matching"_s);
             equals = equals || a.mark == u'=';
             tilde = tilde || a.mark == u'~';
+            allPairs = allPairs && a.text.contains(u"->"_s);
         }
+        // Matching has only "=" answers, each a pair; with a "~" answer an arrow is just text.
         if (equals && !tilde)
-            return skip(Issue::OtherType, u"short answer"_s);
+            return skip(Issue::OtherType, allPairs ? u"matching"_s : u"short answer"_s);
 
         // With a "=" answer only one answer is right; without one the weights say which are.
         m_q.multipleChoice = !equals;

@@ -116,7 +116,6 @@ QWidget *TFIniTesty::createTestingPanel()
     connect(pickLabel(u"LFolderTesty"_s, 44, panel), &LabelButton::clicked, this, [this] {
         m_form.pickTestList();
         showValues();
-        activateWindow();
     });
 
     caption(u"Plik z listą uczniów:"_s, {14, 80, 180, 24}, panel);
@@ -133,7 +132,6 @@ QWidget *TFIniTesty::createTestingPanel()
     connect(pickLabel(u"LFolderListy"_s, 80, panel), &LabelButton::clicked, this, [this] {
         m_form.pickStudentList();
         showValues();
-        activateWindow();
     });
     setFocusChain({m_testList, m_studentList});
 
@@ -234,7 +232,6 @@ QWidget *TFIniTesty::createLearningPanel()
     connect(pickLabel(u"LScListaNauka"_s, 44, panel), &LabelButton::clicked, this, [this] {
         m_form.pickSetList();
         showValues();
-        activateWindow();
     });
 
     addLearningOption(
@@ -361,8 +358,6 @@ void TFIniTesty::save()
 {
     m_form.saveCommand(m_ws.mainLeft, m_ws.mainTop);
     showValues();
-    // The file dialog has had the keyboard; without a window manager nobody gives it back.
-    activateWindow();
 }
 
 void TFIniTesty::closeWindow()

@@ -3,10 +3,10 @@
 #include "students/StudentListEditor.h"
 #include "toolkit/LabelButton.h"
 #include "toolkit/SkinGeometry.h"
+#include "toolkit/TextMemo.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 
 using namespace Qt::StringLiterals;
 namespace G = SkinGeometry::AutorListyKlas;
@@ -20,7 +20,7 @@ TFAutorListyKlas::TFAutorListyKlas(QWidget *parent)
     m_author = new QLineEdit(this);
     m_author->setObjectName(u"EAutor"_s);
     m_author->setGeometry(G::author);
-    m_remarks = new QPlainTextEdit(this);
+    m_remarks = new TextMemo(this);
     m_remarks->setObjectName(u"MUwagi"_s);
     m_remarks->setGeometry(G::remarks);
     m_remarks->setTabChangesFocus(false);
@@ -39,7 +39,7 @@ TFAutorListyKlas::TFAutorListyKlas(QWidget *parent)
 void TFAutorListyKlas::fill(const QString &author, const QString &remarks)
 {
     m_author->setText(author);
-    m_remarks->setPlainText(remarks);
+    m_remarks->setStoredText(remarks);
 }
 
 void TFAutorListyKlas::run(StudentListEditor &editor, QPoint at)
@@ -54,7 +54,7 @@ void TFAutorListyKlas::run(StudentListEditor &editor, QPoint at)
 
 void TFAutorListyKlas::acceptDialog()
 {
-    if (m_editor && m_editor->acceptListInfo(m_author->text(), m_remarks->toPlainText()))
+    if (m_editor && m_editor->acceptListInfo(m_author->text(), m_remarks->storedText()))
         accept();
 }
 

@@ -4,8 +4,8 @@
 
 class LabelButton;
 class QLineEdit;
-class QPlainTextEdit;
 class StudentListEditor;
+class TextMemo;
 
 // The list information dialog of the student list editor: the list's author (required) and remarks.
 class TFAutorListyKlas : public SkinnedWindow {
@@ -28,7 +28,7 @@ private:
 
     StudentListEditor *m_editor = nullptr;
     QLineEdit *m_author;
-    QPlainTextEdit *m_remarks;
+    TextMemo *m_remarks;
     LabelButton *m_accept;
     LabelButton *m_cancel;
 };

@@ -38,6 +38,19 @@ QLineEdit *numberField(const QString &name, const QRect &area, QWidget *parent)
 
 } // namespace
 
+int TFEdycjaKlasy::steppedTime(int time, int direction)
+{
+    // From a time off the grid the first step lands on the nearest multiple in that direction.
+    const int below = time - ((time % kTimeStep) + kTimeStep) % kTimeStep;
+    const int next = direction > 0 ? below + kTimeStep : (below == time ? time - kTimeStep : below);
+    return std::clamp(next, 0, kMaxTime);
+}
+
+int TFEdycjaKlasy::steppedThreshold(int value, int direction)
+{
+    return std::clamp(value + direction, kMinThreshold, kMaxThreshold);
+}
+
 TFEdycjaKlasy::TFEdycjaKlasy(Workspace &ws, QWidget *parent)
     : SkinnedWindow(u"FEdycjaKlasy"_s, u"listaucz_new.htm"_s, parent), m_ws(ws)
 {
@@ -58,7 +71,7 @@ TFEdycjaKlasy::TFEdycjaKlasy(Workspace &ws, QWidget *parent)
     m_time = numberField(u"ECzas"_s, G::time, this);
     m_timeArrows = new UpDown(u"UpDown"_s, G::timeArrows, this);
     connect(m_timeArrows, &UpDown::stepped, this, [this](int direction) {
-        m_values.time = std::clamp(m_values.time + direction * kTimeStep, 0, kMaxTime);
+        m_values.time = steppedTime(m_values.time, direction);
         showNumbers();
     });
     m_pickFolder = new LabelButton(u"LFolder"_s, u"Wskaż"_s, G::pickFolder, this);
@@ -82,7 +95,7 @@ TFEdycjaKlasy::TFEdycjaKlasy(Workspace &ws, QWidget *parent)
         auto *arrows = new UpDown(QString::fromUtf16(names[i][1]), {x + 36, G::thresholdsTop, 16, 24}, this);
         connect(arrows, &UpDown::stepped, this, [this, i](int direction) {
             int &value = m_values.thresholds[static_cast<size_t>(i)];
-            value = std::clamp(value + direction, 10, 99);
+            value = steppedThreshold(value, direction);
             showNumbers();
         });
         m_thresholds[static_cast<size_t>(i)] = field;
@@ -98,10 +111,8 @@ TFEdycjaKlasy::TFEdycjaKlasy(Workspace &ws, QWidget *parent)
 
 void TFEdycjaKlasy::fill(const SchoolClass &data)
 {
+    // Shown as stored, however odd: only a value the user steps is brought into its range.
     m_values = data;
-    m_values.time = std::clamp(m_values.time / kTimeStep * kTimeStep, 0, kMaxTime);
-    for (int &t : m_values.thresholds)
-        t = std::clamp(t, 10, 99);
     m_name->setText(m_values.name);
     m_folder->setText(m_values.resultsFolder);
     m_scale->setChecked(m_values.gradingOn == 1);
@@ -138,8 +149,6 @@ void TFEdycjaKlasy::pickFolder()
         m_ws.prompts->browseFolder(u"Wskaż folder ..."_s, u"Wskaż folder na wyniki testów"_s, QString());
     if (!folder.isEmpty())
         m_folder->setText(folder);
-    // The folder browser has had the keyboard; without a window manager nobody gives it back.
-    activateWindow();
     m_name->setFocus();
 }
 

@@ -27,6 +27,11 @@ public:
 
     static constexpr int kMaxTime = 300;
     static constexpr int kTimeStep = 5;
+    static constexpr int kMinThreshold = 10;
+    static constexpr int kMaxThreshold = 99;
+    // One step of the arrows from a value as it may be stored (off the grid or out of range).
+    static int steppedTime(int time, int direction);
+    static int steppedThreshold(int value, int direction);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -105,6 +105,7 @@ void TFListaUczniow::createControls()
 
     m_infoMark = new LabelButton(u"LKreska"_s, u"ℹ"_s, G::infoMark, this);
     m_infoMark->setAlignment(Qt::AlignCenter);
+    m_infoMark->setAccessibleName(u"Informacje o liście"_s);
     m_info = new LabelButton(u"LInfoOLiscie"_s, u"Informacje o liście"_s, G::info, this);
     m_info->setContentsMargins(4, 0, 0, 0);
     for (LabelButton *label : {m_infoMark, m_info}) {
@@ -203,16 +204,6 @@ void TFListaUczniow::refresh()
     m_apply->setVisible(!classes);
 }
 
-// After a dialog of its own or a file dialog the window takes the keyboard back (without a window
-// manager nobody else gives it back).
-void TFListaUczniow::regainKeyboard()
-{
-    if (!isVisible())
-        return;
-    activateWindow();
-    m_list->setFocus();
-}
-
 void TFListaUczniow::showScrollBar()
 {
     const QScrollBar *inner = m_list->verticalScrollBar();
@@ -237,7 +228,6 @@ void TFListaUczniow::newItem()
             m_editor.addStudent(firstName, surname);
     }
     refresh();
-    regainKeyboard();
 }
 
 void TFListaUczniow::editItem()
@@ -259,7 +249,6 @@ void TFListaUczniow::editItem()
             m_editor.editStudent(firstName, surname);
     }
     refresh();
-    regainKeyboard();
 }
 
 void TFListaUczniow::deleteItem()
@@ -278,7 +267,6 @@ void TFListaUczniow::listCommand()
     else
         m_editor.importStudents();
     refresh();
-    regainKeyboard();
 }
 
 void TFListaUczniow::moveUp()
@@ -303,21 +291,18 @@ void TFListaUczniow::showInfo()
 {
     m_infoDialog->run(m_editor, pos() + QPoint(105, 204));
     refresh();
-    regainKeyboard();
 }
 
 void TFListaUczniow::save()
 {
     m_editor.save();
     refresh();
-    regainKeyboard();
 }
 
 void TFListaUczniow::saveAs()
 {
     m_editor.saveAs();
     refresh();
-    regainKeyboard();
 }
 
 void TFListaUczniow::apply()

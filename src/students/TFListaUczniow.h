@@ -62,7 +62,6 @@ private:
     void cancel();
     void activated(int row);
     void showScrollBar();
-    void regainKeyboard();
 
     Workspace &m_ws;
     StudentListEditor m_editor;

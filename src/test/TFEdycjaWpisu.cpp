@@ -78,8 +78,6 @@ void TFEdycjaWpisu::pick()
     const QString name = m_editor->entry.name;
     showFields();
     m_name->setText(name);
-    // The file dialog has had the keyboard; without a window manager nobody gives it back.
-    activateWindow();
     m_name->setFocus();
 }
 

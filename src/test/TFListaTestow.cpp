@@ -4,16 +4,17 @@
 #include "storage/Pictures.h"
 #include "test/EntryTreeDrawing.h"
 #include "test/TFEdycjaWpisu.h"
+#include "toolkit/Accessibility.h"
 #include "toolkit/LabelButton.h"
 #include "toolkit/PictureButton.h"
 #include "toolkit/SkinGeometry.h"
+#include "toolkit/TextMemo.h"
 #include "toolkit/VScrollBar.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <functional>
 
 using namespace Qt::StringLiterals;
@@ -23,14 +24,28 @@ namespace {
 
 // The outline's drawing surface: the rows of the tree from its scroll position, clicks and
 // double-clicks by height on the surface.
-class EntryTreeView : public QWidget {
+class EntryTreeView : public QWidget, public Accessibility::RowSource {
 public:
     EntryTreeView(const EntryTree &tree, const QImage &expanded, const QImage &collapsed, QWidget *parent)
         : QWidget(parent), m_tree(tree), m_expanded(expanded), m_collapsed(collapsed)
     {
+        Accessibility::install();
         setObjectName(u"ImDrzewo"_s);
+        setAccessibleName(u"Wpisy listy"_s);
         setFocusPolicy(Qt::StrongFocus);
         setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+    // The rows shown (a collapsed branch hides its children), for assistive technology.
+    int accessibleRowCount() const override { return m_tree.visibleRows(); }
+    QString accessibleRowText(int row) const override
+    {
+        const int index = m_tree.indexAtRow(row);
+        return index >= 0 ? m_tree.entries().at(index).name : QString();
+    }
+    bool accessibleRowSelected(int row) const override
+    {
+        return m_tree.selected() >= 0 && m_tree.indexAtRow(row) == m_tree.selected();
     }
 
     std::function<void(int surfaceY)> pressed;
@@ -154,13 +169,13 @@ void TFListaTestow::createControls()
             showHeader();
         }
     });
-    m_remarks = new QPlainTextEdit(this);
+    m_remarks = new TextMemo(this);
     m_remarks->setObjectName(u"MUwagi"_s);
     m_remarks->setGeometry(G::remarks);
     m_remarks->setTabChangesFocus(false);
     connect(m_remarks, &QPlainTextEdit::textChanged, this, [this] {
         if (!m_filling) {
-            m_editor.setRemarks(m_remarks->toPlainText());
+            m_editor.setRemarks(m_remarks->storedText());
             showHeader();
         }
     });
@@ -243,8 +258,8 @@ void TFListaTestow::refresh()
     m_filling = true;
     if (m_author->text() != m_editor.listAuthor)
         m_author->setText(m_editor.listAuthor);
-    if (m_remarks->toPlainText() != m_editor.listRemarks)
-        m_remarks->setPlainText(m_editor.listRemarks);
+    if (m_remarks->storedText() != m_editor.listRemarks)
+        m_remarks->setStoredText(m_editor.listRemarks);
     m_filling = false;
     showHeader();
     const bool entries = m_editor.hasEntries();
@@ -278,17 +293,6 @@ void TFListaTestow::command(void (TestListEditor::*step)())
     refresh();
 }
 
-// After a dialog of its own or a file dialog the window takes the keyboard back (without a window
-// manager nobody else gives it back).
-void TFListaTestow::regainKeyboard()
-{
-    if (!isVisible())
-        return;
-    activateWindow();
-    if (!focusWidget() || !focusWidget()->hasFocus())
-        m_treeView->setFocus();
-}
-
 void TFListaTestow::editEntry()
 {
     if (!m_editor.hasEntries())
@@ -297,7 +301,6 @@ void TFListaTestow::editEntry()
         m_entryWindow->run(m_editor, pos() + QPoint(80, 150));
     refresh();
     m_treeView->setFocus();
-    regainKeyboard();
 }
 
 void TFListaTestow::removeEntry()
@@ -313,7 +316,6 @@ void TFListaTestow::save()
     m_editor.position = pos();
     m_editor.save();
     refresh();
-    regainKeyboard();
 }
 
 void TFListaTestow::saveAs()
@@ -321,7 +323,6 @@ void TFListaTestow::saveAs()
     m_editor.position = pos();
     m_editor.saveAs();
     refresh();
-    regainKeyboard();
 }
 
 void TFListaTestow::closeWindow()
@@ -331,8 +332,6 @@ void TFListaTestow::closeWindow()
     refresh();
     if (outcome == TestListEditor::Outcome::Close)
         done(QDialog::Rejected);
-    else
-        regainKeyboard();
 }
 
 // --- Input --------------------------------------------------------------------------------------

@@ -9,8 +9,8 @@
 class LabelButton;
 class PictureButton;
 class QLineEdit;
-class QPlainTextEdit;
 class TFEdycjaWpisu;
+class TextMemo;
 class VScrollBar;
 class Workspace;
 
@@ -62,7 +62,6 @@ private:
     void closeWindow();
     void showHeader();
     void showScrollBar();
-    void regainKeyboard();
 
     Workspace &m_ws;
     TestListEditor m_editor;
@@ -74,7 +73,7 @@ private:
     QWidget *m_treeView;
     VScrollBar *m_scrollBar;
     QLineEdit *m_author;
-    QPlainTextEdit *m_remarks;
+    TextMemo *m_remarks;
     LabelButton *m_edit;
     LabelButton *m_delete;
     LabelButton *m_moveUp;

@@ -304,7 +304,10 @@ QString TestListEditor::relativeLink(const QString &folder, const QString &chose
 {
     if (folder.isEmpty() || chosen.isEmpty())
         return {};
-    const QString cleanFolder = QDir::cleanPath(folder) + u'/';
+    // The top of a file system ("/", "C:/") keeps its separator when cleaned.
+    QString cleanFolder = QDir::cleanPath(folder);
+    if (!cleanFolder.endsWith(u'/'))
+        cleanFolder += u'/';
     const QString cleanChosen = QDir::cleanPath(QFileInfo(chosen).absoluteFilePath());
     if (!cleanChosen.startsWith(cleanFolder) || cleanChosen.size() == cleanFolder.size())
         return {};

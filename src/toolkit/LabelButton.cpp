@@ -1,5 +1,6 @@
 #include "toolkit/LabelButton.h"
 
+#include "toolkit/Accessibility.h"
 #include "toolkit/InterfaceColours.h"
 
 #include <QMouseEvent>
@@ -7,6 +8,7 @@
 LabelButton::LabelButton(const QString &text, QWidget *parent)
     : QLabel(text, parent), m_normal(InterfaceColours::normal), m_hover(InterfaceColours::hover)
 {
+    Accessibility::install();
     setTextFormat(Qt::PlainText);
     QFont bold = font();
     bold.setBold(true);

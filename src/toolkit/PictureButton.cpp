@@ -1,6 +1,7 @@
 #include "toolkit/PictureButton.h"
 
 #include "storage/Pictures.h"
+#include "toolkit/Accessibility.h"
 #include "toolkit/Resources.h"
 #include "toolkit/SkinGeometry.h"
 
@@ -12,6 +13,7 @@ using namespace Qt::StringLiterals;
 PictureButton::PictureButton(const QString &name, const QString &pictureName, QPoint topLeft, QWidget *parent)
     : QLabel(parent)
 {
+    Accessibility::install();
     setObjectName(name);
     ensureResources();
     LoadSkinImage(pictureName, m_normal);

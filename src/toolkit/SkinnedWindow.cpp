@@ -12,6 +12,7 @@
 #include <QDropEvent>
 #include <QTimer>
 #include <QGuiApplication>
+#include <QHash>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -24,6 +25,44 @@ using namespace Qt::StringLiterals;
 namespace {
 // Shown where a skin picture is missing, so the window stays usable.
 const QColor fallbackBody{233, 237, 240};
+
+// The title each skin shows in its strip (resources/art/make-art.sh draws them), told to the window
+// system and to assistive technology, which cannot read the picture.
+QString titleOfSkin(const QString &skinName)
+{
+    static const QHash<QString, QString> titles = {
+        {u"FGlowny"_s, u"Zadanix - Edytor"_s},
+        {u"FTloBig"_s, u"Zadanix - Edytor"_s},
+        {u"FWinieta"_s, u"Zadanix - Edytor"_s},
+        {u"FWarning"_s, u"Komunikat"_s},
+        {u"FZegar"_s, u"Zapisano"_s},
+        {u"FZdarzenia"_s, u"Dziennik zdarzeń"_s},
+        {u"FIniEdytor"_s, u"Ustawienia edytora"_s},
+        {u"FIniTesty"_s, u"Ustawienia modułów Test i Nauka"_s},
+        {u"FDrukuj"_s, u"Drukowanie testu"_s},
+        {u"FInfoOPytaniu"_s, u"Informacja o pytaniu"_s},
+        {u"FWlasnosciPytania"_s, u"Właściwości pytania"_s},
+        {u"FWstawTekst"_s, u"Tekst do pytania w teście"_s},
+        {u"FWstawTekstSolo"_s, u"Tekst do pytania"_s},
+        {u"FWstawObraz"_s, u"Obraz do pytania w teście"_s},
+        {u"FWstawObrazSolo"_s, u"Obraz do pytania"_s},
+        {u"FZbieznoscTeksty"_s, u"Taki plik tekstowy już jest w teście"_s},
+        {u"FZbieznoscObrazy"_s, u"Taki obraz już jest w teście"_s},
+        {u"FTest"_s, u"Test"_s},
+        {u"FInfoOTescie"_s, u"Dane ogólne testu"_s},
+        {u"FGeneruj"_s, u"Generuj zestaw pytań"_s},
+        {u"FListaTestow"_s, u"Lista testów"_s},
+        {u"FListaZestawow"_s, u"Lista zestawów pytań"_s},
+        {u"FEdycjaWpisu"_s, u"Wpis listy"_s},
+        {u"FListaUczniow"_s, u"Lista uczniów"_s},
+        {u"FEdycjaKlasy"_s, u"Klasa"_s},
+        {u"FEdycjaUcznia"_s, u"Uczeń"_s},
+        {u"FAutorListyKlas"_s, u"Informacje o liście"_s},
+    };
+    if (skinName.startsWith(u"oknopytanienew"_s))
+        return u"Pytanie"_s;
+    return titles.value(skinName, u"Zadanix - Edytor"_s);
+}
 
 SkinnedWindow::ProgramHooks &programHooks()
 {
@@ -44,6 +83,7 @@ SkinnedWindow::SkinnedWindow(const QString &skinName, const QString &helpPage, Q
     ensureResources();
     TabFilter::install();
     setObjectName(skinName);
+    setWindowTitle(titleOfSkin(skinName));
     setWindowModality(Qt::ApplicationModal);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAcceptDrops(true);
@@ -69,6 +109,9 @@ bool SkinnedWindow::setSkin(const QString &skinName)
     QImage skin;
     if (!LoadSkinImage(skinName, skin))
         return false;
+    // A window that changes its skin changes its title with it (the test list and the set list).
+    if (windowTitle() == titleOfSkin(m_skinName))
+        setWindowTitle(titleOfSkin(skinName));
     m_skin = skin;
     m_skinName = skinName;
     setFixedSize(m_skin.size());

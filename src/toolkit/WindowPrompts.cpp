@@ -21,6 +21,33 @@ QWidget *dialogParent()
         return modal;
     return QApplication::activeWindow();
 }
+
+// The window that asked gets the keyboard back when a dialog shown for it closes, with the field that
+// had it: where no window manager hands it back, the keyboard would otherwise go nowhere.
+class KeyboardReturn {
+public:
+    KeyboardReturn() : m_window(dialogParent())
+    {
+        if (m_window)
+            m_field = m_window->focusWidget();
+    }
+    ~KeyboardReturn()
+    {
+        if (!m_window || !m_window->isVisible())
+            return;
+        m_window->activateWindow();
+        if (m_field && m_field->isVisible() && m_field->isEnabled() && m_field->window() == m_window)
+            m_field->setFocus(Qt::ActiveWindowFocusReason);
+    }
+    KeyboardReturn(const KeyboardReturn &) = delete;
+    KeyboardReturn &operator=(const KeyboardReturn &) = delete;
+
+    QWidget *window() const { return m_window; }
+
+private:
+    QPointer<QWidget> m_window;
+    QPointer<QWidget> m_field;
+};
 } // namespace
 
 WindowPrompts::WindowPrompts()
@@ -46,6 +73,7 @@ QString WindowPrompts::lastFolder() const
 
 MessageResult WindowPrompts::showMessage(MessageKind kind, MessageIcon icon, const QString &text)
 {
+    const KeyboardReturn keyboard;
     return m_warning->showMessage(kind, icon, text);
 }
 
@@ -61,7 +89,8 @@ QString WindowPrompts::saveFileName(const FileDialogRequest &request)
 
 QString WindowPrompts::browseFolder(const QString &caption, const QString &prompt, const QString &startFolder)
 {
-    QFileDialog dialog(dialogParent(), prompt.isEmpty() ? caption : caption + u" – "_s + prompt,
+    const KeyboardReturn keyboard;
+    QFileDialog dialog(keyboard.window(), prompt.isEmpty() ? caption : caption + u" – "_s + prompt,
                        this->startFolder(startFolder));
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
@@ -82,6 +111,7 @@ ClashAnswer WindowPrompts::resolveTextClash(const QString &name, const QString &
 {
     m_textClash->prepare(name, inTest, incoming);
     placeClashDialog(*m_textClash);
+    const KeyboardReturn keyboard;
     return m_textClash->ask();
 }
 
@@ -91,6 +121,7 @@ ClashAnswer WindowPrompts::resolveImageClash(const QString &name, const QByteArr
 {
     m_imageClash->prepare(name, inTest, inTestName, incoming, incomingName);
     placeClashDialog(*m_imageClash);
+    const KeyboardReturn keyboard;
     return m_imageClash->ask();
 }
 
@@ -109,7 +140,8 @@ void WindowPrompts::openHelpPage(const QString &page)
 
 QString WindowPrompts::runFileDialog(const FileDialogRequest &request, bool save)
 {
-    QFileDialog dialog(dialogParent(), request.title, startFolder(request.startFolder), request.filter);
+    const KeyboardReturn keyboard;
+    QFileDialog dialog(keyboard.window(), request.title, startFolder(request.startFolder), request.filter);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(request.defaultExtension);

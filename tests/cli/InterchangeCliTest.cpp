@@ -156,6 +156,13 @@ TEST_F(InterchangeCli, SplitWritesOneQuestionFilePerQuestion)
     EXPECT_EQ(t.ws.question.answerCount, 4);
     EXPECT_EQ(t.ws.question.correct, u"00010"_s);
     EXPECT_EQ(t.ws.question.text, u"Cztery"_s);
+
+    // A file with no question to read writes nothing, not even the folder.
+    ASSERT_TRUE(writeFile(file(u"zle.txt"_s), "Tylko tekst.\n"));
+    const ToolRun bad = run({u"import"_s, u"--format"_s, u"aiken"_s, u"--split"_s, u"zle.txt"_s, u"puste"_s});
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_TRUE(bad.err.endsWith("zadanix: zle.txt: no question could be read.\n")) << bad.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(file(u"puste"_s)));
 }
 
 TEST_F(InterchangeCli, WrongUsage)

@@ -3,16 +3,21 @@
 #include "settings/TFIniTesty.h"
 #include "storage/ListDocuments.h"
 #include "students/StudentList.h"
+#include "students/TFAutorListyKlas.h"
+#include "students/TFEdycjaKlasy.h"
+#include "students/TFEdycjaUcznia.h"
 #include "students/TFListaUczniow.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempWorkspace.h"
 #include "test/EntryTreeDrawing.h"
 #include "test/TFListaTestow.h"
 #include "toolkit/LabelButton.h"
+#include "toolkit/PictureButton.h"
 #include "toolkit/SkinGeometry.h"
 #include "toolkit/UpDown.h"
 #include "toolkit/VScrollBar.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QEnterEvent>
 #include <QLabel>
@@ -343,6 +348,199 @@ TEST_F(ListWindowsTest, ClassDialogDefaultsAndSteps)
         });
     });
     window.newStudentList();
+}
+
+// Accepted unchanged, the list information and the class dialog change nothing: CR LF remarks, a
+// time off the grid of 5 and thresholds outside 10..99 stay as stored and the list is not modified.
+// An edit writes CR LF, and only a stepped value is brought into its range.
+TEST_F(ListWindowsTest, StoredValuesSurviveDialogsAcceptedUnchanged)
+{
+    const QString file = t.dir.filePath(u"szkoła.sku"_s);
+    StudentList stored;
+    stored.reset();
+    stored.author = u"Anna Nowak"_s;
+    stored.remarks = u"Pierwsza\r\nDruga"_s;
+    SchoolClass odd;
+    odd.name = u"3c"_s;
+    odd.time = 47;
+    odd.gradingOn = 1;
+    odd.thresholds = {120, 85, 70, 50, 5};
+    stored.classes = {odd};
+    ASSERT_TRUE(WriteStudentList(t.ws, file, stored));
+
+    TFListaUczniow window(t.ws);
+    StudentListEditor &e = window.editor();
+    const auto shown = [](QWidget *dialog) {
+        QStringList numbers{child<QLineEdit>(dialog, u"ECzas"_s)->text()};
+        for (const QString &n : {u"ECel"_s, u"EBdb"_s, u"EDb"_s, u"EDst"_s, u"EDp"_s})
+            numbers << child<QLineEdit>(dialog, n)->text();
+        return numbers;
+    };
+    whenModal([&](QWidget *modal) {
+        whenModalNamed(u"FAutorListyKlas"_s, [&](QWidget *) { press(Qt::Key_Return); });
+        click(child(modal, u"LInfoOLiscie"_s));
+        EXPECT_EQ(e.list.remarks, u"Pierwsza\r\nDruga"_s);
+        EXPECT_FALSE(e.list.modified);
+
+        whenModalNamed(u"FEdycjaKlasy"_s, [&](QWidget *dialog) {
+            EXPECT_EQ(shown(dialog), (QStringList{u"47"_s, u"120"_s, u"85"_s, u"70"_s, u"50"_s, u"5"_s}));
+            press(Qt::Key_Return);
+        });
+        press(Qt::Key_F2);
+        EXPECT_EQ(e.list.classes.at(0).time, 47);
+        EXPECT_EQ(e.list.classes.at(0).thresholds, odd.thresholds);
+        EXPECT_FALSE(e.list.modified);
+
+        whenModalNamed(u"FEdycjaKlasy"_s, [&](QWidget *dialog) {
+            click(child<UpDown>(dialog, u"UpDown"_s)->upArrow());
+            click(child<UpDown>(dialog, u"UpDp"_s)->downArrow());
+            click(child<UpDown>(dialog, u"UpCel"_s)->downArrow());
+            EXPECT_EQ(shown(dialog), (QStringList{u"50"_s, u"99"_s, u"85"_s, u"70"_s, u"50"_s, u"10"_s}));
+            click(child<UpDown>(dialog, u"UpDown"_s)->downArrow());
+            click(child<UpDown>(dialog, u"UpDown"_s)->downArrow());
+            EXPECT_EQ(child<QLineEdit>(dialog, u"ECzas"_s)->text(), u"40"_s);
+            press(Qt::Key_Return);
+        });
+        press(Qt::Key_F2);
+        EXPECT_EQ(e.list.classes.at(0).time, 40);
+        EXPECT_EQ(e.list.classes.at(0).thresholds, (std::array<int, 5>{99, 85, 70, 50, 10}));
+        EXPECT_TRUE(e.list.modified);
+
+        whenModalNamed(u"FAutorListyKlas"_s, [&](QWidget *dialog) {
+            QWidget *remarks = child(dialog, u"MUwagi"_s);
+            remarks->setFocus();
+            QTest::keyClick(remarks, Qt::Key_End, Qt::ControlModifier);
+            QTest::keyClick(remarks, Qt::Key_Return, Qt::ShiftModifier);
+            typeText(remarks, u"Trzecia"_s);
+            press(Qt::Key_Return);
+        });
+        click(child(modal, u"LInfoOLiscie"_s));
+        EXPECT_EQ(e.list.remarks, u"Pierwsza\r\nDruga\r\nTrzecia"_s);
+        prompts.queueAnswer(MessageResult::No);
+        press(Qt::Key_Escape);
+    });
+    window.openStudentListFile(file);
+}
+
+// The remarks of a test list keep the CR LF of the file: opening marks nothing, a line typed in
+// is written with CR LF.
+TEST_F(ListWindowsTest, TestListRemarksKeepCrLf)
+{
+    const QString list = t.dir.filePath(u"lista.skg"_s);
+    ASSERT_TRUE(WriteTestList(t.ws, list, {u"Jan"_s, u"2026-01-02"_s, u"a\r\nb"_s}, {u"0*0*0*-1*1*0*Pierwszy*"_s}));
+    TFListaTestow window(t.ws);
+    whenModal([&](QWidget *modal) {
+        EXPECT_FALSE(window.editor().modified);
+        QWidget *remarks = child(modal, u"MUwagi"_s);
+        remarks->setFocus();
+        QTest::keyClick(remarks, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(remarks, Qt::Key_Return);
+        typeText(remarks, u"c"_s);
+        EXPECT_EQ(window.editor().listRemarks, u"a\r\nb\r\nc"_s);
+        press(Qt::Key_S, Qt::ControlModifier);
+        press(Qt::Key_Escape);
+    });
+    window.openTestListFile(list);
+    ListInfo info;
+    QStringList lines;
+    ASSERT_TRUE(ReadTestList(t.ws, list, info, lines));
+    EXPECT_EQ(info.remarks, u"a\r\nb\r\nc"_s);
+}
+
+// What a screen reader finds: every label button is a button named by its caption with its key as
+// the shortcut, and its press action runs the command; the window tells its title; the rows of the
+// outline and of the list box tell their text and which one is selected.
+TEST_F(ListWindowsTest, ReachableThroughAssistiveTechnology)
+{
+    TFListaTestow tests(t.ws);
+    tests.prepareNew(TestListEditor::Kind::TestList);
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(&tests);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->text(QAccessible::Name), u"Lista testów"_s);
+
+    QAccessibleInterface *below = QAccessible::queryAccessibleInterface(child(&tests, u"LNowyPonizej"_s));
+    ASSERT_NE(below, nullptr);
+    EXPECT_EQ(below->role(), QAccessible::Button);
+    EXPECT_EQ(below->text(QAccessible::Name), u"Nowy poniżej"_s);
+    EXPECT_EQ(below->text(QAccessible::Accelerator), u"Ctrl+N"_s);
+    QAccessibleActionInterface *action = below->actionInterface();
+    ASSERT_NE(action, nullptr);
+    EXPECT_EQ(action->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+    EXPECT_EQ(action->keyBindingsForAction(QAccessibleActionInterface::pressAction()), QStringList{u"Ctrl+N"_s});
+    action->doAction(QAccessibleActionInterface::pressAction());
+    action->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(tests.editor().tree.entries().size(), 2);
+    EXPECT_TRUE(tests.editor().modified);
+
+    // A disabled command is reported so and does nothing when pressed.
+    auto *up = child<LabelButton>(&tests, u"LPrzesunWGore"_s);
+    tests.editor().tree.keyDown(Qt::Key_Up);
+    tests.refresh();
+    ASSERT_FALSE(up->isEnabled());
+    QAccessibleInterface *upIface = QAccessible::queryAccessibleInterface(up);
+    EXPECT_TRUE(upIface->state().disabled);
+    EXPECT_TRUE(upIface->text(QAccessible::Accelerator).isEmpty());
+    upIface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(tests.editor().tree.selectedRow(), 0);
+
+    QAccessibleInterface *outline = QAccessible::queryAccessibleInterface(tests.treeView());
+    ASSERT_NE(outline, nullptr);
+    EXPECT_EQ(outline->role(), QAccessible::List);
+    ASSERT_EQ(outline->childCount(), 2);
+    const QString firstName = tests.editor().tree.entries().at(tests.editor().tree.indexAtRow(0)).name;
+    EXPECT_EQ(outline->child(0)->text(QAccessible::Name), firstName);
+    EXPECT_TRUE(outline->child(0)->state().selected);
+    EXPECT_FALSE(outline->child(1)->state().selected);
+    EXPECT_EQ(outline->indexOfChild(outline->child(1)), 1);
+
+    tests.prepareNew(TestListEditor::Kind::SetList);
+    EXPECT_EQ(window->text(QAccessible::Name), u"Lista zestawów pytań"_s);
+    EXPECT_EQ(outline->childCount(), 0);
+
+    // Every label button of the student list and its dialogs; signs read as words.
+    TFListaUczniow students(t.ws);
+    for (SkinnedWindow *w : std::initializer_list<SkinnedWindow *>{
+             &students, &students.classDialog(), &students.studentDialog(), &students.infoDialog()}) {
+        EXPECT_FALSE(QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).isEmpty())
+            << w->objectName().toStdString();
+        QList<QWidget *> commands;
+        for (LabelButton *b : w->findChildren<LabelButton *>())
+            commands << b;
+        for (PictureButton *b : w->findChildren<PictureButton *>())
+            commands << b;
+        for (QWidget *b : std::as_const(commands)) {
+            QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(b);
+            EXPECT_EQ(iface->role(), QAccessible::Button) << b->objectName().toStdString();
+            const QString name = iface->text(QAccessible::Name);
+            EXPECT_GT(name.size(), 1) << b->objectName().toStdString();
+            EXPECT_FALSE(name.contains(u"  "_s)) << b->objectName().toStdString();
+        }
+    }
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&students)->text(QAccessible::Name), u"Lista uczniów"_s);
+    QAccessibleInterface *save = QAccessible::queryAccessibleInterface(child(&students, u"ImZapisz"_s));
+    EXPECT_EQ(save->text(QAccessible::Name), u"Zapisz"_s);
+    EXPECT_EQ(save->text(QAccessible::Accelerator), u"Ctrl+S"_s);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(child(&students.classDialog(), u"LFolder"_s))
+                  ->text(QAccessible::Accelerator),
+              u"F10"_s);
+    students.editor().newStudentList();
+    for (const QString &name : {u"1a"_s, u"1b"_s}) {
+        SchoolClass c = students.editor().newClassDefaults();
+        c.name = name;
+        students.editor().addClass(c);
+    }
+    students.refresh();
+    QAccessibleInterface *rows = QAccessible::queryAccessibleInterface(students.listBox());
+    ASSERT_NE(rows, nullptr);
+    QStringList texts;
+    QStringList selected;
+    for (int i = 0; i < rows->childCount(); ++i) {
+        texts << rows->child(i)->text(QAccessible::Name);
+        if (rows->child(i)->state().selected)
+            selected << rows->child(i)->text(QAccessible::Name);
+    }
+    EXPECT_EQ(texts, (QStringList{u"1a"_s, u"1b"_s}));
+    EXPECT_EQ(selected, QStringList{u"1b"_s});
 }
 
 // Through the real windows: a student list given on the command line, a student added with the

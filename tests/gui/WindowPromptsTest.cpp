@@ -7,9 +7,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <gtest/gtest.h>
 
@@ -107,6 +109,44 @@ TEST(WindowPrompts, FolderBrowser)
     EXPECT_EQ(startedIn, folder);
     EXPECT_EQ(title, u"Podział testu – Wskaż folder"_s);
     EXPECT_EQ(prompts.lastFolder(), folder + u"/Pytania"_s);
+}
+
+// Where no window manager hands the keyboard back after a file or folder dialog, the window that
+// asked takes it back, with the field that had it.
+TEST(WindowPrompts, TheWindowThatAskedGetsTheKeyboardBack)
+{
+    WindowPrompts prompts;
+    ModalWatchdog watchdog;
+    QDialog asker;
+    asker.setObjectName(u"asker"_s);
+    new QLineEdit(&asker); // the field that would take the keyboard by default
+    auto *second = new QLineEdit(&asker);
+    second->move(0, 40);
+    const QList<std::function<void()>> dialogs = {
+        [&] { prompts.openFileName({u"Otwórz"_s, u"Plik testu (*.skt)"_s, u"skt"_s, {}, {}}); },
+        [&] { prompts.saveFileName({u"Zapisz"_s, u"Plik testu (*.skt)"_s, u"skt"_s, {}, {}}); },
+        [&] { prompts.browseFolder(u"Wskaż folder"_s, {}, {}); },
+    };
+    whenModal([&](QWidget *modal) {
+        ASSERT_EQ(modal, &asker);
+        second->setFocus();
+        for (qsizetype i = 0; i < dialogs.size(); ++i) {
+            SCOPED_TRACE(i);
+            whenModal([&](QWidget *dialog) {
+                EXPECT_NE(qobject_cast<QFileDialog *>(dialog), nullptr);
+                static_cast<QDialog *>(dialog)->reject();
+                // The keyboard goes nowhere, as it does without a window manager.
+                QWindowSystemInterface::handleWindowActivated(nullptr);
+                QWindowSystemInterface::flushWindowSystemEvents();
+                EXPECT_EQ(QApplication::activeWindow(), nullptr);
+            });
+            dialogs[i]();
+            EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &asker; }, 2000));
+            EXPECT_EQ(QApplication::focusWidget(), second);
+        }
+        asker.reject();
+    });
+    asker.exec();
 }
 
 class UrlRecorder : public QObject {

@@ -89,7 +89,10 @@ TEST(HandWrittenFiles, GiftAsTyped)
                           u"~%50%Odra\r\n~%-100%Tatry ~Bałtyk}\r\n\r\n"
                           u"Mickiewicz urodził się w {~1797 =1798 ~1799} roku.\r\n\r\n"
                           u"::Znaki::Ile to 3\\:4 \\{dzielenie\\}? {=0,75 ~1\\=1 ~\\#3 \\~ 4}\r\n\r\n"
-                          u"[html]<p>Wybierz <b>największą</b>&nbsp;liczbę</p> {=<i>10</i> ~5 ~1}\r\n"_s;
+                          u"[html]<p>Wybierz <b>największą</b>&nbsp;liczbę</p> {=<i>10</i> ~5 ~1}\r\n\r\n"
+                          // Arrows in the answers of a question with "~" answers are text, not pairs.
+                          u"Jak zrobić kawę?{~idź do kawiarni -> zamów kawę =zmiel ziarna -> zalej wodą "
+                          u"~kup herbatę -> zaparz}\r\n"_s;
     const QList<Expected> expected = {
         {u"Stolica Polski to"_s,
          {u"Warszawa"_s, u"Kraków"_s, u"Gdańsk"_s},
@@ -103,6 +106,9 @@ TEST(HandWrittenFiles, GiftAsTyped)
         {u"Mickiewicz urodził się w _____ roku."_s, {u"1797"_s, u"1798"_s, u"1799"_s}, u"010"_s},
         {u"Ile to 3:4 {dzielenie}?"_s, {u"0,75"_s, u"1=1"_s, u"#3 ~ 4"_s}, u"100"_s},
         {u"Wybierz największą liczbę"_s, {u"10"_s, u"5"_s, u"1"_s}, u"100"_s},
+        {u"Jak zrobić kawę?"_s,
+         {u"idź do kawiarni -> zamów kawę"_s, u"zmiel ziarna -> zalej wodą"_s, u"kup herbatę -> zaparz"_s},
+         u"010"_s},
     };
     for (const QByteArray &bytes : {utf8Bom(typed), Cp1250::fromUnicode(typed)}) {
         EXPECT_EQ(Interchange::detectFormat(bytes), InterchangeFormat::Gift);

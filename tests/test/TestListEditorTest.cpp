@@ -98,6 +98,24 @@ TEST_F(TestListEditorTest, RelativeLinks)
     }
 }
 
+// A list saved at the top of a file system ("/x.skg") links "/sub/t.skt" as "sub/t.skt". Only path
+// arithmetic: the recovery copy lives in the temporary folder and nothing is written at the top.
+TEST_F(TestListEditorTest, AListAtTheTopOfAFileSystemGetsLinks)
+{
+    EXPECT_EQ(TestListEditor::relativeLink(u"/"_s, u"/sub/t.skt"_s), u"sub/t.skt"_s);
+    EXPECT_EQ(TestListEditor::relativeLink(u"/"_s, u"/t.skt"_s), u"t.skt"_s);
+    EXPECT_EQ(TestListEditor::relativeLink(u"/"_s, u"/"_s), QString());
+
+    savedList(Kind::TestList, u"kopia.skg"_s);
+    ASSERT_TRUE(editor.openRecoveryCopy(Kind::TestList, file(u"kopia.skg"_s), u"/x.skg"_s, kViewport));
+    EXPECT_EQ(editor.listFolder, u"/"_s);
+    ASSERT_TRUE(editor.beginEditEntry());
+    prompts.queueFileName(u"/sub/t.skt"_s);
+    editor.pickLink();
+    EXPECT_EQ(editor.entry.shownLink, u"sub/t.skt"_s);
+    EXPECT_TRUE(prompts.messageTexts().isEmpty());
+}
+
 // A choice outside the list's folder is refused and the field keeps its link; a cancelled choice
 // clears it once the entry is accepted; an empty name changes nothing.
 TEST_F(TestListEditorTest, PickingOutsideCancellingAndEmptyNames)
