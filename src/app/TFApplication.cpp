@@ -104,7 +104,7 @@ void TFApplication::registerEditors()
         .commands = {{C::NewQuestion, [question] { question->newSingleQuestion(); }},
                      {C::OpenQuestion, [question] { question->openSingleQuestion(); }}},
         .documents = {{D::Question, [question](const QString &path) { question->openSingleQuestionFile(path); }}},
-        .modified = [question] { return question->editor().questionModified; },
+        .modified = [question] { return question->holdsUnsavedWork(); },
     });
     m_recovery->add({
         .slot = u"pytanie"_s,
@@ -124,7 +124,7 @@ void TFApplication::registerEditors()
                      {C::OpenTest, [test] { test->openTest(); }},
                      {C::GenerateSet, [this] { m_generation->showGeneration(); }}},
         .documents = {{D::Test, [test](const QString &path) { test->openTestFile(path); }}},
-        .modified = [test] { return test->editor().modified; },
+        .modified = [test] { return test->holdsUnsavedWork(); },
     });
     m_recovery->add({
         .slot = u"test"_s,
@@ -139,7 +139,7 @@ void TFApplication::registerEditors()
         .name = u"FIniEdytor"_s,
         .commands = {{C::EditEditorSettings, [this] { m_editorSettings->run(); }}},
         .documents = {},
-        .modified = {},
+        .modified = [this] { return m_editorSettings->holdsUnsavedWork(); },
     });
     TFListaTestow *testList = m_testListEditor.get();
     m_editors.add({
@@ -159,7 +159,7 @@ void TFApplication::registerEditors()
                      {C::OpenStudentList, [students] { students->openStudentList(); }}},
         .documents = {{D::StudentList,
                        [students](const QString &path) { students->openStudentListFile(path); }}},
-        .modified = [students] { return students->editor().list.modified; },
+        .modified = [students] { return students->holdsUnsavedWork(); },
     });
     for (const auto kind : {TestListEditor::Kind::TestList, TestListEditor::Kind::SetList}) {
         const bool tests = kind == TestListEditor::Kind::TestList;
@@ -195,7 +195,21 @@ void TFApplication::registerEditors()
                      {C::NewLearningSettings, [moduleSettings] { moduleSettings->newLearningSettings(); }},
                      {C::OpenModuleSettings, [moduleSettings] { moduleSettings->openModuleSettings(); }}},
         .documents = {},
-        .modified = {},
+        .modified = [moduleSettings] { return moduleSettings->holdsUnsavedWork(); },
+    });
+    m_recovery->add({
+        .slot = u"ustawienia-modulu"_s,
+        .extension = u"ini"_s,
+        .modified = [moduleSettings] { return moduleSettings->holdsUnsavedWork(); },
+        .revision = [moduleSettings] { return moduleSettings->form().revision(); },
+        .writeCopy = [moduleSettings](const QString &path) { return moduleSettings->form().writeRecoveryCopy(path); },
+        .original = [moduleSettings] {
+            const ModuleSettingsForm &form = moduleSettings->form();
+            return form.panel == ModuleSettingsForm::Panel::Testing ? form.testingPath : form.learningPath;
+        },
+        .restore = [moduleSettings](const QString &copy, const QString &original) {
+            moduleSettings->openRecoveryCopy(copy, original);
+        },
     });
     m_editors.add({
         .name = u"FZdarzenia"_s,
@@ -301,16 +315,36 @@ void TFApplication::shutDown()
     m_main->setAcceptDrops(false);
 }
 
+SkinnedWindow *TFApplication::nextWindowToClose() const
+{
+    auto closable = [this](QWidget *window) -> SkinnedWindow * {
+        auto *skinned = qobject_cast<SkinnedWindow *>(window);
+        return skinned && skinned != m_main.get() && skinned->isVisible()
+                   ? skinned
+                   : nullptr;
+    };
+    // The modal on top first: a window opened from another closes before the one that opened it.
+    if (SkinnedWindow *top = closable(QApplication::activeModalWidget()))
+        return top;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        if (SkinnedWindow *skinned = closable(window))
+            return skinned;
+    }
+    return nullptr;
+}
+
 bool TFApplication::closeOtherWindows()
 {
     bool closed = false;
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    for (QWidget *window : windows) {
-        auto *skinned = qobject_cast<SkinnedWindow *>(window);
-        if (!skinned || skinned == m_main.get() || !skinned->isVisible())
-            continue;
-        skinned->done(QDialog::Rejected);
+    // Each through its own close path; a window that stays open after it is rejected, so the loop ends.
+    while (SkinnedWindow *window = nextWindowToClose()) {
+        window->closeWindow();
+        if (window->isVisible())
+            window->done(QDialog::Rejected);
         closed = true;
+        if (window->isVisible())
+            break;
     }
     // The closed editors' documents are left; the opened one sets its own work mode.
     if (closed)

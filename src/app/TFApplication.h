@@ -20,6 +20,7 @@ class TFIniTesty;
 class TFListaTestow;
 class TFListaUczniow;
 class RecoveryKeeper;
+class SkinnedWindow;
 class TFTloBig;
 class TFWinieta;
 class TFZdarzenia;
@@ -83,6 +84,7 @@ private:
     void startUp();
     void applyPlacement(const WindowPlacement &placement);
     bool closeOtherWindows();
+    SkinnedWindow *nextWindowToClose() const;
     void registerEditors();
     // A drop on any program window: the same road as a drop on the main window.
     void dropFiles(const QStringList &paths);

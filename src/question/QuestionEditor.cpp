@@ -96,6 +96,8 @@ bool QuestionEditor::fillFromTest(int k)
         fields.answers[static_cast<size_t>(i)] = i < h.answerCount ? q.answers[static_cast<size_t>(i)] : QString();
     fields.comment = q.comment;
     popupKind = PopupKind::None;
+    // The marks set above are the record's own, not the user's.
+    m_testQuestionEdited = false;
     return true;
 }
 
@@ -187,10 +189,12 @@ void QuestionEditor::touch()
     ++m_revision;
 }
 
-void QuestionEditor::textEdited()
+void QuestionEditor::userEdited()
 {
     if (m_ws.workMode == WorkSingleQuestion)
         touch();
+    else if (inTest())
+        m_testQuestionEdited = true;
 }
 
 void QuestionEditor::setText(const QString &text)
@@ -198,7 +202,7 @@ void QuestionEditor::setText(const QString &text)
     if (fields.text == text)
         return;
     fields.text = text;
-    textEdited();
+    userEdited();
 }
 
 void QuestionEditor::setAnswer(int i, const QString &text)
@@ -206,7 +210,7 @@ void QuestionEditor::setAnswer(int i, const QString &text)
     if (i < 1 || i > kMaxAnswers || fields.answers[static_cast<size_t>(i - 1)] == text)
         return;
     fields.answers[static_cast<size_t>(i - 1)] = text;
-    textEdited();
+    userEdited();
 }
 
 void QuestionEditor::setComment(const QString &text)
@@ -214,7 +218,7 @@ void QuestionEditor::setComment(const QString &text)
     if (fields.comment == text)
         return;
     fields.comment = text;
-    textEdited();
+    userEdited();
 }
 
 QString &QuestionEditor::recordMask()
@@ -231,8 +235,7 @@ void QuestionEditor::selectRadio(int i)
         return;
     recordMask() = singleMask(i);
     popupKind = PopupKind::None;
-    if (m_ws.workMode == WorkSingleQuestion)
-        touch();
+    userEdited();
 }
 
 void QuestionEditor::setChecked(int i, bool checked)
@@ -246,8 +249,7 @@ void QuestionEditor::setChecked(int i, bool checked)
     if (mask.size() < kMaxAnswers)
         mask = mask.leftJustified(kMaxAnswers, u'0');
     mask[i - 1] = checked ? u'1' : u'0';
-    if (m_ws.workMode == WorkSingleQuestion)
-        touch();
+    userEdited();
 }
 
 void QuestionEditor::selectAnswerByKey(int n)

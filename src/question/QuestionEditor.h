@@ -119,6 +119,14 @@ public:
     void nextQuestion();
     // The window closed: the file it held is free again.
     void releaseFile() { m_lock.release(); }
+    // What closing the window now would lose: the single question's changes, or what was typed and
+    // marked in a test question since it was opened and not yet accepted.
+    bool unsavedWork() const { return questionModified || m_testQuestionEdited; }
+    void windowClosed()
+    {
+        releaseFile();
+        m_testQuestionEdited = false;
+    }
 
     // --- For the attachment dialogs and the properties view.
     AttachmentFields attachments();
@@ -142,7 +150,8 @@ private:
     // The record the marks change: question k in a test, the single question otherwise.
     QString &recordMask();
     void applyMarksFromMask(const QString &mask);
-    void textEdited();
+    // A text or a mark changed by the user.
+    void userEdited();
     // The single question changed.
     void touch();
     // Brings the window's texts and marks into SingleQuestion (normalised) and writes it; asks for a
@@ -157,6 +166,7 @@ private:
     EditMode m_editMode = EditMode::NewSingle;
     int m_k = 0;
     int m_revision = 0;
+    bool m_testQuestionEdited = false;
     // The question file open here, held against other programs' saves.
     DocumentLock m_lock;
 };

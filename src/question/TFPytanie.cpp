@@ -11,6 +11,7 @@
 #include "toolkit/SkinStyle.h"
 
 #include <QButtonGroup>
+#include <QLabel>
 #include <QCheckBox>
 #include <QFrame>
 #include <QKeyEvent>
@@ -150,8 +151,14 @@ void TFPytanie::createControls()
     for (LabelButton *label : {m_typeLabel, m_countLabel}) {
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         label->setHoverColour(QColor(168, 116, 28));
+        // The arrow that tells of the popup stands beside the caption, which stays the plain text.
+        label->setContentsMargins(14, 0, 0, 0);
+        auto *arrow = new QLabel(u"▾"_s, label);
+        arrow->setObjectName(label->objectName() + u"Strzalka"_s);
+        arrow->setGeometry(0, 0, 14, label->height());
+        arrow->setAlignment(Qt::AlignCenter);
+        arrow->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
-    m_typeLabel->setText(u"▾ "_s);
     connect(m_typeLabel, &LabelButton::clicked, this,
             [this] { popupClicked(QuestionEditor::PopupKind::Type); });
     connect(m_countLabel, &LabelButton::clicked, this,
@@ -228,14 +235,14 @@ bool TFPytanie::applyLayout(int n, int m)
             m_checks[static_cast<size_t>(i - 1)]->setGeometry(G::mark(i));
             m_checks[static_cast<size_t>(i - 1)]->setVisible(shown);
         }
-        m_countLabel->setText(u"▾ "_s + QuestionEditor::countCaption(n));
+        m_countLabel->setText(QuestionEditor::countCaption(n));
         m_comment->setGeometry(G::comment(n));
         for (QWidget *panel : {m_radioPanel, m_checkPanel})
             panel->setGeometry(G::marks(n));
         for (QWidget *panel : {m_testPanel, m_singlePanel})
             panel->setGeometry(0, G::barTop(n), G::width, G::barHeight);
     }
-    m_typeLabel->setText(u"▾ "_s + QuestionEditor::typeCaption(m));
+    m_typeLabel->setText(QuestionEditor::typeCaption(m));
     m_radioPanel->setVisible(m == 0);
     m_checkPanel->setVisible(m == 1);
     // Only a new single question may change them; disabled labels show the arrow pointer.
@@ -324,7 +331,7 @@ void TFPytanie::runModal(QPoint at)
     placeAt(at);
     m_text->setFocus();
     exec();
-    m_editor.releaseFile();
+    m_editor.windowClosed();
 }
 
 // --- Entry points -------------------------------------------------------------------------------

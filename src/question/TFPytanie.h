@@ -62,6 +62,10 @@ public:
     int shownAnswerCount() const { return m_shownCount; }
     // The editor's state shown again: layout, fields and marks (after the editor changed it directly).
     void refresh();
+    // What closing the window now would lose.
+    bool holdsUnsavedWork() const { return isVisible() && m_editor.unsavedWork(); }
+    // LAnuluj in a test, LZamknijPytanieSolo for a single question.
+    void closeWindow() override { cancelOrClose(); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

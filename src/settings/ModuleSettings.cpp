@@ -79,10 +79,18 @@ bool readLearning(TpkXML &doc, LearningModuleSettings &out)
     return true;
 }
 
-bool saveSettings(TpkXML &doc, const QString &path)
+// `fileName` names the file in the log: "Test.ini" or "Nauka.ini".
+bool saveSettings(Workspace &ws, TpkXML &doc, const QString &path, const QString &fileName, SettingsWriteLog log)
 {
     doc.options.unicodeOutput = false;
-    return AtomicFile::write(path, doc.SaveToBytes());
+    const bool written = AtomicFile::write(path, doc.SaveToBytes());
+    if (log == SettingsWriteLog::Logged) {
+        if (written)
+            ws.logEvent(4, u"Zapisano nowy plik "_s + fileName + u"."_s);
+        else
+            ws.logEvent(0, u"Problem z zapisem "_s + fileName + u"."_s);
+    }
+    return written;
 }
 
 } // namespace
@@ -153,7 +161,8 @@ ModuleFileKind OpenModuleSettingsFile(Workspace &ws, const QString &path, Testin
     return ModuleFileKind::Other;
 }
 
-bool WriteTestingModuleSettings(Workspace &ws, const QString &path, const TestingModuleSettings &v)
+bool WriteTestingModuleSettings(Workspace &ws, const QString &path, const TestingModuleSettings &v,
+                                SettingsWriteLog log)
 {
     TpkXML doc;
     WriteSettingString(u"ed"_s, u"Tester"_s, doc, ws.rng);
@@ -169,15 +178,11 @@ bool WriteTestingModuleSettings(Workspace &ws, const QString &path, const Testin
     WriteSettingInteger(u"dfpz"_s, v.dfpz, doc, ws.rng);
     WriteSettingInteger(u"trc"_s, v.trc, doc, ws.rng);
     WriteSettingFlag(u"wz"_s, v.wz, doc, ws.rng);
-    if (saveSettings(doc, path)) {
-        ws.logEvent(4, u"Zapisano nowy plik Test.ini."_s);
-        return true;
-    }
-    ws.logEvent(0, u"Problem z zapisem Test.ini."_s);
-    return false;
+    return saveSettings(ws, doc, path, u"Test.ini"_s, log);
 }
 
-bool WriteLearningModuleSettings(Workspace &ws, const QString &path, const LearningModuleSettings &v)
+bool WriteLearningModuleSettings(Workspace &ws, const QString &path, const LearningModuleSettings &v,
+                                 SettingsWriteLog log)
 {
     TpkXML doc;
     WriteSettingString(u"ed"_s, u"Nauka"_s, doc, ws.rng);
@@ -187,10 +192,5 @@ bool WriteLearningModuleSettings(Workspace &ws, const QString &path, const Learn
     WriteSettingFlag(u"rr"_s, v.rr, doc, ws.rng);
     WriteSettingFlag(u"voi"_s, v.voi, doc, ws.rng);
     WriteSettingInteger(u"wo"_s, v.wo, doc, ws.rng);
-    if (saveSettings(doc, path)) {
-        ws.logEvent(4, u"Zapisano nowy plik Nauka.ini."_s);
-        return true;
-    }
-    ws.logEvent(0, u"Problem z zapisem Nauka.ini."_s);
-    return false;
+    return saveSettings(ws, doc, path, u"Nauka.ini"_s, log);
 }

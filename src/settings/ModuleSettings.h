@@ -59,5 +59,9 @@ ModuleFileKind OpenModuleSettingsFile(Workspace &ws, const QString &path, Testin
 
 // Write every key in file order; the outcome is logged, nothing is shown. The previous file
 // survives a failed write.
-bool WriteTestingModuleSettings(Workspace &ws, const QString &path, const TestingModuleSettings &values);
-bool WriteLearningModuleSettings(Workspace &ws, const QString &path, const LearningModuleSettings &values);
+// A recovery copy is written silently: the log names only the user's own saves.
+enum class SettingsWriteLog { Logged, Silent };
+bool WriteTestingModuleSettings(Workspace &ws, const QString &path, const TestingModuleSettings &values,
+                                SettingsWriteLog log = SettingsWriteLog::Logged);
+bool WriteLearningModuleSettings(Workspace &ws, const QString &path, const LearningModuleSettings &values,
+                                 SettingsWriteLog log = SettingsWriteLog::Logged);

@@ -59,7 +59,7 @@ bool ModuleSettingsForm::openFile(const QString &path)
 void ModuleSettingsForm::setTestingFlag(bool TestingModuleSettings::*flag, bool on)
 {
     testing.*flag = on;
-    testingModified = true;
+    changed(testingModified);
 }
 
 void ModuleSettingsForm::setTestingText(QString TestingModuleSettings::*field, const QString &text)
@@ -67,7 +67,7 @@ void ModuleSettingsForm::setTestingText(QString TestingModuleSettings::*field, c
     if (testing.*field == text)
         return;
     testing.*field = text;
-    testingModified = true;
+    changed(testingModified);
 }
 
 void ModuleSettingsForm::stepThreshold(int i, int direction)
@@ -76,13 +76,13 @@ void ModuleSettingsForm::stepThreshold(int i, int direction)
         return;
     int &value = testing.thresholds[static_cast<size_t>(i)];
     value = std::clamp(value + (direction > 0 ? 1 : -1), 10, 99);
-    testingModified = true;
+    changed(testingModified);
 }
 
 void ModuleSettingsForm::setLearningFlag(bool LearningModuleSettings::*flag, bool on)
 {
     learning.*flag = on;
-    learningModified = true;
+    changed(learningModified);
 }
 
 void ModuleSettingsForm::setLearningPath(const QString &text)
@@ -90,7 +90,7 @@ void ModuleSettingsForm::setLearningPath(const QString &text)
     if (learning.sct == text)
         return;
     learning.sct = text;
-    learningModified = true;
+    changed(learningModified);
 }
 
 void ModuleSettingsForm::pickTestList()
@@ -197,4 +197,26 @@ ModuleSettingsForm::Outcome ModuleSettingsForm::close(int mainLeft, int mainTop)
     default:
         return Outcome::StayOpen;
     }
+}
+
+void ModuleSettingsForm::changed(bool &panelModified)
+{
+    panelModified = true;
+    ++m_revision;
+}
+
+bool ModuleSettingsForm::writeRecoveryCopy(const QString &copy) const
+{
+    return panel == Panel::Testing ? WriteTestingModuleSettings(m_ws, copy, testing, SettingsWriteLog::Silent)
+                                   : WriteLearningModuleSettings(m_ws, copy, learning, SettingsWriteLog::Silent);
+}
+
+bool ModuleSettingsForm::openRecoveryCopy(const QString &copy, const QString &original)
+{
+    if (!openFile(copy))
+        return false;
+    const bool testingPanel = panel == Panel::Testing;
+    (testingPanel ? testingPath : learningPath) = original;
+    changed(testingPanel ? testingModified : learningModified);
+    return true;
 }

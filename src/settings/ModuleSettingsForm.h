@@ -52,11 +52,23 @@ public:
     // LCloseIni: asks when the shown panel is modified; Yes saves (the same threshold check as
     // LZapiszIni) and closes only when the file was written.
     Outcome close(int mainLeft, int mainTop);
+    // The window has closed, for whatever reason: changes not saved by then are dropped.
+    void windowClosed() { testingModified = learningModified = false; }
+
+    // --- Recovery of unsaved work.
+    // Moves with every change; a recovery copy is due when it moved.
+    int revision() const { return m_revision; }
+    // The shown panel's file as it stands, written to `copy` without a word to the user or the log.
+    bool writeRecoveryCopy(const QString &copy) const;
+    // A copy read by its header into its panel, modified; saving writes `original` (empty: asks).
+    bool openRecoveryCopy(const QString &copy, const QString &original);
 
 private:
     bool checkThresholds();
     bool save(int mainLeft, int mainTop);
+    void changed(bool &panelModified);
 
     Workspace &m_ws;
     bool m_saveDialogUsed = false;
+    int m_revision = 0;
 };

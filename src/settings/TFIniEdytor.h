@@ -29,6 +29,10 @@ public:
     void run();
 
     const EditorSettingsForm &form() const { return m_form; }
+    // Changes on screen that closing now would drop.
+    bool holdsUnsavedWork() const { return isVisible() && m_form.modified; }
+    // ImAnuluj.
+    void closeWindow() override { cancel(); }
     // The text of LPodpowiedz as shown (line breaks as "\n").
     QString helpText() const;
 

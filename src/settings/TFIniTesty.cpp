@@ -345,6 +345,12 @@ void TFIniTesty::openModuleSettings()
         runModal();
 }
 
+void TFIniTesty::openRecoveryCopy(const QString &copy, const QString &original)
+{
+    if (m_form.openRecoveryCopy(copy, original))
+        runModal();
+}
+
 void TFIniTesty::runModal()
 {
     m_testingHelp->clear();
@@ -352,6 +358,7 @@ void TFIniTesty::runModal()
     showValues();
     placeAt({m_ws.mainLeft + 162, m_ws.mainTop + 38});
     exec();
+    m_form.windowClosed();
 }
 
 void TFIniTesty::save()

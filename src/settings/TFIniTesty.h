@@ -31,11 +31,16 @@ public:
     void newTestSettings();
     void newLearningSettings();
     void openModuleSettings();
+    // Unsaved settings of a crashed run, shown modified on their panel; saving writes `original`.
+    void openRecoveryCopy(const QString &copy, const QString &original);
+    // The shown panel's changes, while the window is open.
+    bool holdsUnsavedWork() const { return isVisible() && m_form.modified(); }
 
     // The panel and the controls from the form, without counting as the user's edits.
     void showValues();
     // The shown panel's note (line breaks as "\n").
     QString helpText() const;
+    void closeWindow() override;
 
 protected:
     void enterEvent(QEnterEvent *event) override;
@@ -52,7 +57,6 @@ private:
     void setHelp(QWidget *control, const char16_t *text);
     void runModal();
     void save();
-    void closeWindow();
 
     Workspace &m_ws;
     ModuleSettingsForm m_form;

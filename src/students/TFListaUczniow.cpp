@@ -326,6 +326,21 @@ void TFListaUczniow::cancel()
         refresh();
 }
 
+bool TFListaUczniow::holdsUnsavedWork() const
+{
+    return m_editor.list.modified ||
+           (m_editor.view == StudentListEditor::View::Students && m_editor.studentView.pending);
+}
+
+void TFListaUczniow::closeWindow()
+{
+    if (m_editor.view == StudentListEditor::View::Students && !m_editor.leaveStudentView()) {
+        refresh();
+        return;
+    }
+    cancel();
+}
+
 void TFListaUczniow::activated(int row)
 {
     if (row < 0)

@@ -39,6 +39,10 @@ public:
 
     // Everything shown again from the editor.
     void refresh();
+    // The list's changes and the students of the view not yet applied.
+    bool holdsUnsavedWork() const;
+    // Esc in each view: the student view is left first, then the list closes.
+    void closeWindow() override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

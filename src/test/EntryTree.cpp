@@ -556,16 +556,10 @@ bool EntryTree::loadLines(const QStringList &lines)
         const qint32 parent = e.level == 0 ? -1 : loaded.at(open.constLast()).number;
         if (e.parentNumber != parent)
             return false;
-        if (e.visible != 0 && e.visible != 1)
-            return false;
-        if (e.level == 0 && e.visible != 1)
-            return false;
-        if (e.state != 0 && e.state != 2 && e.state != 3 && e.state != 4)
-            return false;
-        // Every branch starts collapsed, and the selection is made below.
-        if (e.level > 0)
-            e.visible = 0;
-        if (e.state == 2)
+        // Only the structure is refused. A top-level entry is always shown, every branch starts
+        // collapsed, and the selection is made below; a state the drawing does not know is drawn as 0.
+        e.visible = e.level == 0 ? 1 : 0;
+        if (e.state != 0 && e.state != 3 && e.state != 4)
             e.state = 0;
         numbers.insert(e.number);
         last = std::max(last, e.number);

@@ -137,8 +137,8 @@ void TFGeneruj::generate()
     if (!m_gen.canGenerate())
         return;
     const SetGeneration::Result result = m_gen.generate(m_ws);
-    // The icon says the set is complete: a run that stopped at a question has said why instead.
-    if (result.written > 0 && result.failedQuestion == 0) {
+    // Shown whenever a question was written, also when the run stopped at a later one.
+    if (result.written > 0) {
         m_icon->show();
         m_icon->movie()->start();
         m_iconTimer->start();
@@ -147,7 +147,8 @@ void TFGeneruj::generate()
 
 bool TFGeneruj::iconShown() const
 {
-    return m_icon->isVisible();
+    // Shown in the window, also while the window itself is not on screen.
+    return !m_icon->isHidden();
 }
 
 void TFGeneruj::iconTimedOut()

@@ -121,6 +121,7 @@ void TFInfoOTescie::prepare()
 {
     m_info.fill();
     showValues();
+    m_filled = shownValues();
 }
 
 void TFInfoOTescie::run(QPoint editorAt)
@@ -152,9 +153,9 @@ void TFInfoOTescie::showValues()
         m_thresholds[i]->setText(QString::number(f.thresholds[i]));
 }
 
-void TFInfoOTescie::takeValues()
+TestInfo::Fields TFInfoOTescie::shownValues() const
 {
-    TestInfo::Fields &f = m_info.fields;
+    TestInfo::Fields f = m_info.fields;
     f.name = m_name->text();
     f.author = m_author->text();
     f.comment = m_comment->toPlainText();
@@ -164,6 +165,7 @@ void TFInfoOTescie::takeValues()
             f.answerCount = 3 + i;
     }
     f.scale = m_scale->isChecked();
+    return f;
 }
 
 void TFInfoOTescie::acceptAndClose()

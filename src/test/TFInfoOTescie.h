@@ -27,6 +27,8 @@ public:
     void run(QPoint editorAt);
     // The window filled from the model, without showing it.
     void prepare();
+    // Values changed on screen since it was filled, not yet accepted.
+    bool holdsUnsavedWork() const { return isVisible() && shownValues() != m_filled; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -34,13 +36,15 @@ protected:
 
 private:
     void showValues();
-    // The texts and choices into the form (the arrows' values are in it already).
-    void takeValues();
+    // The form with the texts and choices as shown (the arrows' values are in it already).
+    TestInfo::Fields shownValues() const;
+    void takeValues() { m_info.fields = shownValues(); }
     // Enter in a text field: the accepting steps, then the window closes either way.
     void acceptAndClose();
     void acceptButton();
 
     TestInfo m_info;
+    TestInfo::Fields m_filled; // as filled, to tell what the user changed
     TestEditor &m_editor;
     QLineEdit *m_name;
     QLineEdit *m_author;

@@ -44,6 +44,7 @@ public:
     void prepareNew(TestListEditor::Kind kind);
     // Everything shown again from the editor.
     void refresh();
+    void closeWindow() override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -59,7 +60,6 @@ private:
     void removeEntry();
     void save();
     void saveAs();
-    void closeWindow();
     void showHeader();
     void showScrollBar();
 

@@ -47,6 +47,12 @@ TFMenu::TFMenu(TestEditor &editor, QWidget *parent) : QFrame(parent), m_editor(e
 
 void TFMenu::showContextMenu(QPoint topLeft)
 {
+    // Never for "Dane ogólne".
+    if (!m_editor.questionSelected()) {
+        closeContextMenu();
+        return;
+    }
+    m_question = m_editor.selectedNode();
     entry(RemoveText)->setEnabled(m_editor.canRemoveText());
     entry(RemoveImage)->setEnabled(m_editor.canRemoveImage());
     for (LabelButton *e : m_entries)
@@ -73,6 +79,11 @@ void TFMenu::closeContextMenu()
 void TFMenu::run(Entry e)
 {
     closeContextMenu();
+    // Only on the question the menu was opened for.
+    if (m_question < 1 || m_editor.selectedNode() != m_question) {
+        emit acted();
+        return;
+    }
     switch (e) {
     case Info:
         m_editor.preview();

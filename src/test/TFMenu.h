@@ -18,7 +18,7 @@ public:
 
     void setFocusTarget(QWidget *target) { m_focusTarget = target; }
     // showContextMenu: evaluates the two removal entries and shows the menu at `topLeft` (in the
-    // parent's coordinates).
+    // parent's coordinates) for the selected question; with "Dane ogólne" selected nothing shows.
     void showContextMenu(QPoint topLeft);
     // closeContextMenu: closes it if open.
     void closeContextMenu();
@@ -33,5 +33,6 @@ private:
 
     TestEditor &m_editor;
     QWidget *m_focusTarget = nullptr;
+    int m_question = 0; // the question the menu was opened for
     std::array<LabelButton *, 6> m_entries{};
 };

@@ -118,6 +118,8 @@ void TFTest::createControls()
     connect(m_tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
         if (m_filling || !item)
             return;
+        // The menu belongs to the question it was opened on: a selection moved by the keys closes it.
+        m_menu->closeContextMenu();
         m_editor.select(item->data(0, Qt::UserRole).toInt());
         refresh();
     });
@@ -164,7 +166,7 @@ void TFTest::createControls()
     for (PictureButton *button : {m_save, m_close})
         button->installEventFilter(this);
     connect(m_save, &PictureButton::clicked, this, [this] { command([this] { m_editor.save(); }); });
-    connect(m_close, &PictureButton::clicked, this, &TFTest::closeEditor);
+    connect(m_close, &PictureButton::clicked, this, &TFTest::closeWindow);
 
     m_menu = new TFMenu(m_editor, this);
     m_menu->setFocusTarget(m_tree);
@@ -183,28 +185,7 @@ template <typename F> void TFTest::command(F &&step)
 void TFTest::refresh()
 {
     m_filling = true;
-    const QList<TestEditor::Node> &nodes = m_editor.outline();
-    // Rebuilt whole: at most 46 rows.
-    m_tree->clear();
-    QTreeWidgetItem *header = nullptr;
-    QTreeWidgetItem *current = nullptr;
-    static const QIcon todo = markIcon(false);
-    static const QIcon done = markIcon(true);
-    for (qsizetype i = 0; i < nodes.size(); ++i) {
-        QTreeWidgetItem *item = header ? new QTreeWidgetItem(header) : new QTreeWidgetItem(m_tree);
-        item->setText(0, nodes[i].label);
-        item->setIcon(0, nodes[i].done ? done : todo);
-        item->setData(0, Qt::UserRole, static_cast<int>(i));
-        if (!header)
-            header = item;
-        if (i == m_editor.selectedNode())
-            current = item;
-    }
-    m_tree->expandAll();
-    if (current) {
-        m_tree->setCurrentItem(current);
-        m_tree->scrollToItem(current);
-    }
+    showOutline();
     m_filling = false;
 
     const bool question = m_editor.questionSelected();
@@ -220,6 +201,46 @@ void TFTest::refresh()
     m_importMany->setEnabled(m_editor.canAddQuestion());
     m_save->setVisible(m_editor.saveButtonShown);
     showScrollBar();
+}
+
+// The items are changed in place: this runs inside the outline's own selection signal, and items
+// rebuilt under a press lose it, so the double-click that follows never comes.
+void TFTest::showOutline()
+{
+    const QList<TestEditor::Node> &nodes = m_editor.outline();
+    QTreeWidgetItem *header = m_tree->topLevelItem(0);
+    if (!header || header->childCount() + 1 != nodes.size()) {
+        m_tree->clear();
+        header = nullptr;
+        for (qsizetype i = 0; i < nodes.size(); ++i) {
+            QTreeWidgetItem *item = header ? new QTreeWidgetItem(header) : new QTreeWidgetItem(m_tree);
+            item->setData(0, Qt::UserRole, static_cast<int>(i));
+            if (!header)
+                header = item;
+        }
+        m_tree->expandAll();
+    }
+    static const QIcon todo = markIcon(false);
+    static const QIcon done = markIcon(true);
+    constexpr int doneRole = Qt::UserRole + 1;
+    QTreeWidgetItem *current = nullptr;
+    for (qsizetype i = 0; header && i < nodes.size(); ++i) {
+        QTreeWidgetItem *item = i == 0 ? header : header->child(static_cast<int>(i - 1));
+        if (item->text(0) != nodes[i].label)
+            item->setText(0, nodes[i].label);
+        const QVariant mark = item->data(0, doneRole);
+        if (!mark.isValid() || mark.toBool() != nodes[i].done) {
+            item->setIcon(0, nodes[i].done ? done : todo);
+            item->setData(0, doneRole, nodes[i].done);
+        }
+        if (i == m_editor.selectedNode())
+            current = item;
+    }
+    if (current) {
+        if (m_tree->currentItem() != current)
+            m_tree->setCurrentItem(current);
+        m_tree->scrollToItem(current);
+    }
 }
 
 void TFTest::showScrollBar()
@@ -295,7 +316,12 @@ void TFTest::openRecoveryCopy(const QString &copy, const QString &original)
     runModal();
 }
 
-void TFTest::closeEditor()
+bool TFTest::holdsUnsavedWork() const
+{
+    return m_editor.modified || m_info->holdsUnsavedWork();
+}
+
+void TFTest::closeWindow()
 {
     m_menu->closeContextMenu();
     m_editor.where = pos();

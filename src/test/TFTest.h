@@ -47,6 +47,10 @@ public:
     TFMenu *contextMenu() const { return m_menu; }
     TFInfoOTescie *testInfoWindow() const { return m_info.get(); }
     QTreeWidget *outlineView() const { return m_tree; }
+    // ImZamknij: asks when modified, leaves the test and frees its file.
+    void closeWindow() override;
+    // The test's changes and a header changed in its information window and not yet accepted.
+    bool holdsUnsavedWork() const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -63,7 +67,7 @@ private:
     template <typename F> void command(F &&step);
     bool outlineKey(const QKeyEvent *key);
     void rightButtonAt(QPoint inViewport);
-    void closeEditor();
+    void showOutline();
     void showScrollBar();
 
     Workspace &m_ws;

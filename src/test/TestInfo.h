@@ -22,6 +22,8 @@ public:
         int answerCount = 3;                               // RTrzyOdp / RCzteryOdp / RPiecOdp
         bool scale = false;                                // ChJestSkala
         std::array<int, 5> thresholds{90, 80, 70, 60, 40}; // ECel .. EDp: 10..99
+
+        bool operator==(const Fields &) const = default;
     };
 
     static constexpr int timeMax = 300;

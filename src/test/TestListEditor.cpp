@@ -348,7 +348,8 @@ void TestListEditor::pickLink()
                          u"Ścieżka jest za długa (ponad 300 znaków).\rPrzenieś plik bliżej folderu listy."_s);
         return;
     }
-    entry.shownLink = link;
+    // Written with "\\" as the student-side modules read these lists on their platform.
+    entry.shownLink = QString(link).replace(u'/', u'\\');
 }
 
 void TestListEditor::acceptEntry()

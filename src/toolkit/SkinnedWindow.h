@@ -55,6 +55,11 @@ public:
     // A Tab press anywhere in the window; the application's key filter has taken it away already.
     virtual void tabPressed() {}
 
+    // Closes the window as its own close command does: an editor leaves its document through its own
+    // path (its file freed, its state left). The program runs it on every open window before opening a
+    // dropped document, which it does only when nothing would be lost. By default: rejected.
+    virtual void closeWindow() { done(QDialog::Rejected); }
+
     // Down moves the focus to the next field of the chain, Up to the previous one, skipping hidden and
     // disabled ones and wrapping at the ends. Declared once, in the window's field order.
     void setFocusChain(const QList<QWidget *> &fields);

@@ -131,10 +131,10 @@ void VScrollBar::mousePressEvent(QMouseEvent *event)
     const QPoint pos = event->position().toPoint();
     switch (partAt(pos)) {
     case Part::UpArrow:
-        setValue(m_value - 1);
+        setValue(m_value - m_smallStep);
         break;
     case Part::DownArrow:
-        setValue(m_value + 1);
+        setValue(m_value + m_smallStep);
         break;
     case Part::TrackAbove:
         setValue(m_value - m_largeStep);

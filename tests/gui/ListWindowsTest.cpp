@@ -159,11 +159,16 @@ TEST_F(ListWindowsTest, TestListScrollBar)
         EXPECT_EQ(e.tree.topRow(), 2);
         EXPECT_EQ(bar->value(), 2);
 
-        // The bar's down arrow, then a click on the first row shown.
+        // The bar's arrows step by the small step (here up to the ends), then a click on the first row
+        // shown picks the row at the scrolled position.
+        ASSERT_GT(page - 2, 2);
         click(bar, {8, bar->height() - 4});
-        EXPECT_EQ(e.tree.topRow(), 3);
+        EXPECT_EQ(e.tree.topRow(), 4);
+        click(bar, {8, 4});
+        EXPECT_EQ(e.tree.topRow(), 0);
+        click(bar, {8, bar->height() - 4});
         click(window.treeView(), row(0));
-        EXPECT_EQ(e.tree.selected(), 3);
+        EXPECT_EQ(e.tree.selected(), 4);
         // Dragging the thumb shows where the drag has got to.
         const QRect thumb = bar->thumbRect();
         QTest::mousePress(bar, Qt::LeftButton, Qt::NoModifier, thumb.center());
@@ -240,12 +245,13 @@ TEST_F(ListWindowsTest, EntryWindowByKeyboard)
         EXPECT_EQ(child<QLabel>(entry, u"LSciezka"_s)->text(), u"Brak pliku testu"_s);
         typeText(name, u"Sprawdzian z ułamków"_s);
         press(Qt::Key_F10);
-        EXPECT_EQ(child<QLabel>(entry, u"LSciezka"_s)->text(), u"testy/t1.skt"_s);
+        // Links are written with "\\", as the student-side modules read them.
+        EXPECT_EQ(child<QLabel>(entry, u"LSciezka"_s)->text(), u"testy\\t1.skt"_s);
         EXPECT_EQ(entry->focusWidget(), name);
         press(Qt::Key_Return);
         whenModalNamed(u"FListaTestow"_s, [&](QWidget *) {
             EXPECT_EQ(window.editor().tree.selectedNameAndLink().name, u"Sprawdzian z ułamków"_s);
-            EXPECT_EQ(window.editor().tree.selectedNameAndLink().link, u"testy/t1.skt"_s);
+            EXPECT_EQ(window.editor().tree.selectedNameAndLink().link, u"testy\\t1.skt"_s);
             press(Qt::Key_S, Qt::ControlModifier);
             press(Qt::Key_Escape);
         });
@@ -254,7 +260,7 @@ TEST_F(ListWindowsTest, EntryWindowByKeyboard)
     ListInfo info;
     QStringList lines;
     ASSERT_TRUE(ReadTestList(t.ws, list, info, lines));
-    EXPECT_EQ(lines, QStringList{u"0*0*0*-1*1*2*Sprawdzian z ułamków*testy/t1.skt*"_s});
+    EXPECT_EQ(lines, QStringList{u"0*0*0*-1*1*2*Sprawdzian z ułamków*testy\\t1.skt*"_s});
 }
 
 // The student list: the scroll bar beside the list box only over 23 lines, the enabling of the
@@ -304,6 +310,61 @@ TEST_F(ListWindowsTest, StudentListScrollBarAndEnabling)
     window.newStudentList();
     EXPECT_EQ(t.ws.workMode, WorkStudentList);
     EXPECT_TRUE(window.editor().list.classes.isEmpty());
+}
+
+// A class or a student that is not selected opens at the first double-click, and so does an entry
+// of the test list.
+TEST_F(ListWindowsTest, ADoubleClickOnARowThatIsNotSelectedOpensIt)
+{
+    TFListaUczniow students(t.ws);
+    QString dialogShown;
+    QString dialogSurname;
+    whenModal([&](QWidget *) {
+        StudentListEditor &e = students.editor();
+        for (const QString &name : {u"1a"_s, u"2b"_s}) {
+            SchoolClass c = e.newClassDefaults();
+            c.name = name;
+            e.addClass(c);
+        }
+        e.list.classes[1].students = {{u"Ala"_s, u"Kowalska"_s}, {u"Olek"_s, u"Nowak"_s}};
+        e.selectLine(0);
+        students.refresh();
+        QListWidget *list = students.listBox();
+        doubleClickAt(list->viewport(), list->visualItemRect(list->item(1)).center());
+        ASSERT_EQ(e.view, StudentListEditor::View::Students);
+        EXPECT_EQ(e.studentView.classIndex, 1);
+        ASSERT_EQ(list->count(), 2);
+        ASSERT_EQ(e.studentView.current, 0);
+        whenModal([&](QWidget *dialog) {
+            dialogShown = dialog->objectName();
+            dialogSurname = child<QLineEdit>(dialog, u"ENazwisko"_s)->text();
+            qobject_cast<QDialog *>(dialog)->done(0);
+        });
+        doubleClickAt(list->viewport(), list->visualItemRect(list->item(1)).center());
+        press(Qt::Key_Escape);
+        prompts.queueAnswer(MessageResult::No);
+        press(Qt::Key_Escape);
+    });
+    students.newStudentList();
+    EXPECT_EQ(dialogShown, u"FEdycjaUcznia"_s);
+    EXPECT_EQ(dialogSurname, u"Nowak"_s);
+
+    TFListaTestow tests(t.ws);
+    t.ws.workMode = WorkTestList;
+    whenModal([&](QWidget *) {
+        TestListEditor &e = tests.editor();
+        press(Qt::Key_G, Qt::ControlModifier);
+        press(Qt::Key_N, Qt::ControlModifier);
+        ASSERT_EQ(e.tree.selected(), 1);
+        // The first entry, a leaf, asks to be edited: before the first save that is refused aloud.
+        doubleClickAt(tests.treeView(), row(0));
+        EXPECT_EQ(e.tree.selected(), 0);
+        EXPECT_EQ(prompts.lastMessageText(),
+                  u"Aby edytować wpisy musisz najpierw zapisać listę.\rZapoznaj się z pomocą do programu."_s);
+        prompts.queueAnswer(MessageResult::No);
+        press(Qt::Key_Escape);
+    });
+    tests.newTestList();
 }
 
 // The class dialog from Ctrl+N: the defaults of the editor settings, the time stepped by 5 within

@@ -69,3 +69,13 @@ inline void typeText(QWidget *widget, const QString &text)
         QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(ch), Qt::NoModifier);
     }
 }
+
+// Press, release, double-click and release at a point, as the window system delivers a double-click
+// (QTest's double-click alone comes without the press before it).
+inline void doubleClickAt(QWidget *surface, QPoint at)
+{
+    QTest::mousePress(surface, Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseRelease(surface, Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(surface, Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseRelease(surface, Qt::LeftButton, Qt::NoModifier, at);
+}

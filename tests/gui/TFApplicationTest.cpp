@@ -6,10 +6,19 @@
 #include "app/TFGlowny.h"
 #include "app/TFTloBig.h"
 #include "app/TFWinieta.h"
+#include "app/RecoveryKeeper.h"
+#include "question/TFPytanie.h"
+#include "settings/ModuleSettings.h"
+#include "settings/TFIniTesty.h"
+#include "storage/DocumentLock.h"
+#include "students/TFListaUczniow.h"
+#include "support/DocumentFixtures.h"
+#include "test/TFTest.h"
 #include "storage/Cp1250.h"
 #include "support/ScriptedPrompts.h"
 #include "toolkit/LabelButton.h"
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QDropEvent>
 #include <QEnterEvent>
@@ -359,6 +368,218 @@ TEST(StartUp, DropOnTheBackgroundWhileRunning)
     program.app->shutDown();
     EXPECT_FALSE(program.background().acceptDrops());
     EXPECT_FALSE(program.main().acceptDrops());
+}
+
+// --- Drops onto open windows -------------------------------------------------------------------
+
+const QString kUnsavedWork =
+    u"\rMasz pootwierane dokumenty, nad którymi pracujesz.\rZamknij je wsześniej, nim otworzysz następne."_s;
+
+// A file dropped on a window of the program, as the window system hands it over.
+void dropOn(QWidget *window, const QString &path)
+{
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &enter);
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &drop);
+}
+
+void keyTo(int k, Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    QWidget *modal = QApplication::activeModalWidget();
+    ASSERT_NE(modal, nullptr);
+    QTest::keyClick(modal->focusWidget() ? modal->focusWidget() : modal, static_cast<Qt::Key>(k), mods);
+}
+
+void clickOn(QWidget *window, const QString &name)
+{
+    auto *w = window->findChild<QWidget *>(name);
+    ASSERT_NE(w, nullptr) << name.toStdString();
+    if (auto *button = qobject_cast<QAbstractButton *>(w))
+        button->click();
+    else
+        QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(4, 4));
+}
+
+// A close command whose question about the changes is answered No.
+auto closedWithoutSaving(const QString &command)
+{
+    return [command](Program &p, QWidget *window) {
+        p.prompts.queueAnswer(MessageResult::No);
+        clickOn(window, command);
+    };
+}
+
+// Work that sets no document flag of its own still holds a drop off: typing in a question opened from
+// a test, a changed module settings window, students typed into the student view and not applied, a
+// changed editor settings dialog. The window stays open with its work; closing it is the user's.
+TEST(DropsOnOpenWindows, WorkNotYetStoredAnywhereRefusesTheDrop)
+{
+    QTemporaryDir dir;
+    const QString test = dir.filePath(u"ułamki.skt"_s);
+    ASSERT_TRUE(DocumentFixtures::writeSampleTest(test, 2));
+    const QString dropped = dir.filePath(u"inne.skq"_s);
+    struct Case {
+        const char *what;
+        QString window; // where the work is and the file is dropped
+        std::function<void(Program &)> open;
+        std::function<void(Program &, QWidget *)> change;
+        std::function<void(Program &, QWidget *)> close;
+    };
+    // The test opened in its editor, where `keys` open the window of the work; the editor closes after.
+    auto inTestEditor = [&test](QList<int> keys) {
+        return [&test, keys](Program &p) {
+            whenModalNamed(u"FTest"_s, [&p, keys](QWidget *) {
+                for (const int k : keys)
+                    keyTo(k); // the last returns once the window it opened is closed
+                clickOn(&p.app->testEditor(), u"ImZamknij"_s);
+            });
+            p.app->testEditor().openTestFile(test);
+        };
+    };
+    auto typing = [](const QString &text) {
+        return [text](Program &, QWidget *) { typeText(QApplication::activeModalWidget()->focusWidget(), text); };
+    };
+    const Case cases[] = {
+        {"a question of a test, typed in", u"FPytanie"_s, inTestEditor({Qt::Key_Down, Qt::Key_Return}),
+         typing(u"Więcej "_s), [](Program &, QWidget *window) { clickOn(window, u"LAnuluj"_s); }},
+        {"a test's header, typed in its information window", u"FInfoOTescie"_s,
+         inTestEditor({Qt::Key_Return}), typing(u"Nowe "_s), [](Program &, QWidget *) { keyTo(Qt::Key_Escape); }},
+        {"the module settings window",
+         u"FIniTesty"_s,
+         [](Program &p) { p.app->moduleSettings().newTestSettings(); },
+         [](Program &, QWidget *window) { clickOn(window, u"CWieleOcen"_s); },
+         closedWithoutSaving(u"LCloseIni"_s)},
+        {"the editor settings dialog",
+         u"FIniEdytor"_s,
+         [](Program &p) { p.app->editors().editEditorSettings(); },
+         [](Program &, QWidget *window) { clickOn(window, u"ChJestPunktacja"_s); },
+         closedWithoutSaving(u"ImAnuluj"_s)},
+    };
+    for (const Case &c : cases) {
+        Program program(dir.path());
+        program.start();
+        ModalWatchdog watchdog;
+        bool stillOpen = false;
+        bool refused = false;
+        whenModalNamed(c.window, [&](QWidget *window) {
+            c.change(program, window);
+            dropOn(window, dropped);
+            QCoreApplication::processEvents(); // the drop is handed on once the desktop has it back
+            refused = program.prompts.messageTexts() == QStringList{kUnsavedWork};
+            stillOpen = window->isVisible();
+            c.close(program, window);
+        });
+        c.open(program);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(refused) << c.what << ": " << program.prompts.messageTexts().join(u'|').toStdString();
+        EXPECT_TRUE(stillOpen) << c.what;
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << c.what;
+    }
+
+    // The student view: a student added but not applied, on a list saved with no other change.
+    Program program(dir.path());
+    program.start();
+    ModalWatchdog watchdog;
+    bool refused = false;
+    whenModalNamed(u"FListaUczniow"_s, [&](QWidget *window) {
+        StudentListEditor &e = program.app->studentListEditor().editor();
+        SchoolClass c = e.newClassDefaults();
+        c.name = u"1a"_s;
+        e.addClass(c);
+        e.list.modified = false; // as if saved: only the view's students are unsaved work
+        ASSERT_TRUE(e.showStudentView());
+        e.addStudent(u"Ola"_s, u"Nowak"_s);
+        program.app->studentListEditor().refresh();
+        dropOn(window, dropped);
+        QCoreApplication::processEvents();
+        refused = program.prompts.messageTexts() == QStringList{kUnsavedWork};
+        EXPECT_TRUE(window->isVisible());
+        program.prompts.queueAnswer(MessageResult::No);
+        keyTo(Qt::Key_Escape); // the view: not applied
+        keyTo(Qt::Key_Escape);
+    });
+    program.app->studentListEditor().newStudentList();
+    EXPECT_TRUE(refused) << program.prompts.messageTexts().join(u'|').toStdString();
+    EXPECT_FALSE(program.app->studentListEditor().isVisible());
+}
+
+// A drop closes each open window through its own close path: the test editor leaves its test and
+// lets go of its file, so other programs may write it again.
+TEST(DropsOnOpenWindows, TheClosedTestEditorReleasesItsFile)
+{
+    QTemporaryDir dir;
+    const QString test = dir.filePath(u"ułamki.skt"_s);
+    const QString next = dir.filePath(u"następny.skt"_s);
+    ASSERT_TRUE(DocumentFixtures::writeSampleTest(test, 2));
+    ASSERT_TRUE(DocumentFixtures::writeSampleTest(next, 3));
+    Program program(dir.path(), {test});
+    ModalWatchdog watchdog;
+    DocumentLock other;
+    DocumentLock::Result whileOpen = DocumentLock::Result::Unsupported;
+    DocumentLock::Result afterDrop = DocumentLock::Result::Unsupported;
+    int questionsAfterDrop = 0;
+    whenModalNamed(u"FTest"_s, [&](QWidget *window) {
+        whileOpen = other.lock(test);
+        other.release();
+        // The question editor of the test is open too: it closes first, then the test editor.
+        whenModalNamed(u"FPytanie"_s, [&](QWidget *question) {
+            dropOn(question, next);
+            whenModalNamed(u"FTest"_s, [&](QWidget *again) {
+                afterDrop = other.lock(test);
+                other.release();
+                questionsAfterDrop = program.ws().test.header.questionCount;
+                clickOn(again, u"ImZamknij"_s);
+            });
+        });
+        keyTo(Qt::Key_Down);
+        keyTo(Qt::Key_Return);
+        EXPECT_FALSE(window->isVisible());
+    });
+    program.start();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return questionsAfterDrop > 0; }, 5000));
+    EXPECT_EQ(whileOpen, DocumentLock::Result::InUse);
+    EXPECT_EQ(afterDrop, DocumentLock::Result::Locked);
+    EXPECT_EQ(questionsAfterDrop, 3);
+    EXPECT_TRUE(program.prompts.messages.isEmpty()) << program.prompts.messageTexts().join(u'|').toStdString();
+    EXPECT_FALSE(program.app->testEditor().isVisible());
+    EXPECT_FALSE(program.app->questionEditor().isVisible());
+}
+
+// While the module settings window holds changes a recovery copy of them is kept; closing without
+// saving drops it.
+TEST(DropsOnOpenWindows, ModuleSettingsKeepARecoveryCopyWhileChanged)
+{
+    QTemporaryDir dir;
+    Program program(dir.path());
+    program.start();
+    ModalWatchdog watchdog;
+    QString copy;
+    bool copyWritten = false;
+    bool copyHoldsTheChange = false;
+    whenModalNamed(u"FIniTesty"_s, [&](QWidget *window) {
+        program.app->recovery().tick();
+        ASSERT_NE(program.app->recovery().store(), nullptr);
+        copy = program.app->recovery().store()->copyPath(u"ustawienia-modulu"_s, u"ini"_s);
+        EXPECT_FALSE(QFile::exists(copy)); // nothing changed yet
+        clickOn(window, u"CWieleOcen"_s);
+        program.app->recovery().tick();
+        copyWritten = QFile::exists(copy);
+        TestingModuleSettings testing;
+        LearningModuleSettings learning;
+        copyHoldsTheChange = OpenModuleSettingsFile(program.ws(), copy, testing, learning) ==
+                                 ModuleFileKind::Testing &&
+                             testing.woc;
+        program.prompts.queueAnswer(MessageResult::No);
+        clickOn(window, u"LCloseIni"_s);
+    });
+    program.app->moduleSettings().newTestSettings();
+    EXPECT_TRUE(copyWritten);
+    EXPECT_TRUE(copyHoldsTheChange);
+    program.app->recovery().tick();
+    EXPECT_FALSE(QFile::exists(copy));
 }
 
 } // namespace

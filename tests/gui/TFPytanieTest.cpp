@@ -24,6 +24,7 @@
 #include <QTest>
 #include <QUrl>
 #include <gtest/gtest.h>
+#include <map>
 #include <qpa/qplatformdrag.h>
 #include <csignal>
 #include <unistd.h>
@@ -119,6 +120,10 @@ TEST_F(TFPytanieTest, LayoutFollowsTheAnswerCountAndTheChoiceType)
         int answers;
         int multiple;
     };
+    // The captions exactly as the program words them.
+    const std::map<int, QString> expectedCount = {
+        {3, u"Trzy odpowiedzi"_s}, {4, u"Cztery odpowiedzi"_s}, {5, u"Pięć odpowiedzi"_s}};
+    const std::map<int, QString> expectedType = {{0, u"Jednokrotny wybór"_s}, {1, u"Wielokrotny wybór"_s}};
     for (const Case c : {Case{3, 0}, Case{4, 1}, Case{5, 0}, Case{3, 1}}) {
         makeTest(c.answers, c.multiple);
         whenModal([&](QWidget *modal) {
@@ -129,8 +134,10 @@ TEST_F(TFPytanieTest, LayoutFollowsTheAnswerCountAndTheChoiceType)
                 EXPECT_EQ(control(modal, u"ROdp"_s + n)->isVisible(), c.multiple == 0 && i <= c.answers);
                 EXPECT_EQ(control(modal, u"ChOdp"_s + n)->isVisible(), c.multiple == 1 && i <= c.answers);
             }
-            EXPECT_EQ(control<LabelButton>(modal, u"LIleOdpowiedzi"_s)->text(),
-                      u"▾ "_s + QuestionEditor::countCaption(c.answers));
+            // The caption is the plain text; the popup's arrow stands beside it.
+            EXPECT_EQ(control<LabelButton>(modal, u"LIleOdpowiedzi"_s)->text(), expectedCount.at(c.answers));
+            EXPECT_EQ(control<LabelButton>(modal, u"LJednokrotny"_s)->text(), expectedType.at(c.multiple));
+            EXPECT_TRUE(control(modal, u"LIleOdpowiedziStrzalka"_s)->isVisible());
             EXPECT_FALSE(control(modal, u"LJednokrotny"_s)->isEnabled()); // a test's type is fixed
             EXPECT_TRUE(control(modal, u"LWprowadz"_s)->isVisible());
             EXPECT_FALSE(control(modal, u"PMenuPytanieSolo"_s)->isVisible());

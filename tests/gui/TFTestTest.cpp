@@ -5,6 +5,7 @@
 #include "question/TFPytanie.h"
 #include "storage/QuestionDocument.h"
 #include "storage/TestDocument.h"
+#include "support/DocumentFixtures.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempWorkspace.h"
 #include "test/TFGeneruj.h"
@@ -14,6 +15,7 @@
 #include "toolkit/PictureButton.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -52,21 +54,7 @@ void clickLabel(QWidget *label)
 // Writes a test of `count` questions "Q1" … with three answers at `path`.
 void writeTest(const QString &path, int count)
 {
-    TempWorkspace t;
-    t.ws.createWorkingArchives();
-    TestModel &m = t.ws.test;
-    m.resetTest();
-    m.header.testName = u"Ułamki"_s;
-    m.header.author = u"Ja"_s;
-    m.header.questionCount = count;
-    for (int k = 1; k <= count; ++k) {
-        Question &q = m.question(k);
-        q.text = u"Q"_s + QString::number(k);
-        q.answers = {u"a"_s, u"b"_s, u"c"_s, {}, {}};
-        q.correct = u"10000"_s;
-    }
-    ASSERT_TRUE(WriteTestDocument(t.ws, path));
-    t.ws.shutDown();
+    ASSERT_TRUE(DocumentFixtures::writeSampleTest(path, count));
 }
 
 TestModel readTest(const QString &path)
@@ -92,6 +80,17 @@ protected:
     void TearDown() override { t.ws.shutDown(); }
 
     bool enabled(const QString &name) const { return control(window.get(), name)->isEnabled(); }
+    // The question editor and the header window replaced by records of what was opened.
+    void recordOpenings()
+    {
+        window->editor().windows.editQuestion = [this](int k) {
+            questionsOpened << k;
+            return true;
+        };
+        window->editor().windows.testInfo = [this] { ++headersOpened; };
+    }
+    QList<int> questionsOpened;
+    int headersOpened = 0;
 
     TempWorkspace t;
     ScriptedPrompts prompts;
@@ -215,6 +214,76 @@ TEST_F(TFTestTest, TheContextMenu)
     });
     window->openTestFile(file);
     EXPECT_FALSE(window->isVisible());
+}
+
+// A question that is not selected opens at the first double-click: the press that selects it is not
+// lost to the outline redrawn under it.
+TEST_F(TFTestTest, ADoubleClickOpensTheNodeUnderIt)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"dwuklik.skt"_s);
+    writeTest(file, 3);
+    recordOpenings();
+    whenModal([&](QWidget *modal) {
+        auto *tree = control<QTreeWidget>(modal, u"TVTest"_s);
+        QTreeWidgetItem *header = tree->topLevelItem(0);
+        ASSERT_EQ(header->childCount(), 3);
+        auto doubleClick = [&](QTreeWidgetItem *item) {
+            doubleClickAt(tree->viewport(), tree->visualItemRect(item).center());
+        };
+        doubleClick(header->child(1));
+        EXPECT_EQ(window->editor().selectedNode(), 2);
+        doubleClick(header->child(2));
+        doubleClick(header);
+        EXPECT_EQ(window->editor().selectedNode(), 0);
+        clickLabel(control(modal, u"ImZamknij"_s));
+    });
+    window->openTestFile(file);
+    EXPECT_EQ(questionsOpened, (QList<int>{2, 3}));
+    EXPECT_EQ(headersOpened, 1);
+}
+
+// The menu belongs to the question it was opened on: a selection moved by the arrow keys closes it,
+// and no entry ever acts on another node ("Dane ogólne" least of all).
+TEST_F(TFTestTest, TheContextMenuActsOnlyOnItsQuestion)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"menu.skt"_s);
+    writeTest(file, 3);
+    recordOpenings();
+    whenModal([&](QWidget *modal) {
+        auto *tree = control<QTreeWidget>(modal, u"TVTest"_s);
+        TFMenu *menu = window->contextMenu();
+        const QPoint at = tree->visualItemRect(tree->topLevelItem(0)).center();
+        for (const int k : {Qt::Key_Down, Qt::Key_Up}) {
+            key(Qt::Key_Down);
+            key(Qt::Key_Down);
+            QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, at);
+            ASSERT_TRUE(menu->isVisible());
+            key(k);
+            EXPECT_FALSE(menu->isVisible());
+            EXPECT_EQ(focused(), tree);
+            key(Qt::Key_Home);
+        }
+        // However the selection gets to "Dane ogólne" with the menu up, "Edytuj pytanie" opens nothing.
+        key(Qt::Key_Down);
+        QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, at);
+        ASSERT_TRUE(menu->isVisible());
+        window->editor().select(0);
+        clickLabel(menu->entry(TFMenu::Edit));
+        EXPECT_FALSE(menu->isVisible());
+        // And with "Dane ogólne" selected the menu does not show, even when asked directly.
+        menu->showContextMenu({10, 10});
+        EXPECT_FALSE(menu->isVisible());
+        // On its own question it acts.
+        key(Qt::Key_Down);
+        QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, at);
+        clickLabel(menu->entry(TFMenu::Edit));
+        clickLabel(control(modal, u"ImZamknij"_s));
+    });
+    window->openTestFile(file);
+    EXPECT_EQ(questionsOpened, QList<int>{1});
+    EXPECT_EQ(headersOpened, 0);
 }
 
 TEST_F(TFTestTest, ImportThroughTheInformationWindowAndPreview)
@@ -344,24 +413,41 @@ TEST(SetGenerationWindow, PrefixFilterButtonAndIcon)
     t.ws.shutDown();
 }
 
-TEST(SetGenerationWindow, AFailedQuestionShowsNoIcon)
+// The icon tells that questions were written: also when the run stopped at a later one, never when
+// it stopped at the first.
+TEST(SetGenerationWindow, TheIconShowsWhenAQuestionWasWritten)
 {
     QTemporaryDir dir;
     const QString file = dir.filePath(u"zrodlo.skt"_s);
-    writeTest(file, 3);
-    TempWorkspace t;
-    t.ws.createWorkingArchives();
-    ScriptedPrompts prompts;
-    t.ws.prompts = &prompts;
-    TFGeneruj window(t.ws);
-    window.prepare();
-    window.generation().sourceTest = file;
-    window.generation().targetFolder = dir.filePath(u"brak"_s);
-    window.generation().prefix = u"q"_s;
-    window.generate();
-    EXPECT_FALSE(window.iconShown());
-    EXPECT_EQ(prompts.lastMessageText(), u"Problemy z utworzeniem pytania nr 1\rZgłoś problem autorowi."_s);
-    t.ws.shutDown();
+    writeTest(file, 6);
+    // A folder in the way of question 5's file.
+    ASSERT_TRUE(QDir(dir.path()).mkpath(u"zestaw/q5.skq"_s));
+    const struct {
+        const char16_t *folder;
+        int failed;
+        bool icon;
+    } cases[] = {{u"brak", 1, false}, {u"zestaw", 5, true}};
+    for (const auto &c : cases) {
+        TempWorkspace t;
+        t.ws.createWorkingArchives();
+        ScriptedPrompts prompts;
+        t.ws.prompts = &prompts;
+        TFGeneruj window(t.ws);
+        window.prepare();
+        window.generation().sourceTest = file;
+        window.generation().targetFolder = dir.filePath(QString::fromUtf16(c.folder));
+        window.generation().prefix = u"q"_s;
+        window.generate();
+        EXPECT_EQ(window.iconShown(), c.icon) << c.failed << prompts.messageTexts().join(u'|').toStdString();
+        EXPECT_EQ(prompts.lastMessageText(),
+                  u"Problemy z utworzeniem pytania nr "_s + QString::number(c.failed) + u"\rZgłoś problem autorowi."_s);
+        for (int n = 1; n < c.failed; ++n)
+            EXPECT_TRUE(QFile::exists(dir.filePath(QString::fromUtf16(c.folder) + u"/q"_s + QString::number(n) +
+                                                   u".skq"_s)))
+                << n;
+        EXPECT_FALSE(QFile::exists(dir.filePath(u"zestaw/q6.skq"_s)));
+        t.ws.shutDown();
+    }
 }
 
 // --- Through the whole program ------------------------------------------------------------------

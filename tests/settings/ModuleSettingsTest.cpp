@@ -530,3 +530,47 @@ TEST_F(ModuleSettingsWindowForm, OpensByHeaderAndCarriesTheHiddenKeys)
     EXPECT_EQ(prompts.lastMessageText(), kDamagedModuleFile);
     EXPECT_EQ(form.testingPath, testing);
 }
+
+// Unsaved settings have a recovery copy like any document: it holds the shown panel as it stands,
+// is written without a word in the log, and comes back modified on its panel, saving to the file it
+// belongs to.
+TEST_F(ModuleSettingsWindowForm, RecoveryCopyOfEitherPanel)
+{
+    const QString copy = path(u"kopia.ini"_s);
+    const QString original = path(u"Test.ini"_s);
+    form.newTestSettings();
+    const int before = form.revision();
+    form.setTestingFlag(&TestingModuleSettings::woc, true);
+    form.stepThreshold(0, +1);
+    EXPECT_GT(form.revision(), before);
+    ASSERT_TRUE(form.writeRecoveryCopy(copy));
+    EXPECT_TRUE(t.logTexts().isEmpty());
+    EXPECT_FALSE(form.writeRecoveryCopy(t.dir.path())); // a folder is in the way: only false
+    EXPECT_TRUE(t.logTexts().isEmpty());
+    EXPECT_TRUE(prompts.messages.isEmpty());
+
+    ModuleSettingsForm restored{t.ws};
+    ASSERT_TRUE(restored.openRecoveryCopy(copy, original));
+    EXPECT_EQ(restored.panel, ModuleSettingsForm::Panel::Testing);
+    EXPECT_TRUE(restored.modified());
+    EXPECT_TRUE(restored.testing.woc);
+    EXPECT_EQ(restored.testing.thresholds[0], 96);
+    EXPECT_EQ(restored.testingPath, original);
+    restored.saveCommand(0, 0);
+    EXPECT_TRUE(prompts.fileRequests.isEmpty());
+    EXPECT_FALSE(restored.modified());
+    EXPECT_EQ(decodedKeys(original).at(6).second, u"1"_s); // "woc"
+
+    form.newLearningSettings();
+    form.setLearningPath(u"zestawy.skz"_s);
+    ASSERT_TRUE(form.writeRecoveryCopy(copy));
+    ASSERT_TRUE(restored.openRecoveryCopy(copy, {}));
+    EXPECT_EQ(restored.panel, ModuleSettingsForm::Panel::Learning);
+    EXPECT_TRUE(restored.modified());
+    EXPECT_EQ(restored.learning.sct, u"zestawy.skz"_s);
+    EXPECT_TRUE(restored.learningPath.isEmpty());
+
+    // Closed, the window holds nothing to recover.
+    restored.windowClosed();
+    EXPECT_FALSE(restored.testingModified || restored.learningModified);
+}

@@ -1,6 +1,8 @@
 #include "support/DocumentFixtures.h"
 
 #include "storage/Cp1250.h"
+#include "storage/TestDocument.h"
+#include "support/TempWorkspace.h"
 #include "storage/FieldCoding.h"
 #include "storage/SubstitutionTables.h"
 #include "storage/TVfsPAK.h"
@@ -98,6 +100,26 @@ FileSizeLimit::~FileSizeLimit()
 {
     setrlimit(RLIMIT_FSIZE, &m_saved);
     std::signal(SIGXFSZ, m_handler);
+}
+
+bool writeSampleTest(const QString &path, int count)
+{
+    TempWorkspace t;
+    t.ws.createWorkingArchives();
+    TestModel &m = t.ws.test;
+    m.resetTest();
+    m.header.testName = u"Ułamki"_s;
+    m.header.author = u"Ja"_s;
+    m.header.questionCount = count;
+    for (int k = 1; k <= count; ++k) {
+        Question &q = m.question(k);
+        q.text = u"Q"_s + QString::number(k);
+        q.answers = {u"a"_s, u"b"_s, u"c"_s, {}, {}};
+        q.correct = u"10000"_s;
+    }
+    const bool written = WriteTestDocument(t.ws, path);
+    t.ws.shutDown();
+    return written;
 }
 
 } // namespace DocumentFixtures

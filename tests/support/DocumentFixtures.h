@@ -27,6 +27,8 @@ bool loadMember(const QString &path, const QString &member, TpkXML &doc);
 QStringList memberNames(const QString &path);
 // Files in a folder, sorted.
 QStringList filesIn(const QString &folder);
+// A test "Ułamki" by "Ja" of `count` questions "Q1" … with three answers, the first one right.
+bool writeSampleTest(const QString &path, int count);
 
 // Limits the size of files this process may write, as a full disk would, until destroyed.
 class FileSizeLimit {
