@@ -99,7 +99,7 @@ TEST_F(TestListEditorTest, RelativeLinks)
     }
 }
 
-// A list saved at the top of a file system ("/x.skg") links "/sub/t.skt" as "sub\\t.skt". Only path
+// A list saved at the top of a file system ("/x.skg") links "/sub/t.skt" as "sub\t.skt". Only path
 // arithmetic: the recovery copy lives in the temporary folder and nothing is written at the top.
 TEST_F(TestListEditorTest, AListAtTheTopOfAFileSystemGetsLinks)
 {
