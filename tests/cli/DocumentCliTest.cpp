@@ -783,6 +783,10 @@ TEST_F(DocumentCli, DamagedDocumentsFailWithTheReadersReason)
     ASSERT_TRUE(writeFile(file(u"smieci.skq"_s), "to nie jest archiwum"));
     ASSERT_TRUE(writeFile(file(u"notatki.txt"_s), "x"));
     ASSERT_TRUE(writeFile(file(u"smieci.ini"_s), "\x01\x02 nie XML"));
+    // The editor's reader refuses these, and so does the tool: no window can show such a question.
+    writeArchive(u"siedem.skq"_s, {{"Sezz0.xml", "<pyt><cd>fa</cd><typ>0</typ><ilo>7</ilo><tr>T</tr></pyt>"}});
+    writeArchive(u"bez-ilo.skq"_s, {{"Sezz0.xml", "<pyt><cd>fa</cd><typ>1</typ><tr>T</tr></pyt>"}});
+    writeArchive(u"typ2.skq"_s, {{"Sezz0.xml", "<pyt><cd>fa</cd><typ>2</typ><ilo>4</ilo><tr>T</tr></pyt>"}});
     writeArchive(u"pusta.skg"_s, {{"inny.xml", "<lst/>"}});
     writeArchive(u"bez-ilw.skz"_s, {{"Selz0.xml", "<lsz><cd>fa</cd><name>x</name></lsz>"}});
     writeSettings(u"inny.ini"_s, {{u"ed"_s, u"Inny"_s}});
@@ -806,6 +810,9 @@ TEST_F(DocumentCli, DamagedDocumentsFailWithTheReadersReason)
         {u"notatki.txt"_s, "unknown kind"},
         {u"obciety.skt"_s, "Problemy z otwarciem pliku testu. Prawdopodobnie plik jest uszkodzony."},
         {u"smieci.skq"_s, "Odczyt. Błąd wczytywania pliku Sezz0."},
+        {u"siedem.skq"_s, "Problemy z otwarciem pliku pytania. Prawdopodobnie plik jest uszkodzony."},
+        {u"bez-ilo.skq"_s, "Problemy z otwarciem pliku pytania. Prawdopodobnie plik jest uszkodzony."},
+        {u"typ2.skq"_s, "Problemy z otwarciem pliku pytania. Prawdopodobnie plik jest uszkodzony."},
         {u"pusta.skg"_s, "Odczyt listy testów. Błąd wczytania spakowanej zawartości."},
         {u"bez-ilw.skz"_s, "Lista jest uszkodzona. Brak informacji o ilości wpisów."},
         {u"smieci.ini"_s, "Problem z wczytaniem pliku. Plik jest uszkodzony."},
