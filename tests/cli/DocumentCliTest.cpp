@@ -494,7 +494,8 @@ TEST_F(DocumentCli, ExportWithMembersGivesAJsonThatImportsWholeThroughAPipe)
     expectSameMembers(u"test.skt"_s, u"kopia.skt"_s);
 
     // A member name that would leave the folder is not extracted.
-    writeArchive(u"zly.skq"_s, {{"Sezz0.xml", "<pyt><cd>fa</cd></pyt>"}, {"../uciekinier.txt", "x"}});
+    writeArchive(u"zly.skq"_s,
+                 {{"Sezz0.xml", "<pyt><cd>fa</cd><typ>0</typ><ilo>3</ilo></pyt>"}, {"../uciekinier.txt", "x"}});
     const CliResult unsafe = run({u"export"_s, u"--members"_s, u"zalaczniki"_s, u"zly.skq"_s});
     EXPECT_EQ(unsafe.exitCode, 0) << unsafe.err.toStdString();
     EXPECT_TRUE(unsafe.err.contains("\"../uciekinier.txt\" is not a plain file name"))
@@ -884,7 +885,8 @@ TEST_F(DocumentCli, ShowSummarisesTheDocument)
     c.students = {{u"Ola"_s, u"Nowak"_s}};
     list.classes = {c};
     ASSERT_TRUE(WriteStudentList(t.ws, file(u"procent.sku"_s), list));
-    writeArchive(u"procent.skq"_s, {{"Sezz0.xml", "<pyt><cd>fa</cd></pyt>"}, {"%1x.txt", "abc"}});
+    writeArchive(u"procent.skq"_s,
+                 {{"Sezz0.xml", "<pyt><cd>fa</cd><typ>0</typ><ilo>3</ilo></pyt>"}, {"%1x.txt", "abc"}});
     const QString names = QString::fromUtf8(run({u"show"_s, u"procent.sku"_s}).out) +
                           QString::fromUtf8(run({u"show"_s, u"procent.skq"_s}).out);
     EXPECT_TRUE(names.contains(u"  klasa %1: 1 student\n"_s)) << names.toStdString();

@@ -262,8 +262,9 @@ TEST_F(TFPytanieTest, ShiftEnterAndShiftEscPutNothingIntoTheFields)
         auto *text = control<QPlainTextEdit>(modal, u"MTekst"_s);
         ASSERT_EQ(focused(), text);
         text->moveCursor(QTextCursor::End);
-        for (const Qt::KeyboardModifiers mods : {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier,
-                                                 Qt::ShiftModifier | Qt::KeypadModifier}) {
+        const Qt::KeyboardModifiers modifiers[] = {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier,
+                                                   Qt::ShiftModifier | Qt::KeypadModifier};
+        for (const Qt::KeyboardModifiers mods : modifiers) {
             key(Qt::Key_Return, mods);
             key(Qt::Key_Enter, mods);
             key(Qt::Key_Escape, mods);

@@ -157,7 +157,7 @@ TEST_F(Attachments, ImageClashKeepsTheChosenExtensionAndRefusesATypedNameInUse)
     EXPECT_EQ(testMember(u"nowy2.JPG"_s), bmp(4, 4));
     EXPECT_EQ(testMember(u"nowy.jpg"_s), "stary nowy"); // question 2 keeps its picture
     EXPECT_EQ(testMembers(), (QStringList{u"foto.jpg"_s, u"nowy.jpg"_s, u"nowy2.JPG"_s}));
-    ASSERT_EQ(prompts.clashRequests.size(), 1);
+    ASSERT_EQ(prompts.clashRequests.size(), 2); // asked again after the refusal
     EXPECT_TRUE(prompts.clashRequests[0].image);
     EXPECT_EQ(prompts.clashRequests[0].inTestName, u"foto.jpg"_s);
     EXPECT_EQ(prompts.clashRequests[0].incoming, bmp(4, 4));

@@ -250,8 +250,9 @@ TEST_F(QuestionDocument, CopyTestQuestion)
 
     // The attachments then come from the test's working archive.
     ASSERT_TRUE(PutStream(u"r.JPG"_s, "jpeg", *t.ws.workingTest));
+    ASSERT_TRUE(PutStream(u"t.TXT"_s, "tekst", *t.ws.workingTest));
     ASSERT_TRUE(WriteQuestionDocument(t.ws, path(u"z7.skq"_s), *t.ws.workingTest));
-    EXPECT_EQ(memberNames(path(u"z7.skq"_s)), (QStringList{u"Sezz0.xml"_s, u"r.JPG"_s}));
+    EXPECT_EQ(memberNames(path(u"z7.skq"_s)), (QStringList{u"Sezz0.xml"_s, u"t.TXT"_s, u"r.JPG"_s}));
 
     for (int k : {0, 46, -1}) {
         EXPECT_FALSE(CopyTestQuestion(t.ws, k));
