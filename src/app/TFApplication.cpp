@@ -6,6 +6,7 @@
 #include "app/TFWinieta.h"
 #include "app/TFZdarzenia.h"
 #include "print/TFDrukuj.h"
+#include "question/AttachmentFiles.h"
 #include "question/TFPytanie.h"
 #include "settings/TFIniEdytor.h"
 #include "settings/TFIniTesty.h"
@@ -53,6 +54,14 @@ TFApplication::TFApplication(const Options &options) : m_options(options), m_com
     m_questionEditor = std::make_unique<TFPytanie>(m_ws, m_main.get(), m_main.get());
     m_testEditor = std::make_unique<TFTest>(m_ws, m_main.get(), m_main.get());
     m_testEditor->setQuestionEditor(m_questionEditor.get());
+    // The clash dialogs serve the test only: they stand beside its editor and refuse a new name the
+    // test's files already use.
+    if (m_windowPrompts) {
+        m_windowPrompts->setClashAnchor(m_testEditor.get());
+        m_windowPrompts->setClashNameRule([this](bool text, const QString &typed, const QString &name) {
+            return AttachmentFiles::clashNameProblem(text, typed, name, m_ws.workingTest.get());
+        });
+    }
     m_testEditor->editor().windows.print = [this] { TFDrukuj::showPrintDialog(m_ws, m_testEditor.get()); };
     m_generation = std::make_unique<TFGeneruj>(m_ws, m_main.get());
     m_editorSettings = std::make_unique<TFIniEdytor>(m_ws, m_main.get());

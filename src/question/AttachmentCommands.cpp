@@ -266,10 +266,10 @@ AttachmentCommands::Outcome AttachmentCommands::newFileInTest(const QString &nam
     const int index = test->IndexOfName(name);
     const QString memberName = test->Names().value(index, name);
     const QByteArray inTestBytes = ExtractStream(memberName, *test).value_or(QByteArray());
+    const bool text = m_kind == Kind::Text;
     const ClashAnswer answer =
-        m_kind == Kind::Text
-            ? m_ws.prompts->resolveTextClash(name, Cp1250::toUnicode(inTestBytes), Cp1250::toUnicode(*bytes))
-            : m_ws.prompts->resolveImageClash(name, inTestBytes, memberName, *bytes, name);
+        text ? m_ws.prompts->resolveTextClash(name, Cp1250::toUnicode(inTestBytes), Cp1250::toUnicode(*bytes))
+             : m_ws.prompts->resolveImageClash(name, inTestBytes, memberName, *bytes, name);
     switch (answer.result) {
     case ClashAnswer::Cancel:
         return Outcome::Close;
@@ -280,10 +280,10 @@ AttachmentCommands::Outcome AttachmentCommands::newFileInTest(const QString &nam
     case ClashAnswer::OtherFile:
         break;
     }
-    const QString newName =
-        m_kind == Kind::Text ? AF::typedTextName(answer.newName) : AF::typedImageName(answer.newName, name);
-    if (!AF::storableName(newName))
-        return refuse(AF::unstorableNameMessage(newName));
+    const QString newName = AF::typedName(text, answer.newName, name);
+    // The program's dialog refuses such a name before it closes; whatever answered is held to the same rule.
+    if (const QString refusal = AF::clashNameProblem(text, answer.newName, name, test); !refusal.isEmpty())
+        return refuse(refusal);
     if (!PutStream(newName, *bytes, *test)) {
         m_ws.logEvent(0, test->errorString());
         return refuse(copyFailed(newName));
@@ -297,6 +297,13 @@ AttachmentCommands::Outcome AttachmentCommands::useLast()
 {
     if (!lastEnabled || lastName().isEmpty())
         return Outcome::StayOpen;
+    // A last file that has gone would be named by the question and missing from every save.
+    if (inTest()) {
+        if (!m_ws.workingTest || !HasMember(lastName(), *m_ws.workingTest))
+            return refuse(missingOrUnreadable(lastName()));
+    } else if (!lastSource().isEmpty() && !AF::diskBytes(lastSource())) {
+        return refuse(unreadableDiskFile(lastSource()));
+    }
     return attach(lastName(), lastSource());
 }
 

@@ -113,4 +113,19 @@ QString unstorableNameMessage(const QString &name)
            u"w pliku (np. cyrylicę).\rZmień nazwę pliku i wskaż go ponownie."_s.arg(name);
 }
 
+QString typedName(bool text, const QString &typed, const QString &original)
+{
+    return text ? typedTextName(typed) : typedImageName(typed, original);
+}
+
+QString clashNameProblem(bool text, const QString &typed, const QString &original, TVfsPAK *test)
+{
+    const QString name = typedName(text, typed, original);
+    if (!storableName(name))
+        return unstorableNameMessage(name);
+    if (test && HasMember(name, *test))
+        return u"W teście jest już plik o nazwie „%1”.\rWpisz inną nazwę pliku."_s.arg(name);
+    return {};
+}
+
 } // namespace AttachmentFiles

@@ -39,4 +39,11 @@ bool storableName(const QString &name);
 // The message refusing a file whose name cannot be stored.
 QString unstorableNameMessage(const QString &name);
 
+// The name the test's new member gets from the name typed in a clash dialog for `original`.
+QString typedName(bool text, const QString &typed, const QString &original);
+// Why a name typed in a clash dialog for `original` cannot be taken, empty when it can: the name built
+// from it cannot be stored, or `test` already holds a member of that name (ignoring case), which would
+// be replaced for every question using it.
+QString clashNameProblem(bool text, const QString &typed, const QString &original, TVfsPAK *test);
+
 } // namespace AttachmentFiles

@@ -2,7 +2,9 @@
 
 #include "app/TextHelpers.h"
 #include "app/Workspace.h"
+#include "question/AttachmentFiles.h"
 #include "question/TestEditorLink.h"
+#include "storage/ArchiveAccess.h"
 #include "storage/QuestionDocument.h"
 #include "storage/TVfsPAK.h"
 
@@ -19,6 +21,7 @@ const QString kIncomplete = u"\rWpisz poprawnie pytanie i odpowiedzi."_s;
 const QString kNoCorrectMark = u"\rZaznacz poprawną odpowiedź."_s;
 const QString kAskSave = u"W dokumencie dokonano zmian.\rCzy zapisać zmiany?"_s;
 const QString kUnreadable = u"Problemy z otwarciem pliku pytania.\rPrawdopodobnie plik jest uszkodzony."_s;
+const QString kNotWritten = u"Wystąpiły problemy z utworzeniem pliku pytania.\rSprawdź plik błędów."_s;
 
 // The clock stands at the editor's left + 38, top + 202.
 constexpr QPoint kClockOffset{38, 202};
@@ -88,6 +91,8 @@ bool QuestionEditor::fillFromTest(int k)
     m_editMode = EditMode::InTest;
     clearAnswerMarks();
     const Question &q = m_ws.test.question(k);
+    // Cancel puts it back: the marks below and the user's clicks reach the record at once.
+    m_maskAtOpen = q.correct;
     const TestHeader &h = m_ws.test.header;
     // The marks from the mask run the mark handlers: a blank single-choice question becomes "10000".
     applyMarksFromMask(q.correct);
@@ -111,9 +116,19 @@ void QuestionEditor::clearAnswerMarks()
     m_ws.workMode = mode;
 }
 
+void QuestionEditor::emptyWorkingCopies()
+{
+    for (TVfsPAK *archive : {m_ws.workingQuestion.get(), m_ws.workingQuestionAs.get()}) {
+        if (archive)
+            DeleteAllMembers(*archive);
+    }
+}
+
 void QuestionEditor::newSingleQuestion()
 {
     m_lock.release();
+    // A new question has no attachments: nothing of an earlier one may be taken for its.
+    emptyWorkingCopies();
     m_ws.question.filePath.clear();
     m_ws.lastAttachments.clear();
     m_editMode = EditMode::NewSingle;
@@ -315,10 +330,12 @@ bool QuestionEditor::isComplete() const
 
 bool QuestionEditor::hasCorrectMark() const
 {
+    // Only the answers shown count: a mark left on a hidden answer is no right answer.
+    const int n = answerCount();
     if (multipleChoice() != 1)
-        return true;
-    for (bool c : fields.checked) {
-        if (c)
+        return fields.radio >= 1 && fields.radio <= n;
+    for (int i = 0; i < kMaxAnswers && i < n; ++i) {
+        if (fields.checked[static_cast<size_t>(i)])
             return true;
     }
     return false;
@@ -326,12 +343,16 @@ bool QuestionEditor::hasCorrectMark() const
 
 QString QuestionEditor::maskFromMarks() const
 {
+    const int n = answerCount();
     if (multipleChoice() == 1) {
         QString mask;
-        for (bool c : fields.checked)
-            mask += c ? u'1' : u'0';
+        for (int i = 0; i < kMaxAnswers; ++i)
+            mask += i < n && fields.checked[static_cast<size_t>(i)] ? u'1' : u'0';
         return mask;
     }
+    // The mark of a hidden answer is not written.
+    if (fields.radio > n)
+        return singleMask(0);
     return singleMask(fields.radio >= 1 && fields.radio <= 4 ? fields.radio : 5);
 }
 
@@ -368,12 +389,40 @@ QuestionEditor::Outcome QuestionEditor::commitTestQuestion()
     return Outcome::Close;
 }
 
+bool QuestionEditor::adoptDiskAttachments()
+{
+    SingleQuestion &q = m_ws.question;
+    const std::pair<const QString *, QString *> attached[] = {{&q.textName, &q.textSource},
+                                                              {&q.imageName, &q.imageSource}};
+    for (const auto &[name, source] : attached) {
+        if (name->isEmpty() || source->isEmpty())
+            continue;
+        const std::optional<QByteArray> bytes = AttachmentFiles::diskBytes(*source);
+        if (!bytes) {
+            m_ws.logEvent(0, u"Brak pliku załącznika: "_s + *source);
+            m_ws.showMessage(MessageKind::CloseOnly, MessageIcon::WarningIcon, attachmentMissingMessage(*source));
+            return false;
+        }
+        for (TVfsPAK *archive : {m_ws.workingQuestion.get(), m_ws.workingQuestionAs.get()}) {
+            if (archive && !PutStream(*name, *bytes, *archive)) {
+                m_ws.logEvent(0, archive->errorString());
+                m_ws.showMessage(MessageKind::CloseOnly, MessageIcon::WarningIcon, kNotWritten);
+                return false;
+            }
+        }
+        source->clear();
+    }
+    return true;
+}
+
 bool QuestionEditor::writeSingle(bool askName)
 {
     SingleQuestion &q = m_ws.question;
     q.text = normaliseText(fields.text);
+    // Hidden answers keep their texts in the window only; the file has none above the count.
     for (int i = 0; i < kMaxAnswers; ++i)
-        q.answers[static_cast<size_t>(i)] = normaliseText(fields.answers[static_cast<size_t>(i)]);
+        q.answers[static_cast<size_t>(i)] =
+            i < q.answerCount ? normaliseText(fields.answers[static_cast<size_t>(i)]) : QString();
     q.comment = normaliseText(fields.comment);
     q.correct = maskFromMarks();
 
@@ -385,6 +434,10 @@ bool QuestionEditor::writeSingle(bool askName)
         if (path.isEmpty())
             return false;
     }
+    // A file chosen on disk goes into the working copies before the write: the saved question no
+    // longer depends on it, and one that cannot be read stops the save before anything is written.
+    if (!adoptDiskAttachments())
+        return false;
     // Under another name the attachments that came with the file are taken from the second working
     // copy, which holds them as read.
     TVfsPAK *source = askName ? m_ws.workingQuestionAs.get() : m_ws.workingQuestion.get();
@@ -465,6 +518,13 @@ void QuestionEditor::saveTestQuestionAsSingle()
         showClock();
 }
 
+void QuestionEditor::cancelTestQuestion()
+{
+    if (inTest() && m_k >= 1 && m_k <= kMaxQuestions)
+        m_ws.test.question(m_k).correct = m_maskAtOpen;
+    popupKind = PopupKind::None;
+}
+
 QuestionEditor::Outcome QuestionEditor::closeQuestion()
 {
     if (m_ws.workMode == WorkSingleQuestion && questionModified) {
@@ -485,6 +545,8 @@ QuestionEditor::Outcome QuestionEditor::closeQuestion()
     }
     if (m_ws.workMode == WorkSingleQuestion)
         m_ws.workMode = WorkNothing;
+    else
+        cancelTestQuestion(); // Esc in a test is LAnuluj
     popupKind = PopupKind::None;
     return Outcome::Close;
 }
@@ -513,6 +575,7 @@ void QuestionEditor::nextQuestion()
     const int count = q.answerCount;
     q.filePath.clear();
     m_lock.release();
+    emptyWorkingCopies();
     q.resetSingleQuestion();
     q.multipleChoice = type;
     q.answerCount = count;
@@ -558,6 +621,16 @@ bool QuestionEditor::writeRecoveryCopy(const QString &path)
         q.answers[static_cast<size_t>(i)] = fields.answers[static_cast<size_t>(i)];
     q.comment = fields.comment;
     q.correct = maskFromMarks();
+    // An attachment that cannot be had would fail every copy: the texts are worth more than its name.
+    const std::pair<QString *, QString *> attached[] = {{&q.textName, &q.textSource}, {&q.imageName, &q.imageSource}};
+    for (const auto &[name, source] : attached) {
+        const bool had = source->isEmpty() ? HasMember(*name, *m_ws.workingQuestion)
+                                           : QFileInfo(*source).isFile() && QFileInfo(*source).isReadable();
+        if (!name->isEmpty() && !had) {
+            name->clear();
+            source->clear();
+        }
+    }
     Prompts *prompts = std::exchange(m_ws.prompts, nullptr);
     const bool written = WriteQuestionDocument(m_ws, path, *m_ws.workingQuestion);
     m_ws.prompts = prompts;

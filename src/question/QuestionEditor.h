@@ -99,9 +99,11 @@ public:
 
     // --- Checks.
     bool isComplete() const;
+    // Counts the marks of the answers shown only.
     bool hasCorrectMark() const;
     // The mask the marks stand for, as on accepting: five "1"/"0" for multiple choice; one "1" for
-    // single choice ("00001" when none of radios 1 to 4 is selected).
+    // single choice ("00001" when none of radios 1 to 4 is selected). Marks of hidden answers are
+    // "0" (a single choice marked on a hidden answer gives "00000").
     QString maskFromMarks() const;
 
     // --- Commands.
@@ -115,6 +117,8 @@ public:
     void saveTestQuestionAsSingle();
     // Esc and LZamknijPytanieSolo; in a test Esc is LAnuluj.
     Outcome closeQuestion();
+    // LAnuluj (and Esc) in a test: record k is left as it was when the window opened, marks included.
+    void cancelTestQuestion();
     // LNastepnePytanieSolo.
     void nextQuestion();
     // The window closed: the file it held is free again.
@@ -157,6 +161,11 @@ private:
     // Brings the window's texts and marks into SingleQuestion (normalised) and writes it; asks for a
     // name when `askName` or when there is no file yet. A chosen name becomes filePath.
     bool writeSingle(bool askName);
+    // Files chosen on disk join workingQuestion and workingQuestionAs and lose their source paths;
+    // false (told, naming the file) when one cannot be read.
+    bool adoptDiskAttachments();
+    // A question without attachments starts with empty working copies.
+    void emptyWorkingCopies();
     bool writeTestQuestionAsShown();
     bool saveWithClock(bool askName);
     void showClock();
@@ -167,6 +176,8 @@ private:
     int m_k = 0;
     int m_revision = 0;
     bool m_testQuestionEdited = false;
+    // Record k's mask when the window opened on it: what cancel restores.
+    QString m_maskAtOpen;
     // The question file open here, held against other programs' saves.
     DocumentLock m_lock;
 };

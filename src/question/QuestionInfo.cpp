@@ -76,10 +76,11 @@ bool QuestionInfo::settleClash(bool text, Clash &clash)
     if (answer.result == ClashAnswer::Cancel)
         return false;
     if (answer.result == ClashAnswer::OtherFile) {
-        clash.newName = text ? AF::typedTextName(answer.newName) : AF::typedImageName(answer.newName, name);
-        if (!AF::storableName(clash.newName)) {
-            m_ws.showMessage(MessageKind::CloseOnly, MessageIcon::WarningIcon,
-                             AF::unstorableNameMessage(clash.newName));
+        clash.newName = AF::typedName(text, answer.newName, name);
+        // The program's dialog refuses such a name before it closes; whatever answered is held to the
+        // same rule.
+        if (const QString refusal = AF::clashNameProblem(text, answer.newName, name, test); !refusal.isEmpty()) {
+            m_ws.showMessage(MessageKind::CloseOnly, MessageIcon::WarningIcon, refusal);
             return false;
         }
     }

@@ -423,8 +423,8 @@ void TFPytanie::accept()
 void TFPytanie::cancelOrClose()
 {
     if (m_editor.inTest()) {
-        // The texts typed since the window opened are dropped; mark changes are in the record already.
-        m_editor.closePopup();
+        // The texts typed since the window opened are dropped and the marks put back as they were.
+        m_editor.cancelTestQuestion();
         done(QDialog::Rejected);
         return;
     }
@@ -470,13 +470,16 @@ bool TFPytanie::editorKey(const QKeyEvent *key)
 {
     const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
     const int k = key->key();
-    if ((k == Qt::Key_Return || k == Qt::Key_Enter) && mods == Qt::NoModifier) {
-        // Never a line break in the text; outside a test Enter does nothing.
-        accept();
+    // Enter and Esc never reach a field, whatever the modifiers: Shift+Enter would break the text's
+    // line. Only the plain keys are commands; outside a test Enter does nothing.
+    if (k == Qt::Key_Return || k == Qt::Key_Enter) {
+        if (mods == Qt::NoModifier)
+            accept();
         return true;
     }
-    if (k == Qt::Key_Escape && mods == Qt::NoModifier) {
-        cancelOrClose();
+    if (k == Qt::Key_Escape) {
+        if (mods == Qt::NoModifier)
+            cancelOrClose();
         return true;
     }
     if (mods == Qt::ControlModifier && k >= Qt::Key_1 && k <= Qt::Key_4) {

@@ -62,8 +62,9 @@ ClashAnswer TFZbieznosc::ask()
     return answer();
 }
 
-void TFZbieznosc::prepareCommon(const QString &name)
+void TFZbieznosc::prepareCommon(const QString &name, const ClashNameCheck &check)
 {
+    m_check = check;
     m_newName->clear();
     m_result = ClashAnswer::Cancel;
     m_newNameResult.clear();
@@ -82,6 +83,12 @@ void TFZbieznosc::otherFile()
 {
     if (m_newName->text().isEmpty()) {
         m_messages.showMessage(MessageKind::CloseOnly, MessageIcon::InfoIcon, u"\rWpisz nową nazwę pliku."_s);
+        return;
+    }
+    // A name already taken would replace that file for every question using it.
+    if (const QString refusal = m_check ? m_check(m_newName->text()) : QString(); !refusal.isEmpty()) {
+        m_messages.showMessage(MessageKind::CloseOnly, MessageIcon::InfoIcon, refusal);
+        m_newName->setFocus();
         return;
     }
     m_newNameResult = m_newName->text();

@@ -3,10 +3,16 @@
 #include "app/Prompts.h"
 #include "toolkit/SkinnedWindow.h"
 
+#include <functional>
+
 class LabelButton;
 class PictureButton;
 class QLabel;
 class QLineEdit;
+
+// Why the name typed for the other file cannot be taken, empty when it can. The dialog shows the reason
+// and stays open; a null check takes any name.
+using ClashNameCheck = std::function<QString(const QString &typed)>;
 
 // What the two name-clash dialogs share: the clashing name, the new-name field and the three
 // commands. The text and the image dialog add their two previews.
@@ -25,8 +31,8 @@ protected:
     // messages: where the empty-name message goes.
     TFZbieznosc(const QString &skinName, const QString &helpPage, Prompts &messages, QWidget *parent);
 
-    // Empties the name field and the answer and shows the clashing name.
-    void prepareCommon(const QString &name);
+    // Empties the name field and the answer and shows the clashing name; `check` judges a typed name.
+    void prepareCommon(const QString &name, const ClashNameCheck &check);
 
 private:
     void sameFile();
@@ -34,6 +40,7 @@ private:
     void cancel();
 
     Prompts &m_messages;
+    ClashNameCheck m_check;
     QLabel *m_nameLine;
     QLineEdit *m_newName;
     LabelButton *m_sameFile;

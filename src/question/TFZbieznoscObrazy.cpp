@@ -48,9 +48,10 @@ TFZbieznoscObrazy::TFZbieznoscObrazy(Prompts &messages, QWidget *parent)
 }
 
 void TFZbieznoscObrazy::prepare(const QString &name, const QByteArray &inTest, const QString &inTestName,
-                                const QByteArray &incoming, const QString &incomingName)
+                                const QByteArray &incoming, const QString &incomingName,
+                                const ClashNameCheck &check)
 {
-    prepareCommon(name);
+    prepareCommon(name, check);
     showPicture(m_inTest, inTest, inTestName);
     showPicture(m_incoming, incoming, incomingName);
 }

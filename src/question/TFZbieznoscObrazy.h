@@ -11,9 +11,10 @@ class TFZbieznoscObrazy : public TFZbieznosc {
 public:
     explicit TFZbieznoscObrazy(Prompts &messages, QWidget *parent = nullptr);
 
-    // The pictures' bytes and names (the names tell the format by their extension).
+    // The pictures' bytes and names (the names tell the format by their extension). `check` refuses a
+    // typed name already taken.
     void prepare(const QString &name, const QByteArray &inTest, const QString &inTestName,
-                 const QByteArray &incoming, const QString &incomingName);
+                 const QByteArray &incoming, const QString &incomingName, const ClashNameCheck &check = {});
 
 private:
     QLabel *m_inTest;

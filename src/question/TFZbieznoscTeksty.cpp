@@ -38,9 +38,10 @@ TFZbieznoscTeksty::TFZbieznoscTeksty(Prompts &messages, QWidget *parent)
     m_incoming = textPreview(u"LTekstWPliku"_s, G::rightPanel, this);
 }
 
-void TFZbieznoscTeksty::prepare(const QString &name, const QString &inTest, const QString &incoming)
+void TFZbieznoscTeksty::prepare(const QString &name, const QString &inTest, const QString &incoming,
+                                const ClashNameCheck &check)
 {
-    prepareCommon(name);
+    prepareCommon(name, check);
     m_inTest->setText(shown(inTest));
     m_incoming->setText(shown(incoming));
 }

@@ -9,8 +9,9 @@ class TFZbieznoscTeksty : public TFZbieznosc {
 public:
     explicit TFZbieznoscTeksty(Prompts &messages, QWidget *parent = nullptr);
 
-    // Texts as read; line breaks are kept.
-    void prepare(const QString &name, const QString &inTest, const QString &incoming);
+    // Texts as read; line breaks are kept. `check` refuses a typed name already taken.
+    void prepare(const QString &name, const QString &inTest, const QString &incoming,
+                 const ClashNameCheck &check = {});
 
 private:
     QLabel *m_inTest;

@@ -89,7 +89,12 @@ bool PutStream(const QString &name, QByteArrayView data, TVfsPAK &a)
 
 bool PutFile(const QString &diskPath, const QString &memberName, TVfsPAK &a)
 {
-    return storable(memberName, a) && a.Delete(memberName) && a.AddFile(diskPath, memberName);
+    if (!storable(memberName, a))
+        return false;
+    // The new content goes in first and the old member (the first of that name) after it, so a disk
+    // file that cannot be read costs the archive nothing.
+    const bool replacing = a.IndexOfName(memberName) >= 0;
+    return a.AddFile(diskPath, memberName) && (!replacing || a.Delete(memberName));
 }
 
 bool DeleteMember(QStringView name, TVfsPAK &a)

@@ -37,8 +37,8 @@ bool ExtractPicture(QStringView name, QImage &image, TVfsPAK &a);
 
 // Deletes a member of that name when present, then adds the data under the name.
 bool PutStream(const QString &name, QByteArrayView data, TVfsPAK &a);
-// The same with a disk file's content; a disk file that does not exist only removes the member and
-// still gives true.
+// The same with a disk file's content; a disk file that does not exist or cannot be read gives false
+// and leaves the member as it was.
 bool PutFile(const QString &diskPath, const QString &memberName, TVfsPAK &a);
 // Deletes the member when present; true also when absent.
 bool DeleteMember(QStringView name, TVfsPAK &a);

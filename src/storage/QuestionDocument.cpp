@@ -10,6 +10,7 @@
 #include "storage/TpkXML.h"
 
 #include <QDate>
+#include <QFileInfo>
 #include <exception>
 #include <optional>
 
@@ -123,9 +124,11 @@ QByteArray questionXml(const SingleQuestion &q)
     return doc.SaveToBytes();
 }
 
-// One attachment: from disk when its source path is set (a vanished file adds nothing), otherwise
-// from the source archive when that has it.
-bool putAttachment(const QString &name, const QString &diskSource, TVfsPAK &source, TVfsPAK &target)
+// One attachment: from disk when its source path is set, otherwise from the source archive. A file
+// that cannot be had fails the write and is named in `missing`: the document would name a member it
+// does not hold.
+bool putAttachment(const QString &name, const QString &diskSource, TVfsPAK &source, TVfsPAK &target,
+                   QString &missing)
 {
     if (name.isEmpty())
         return true;
@@ -133,11 +136,25 @@ bool putAttachment(const QString &name, const QString &diskSource, TVfsPAK &sour
     if (name.compare(kXmlMember, Qt::CaseInsensitive) == 0 ||
         name.compare(kOldMember, Qt::CaseInsensitive) == 0)
         return true;
-    if (!diskSource.isEmpty())
+    if (!diskSource.isEmpty()) {
+        const QFileInfo file(diskSource);
+        if (!file.isFile() || !file.isReadable()) {
+            missing = diskSource;
+            return false;
+        }
         return PutFile(diskSource, name, target);
-    if (!HasMember(name, source))
-        return true;
+    }
+    if (!HasMember(name, source)) {
+        missing = name;
+        return false;
+    }
     return CopyMember(source, target, name);
+}
+
+// Answer count and choice type no window can show: the document is damaged.
+bool soundShape(const SingleQuestion &q)
+{
+    return q.answerCount >= 3 && q.answerCount <= kMaxAnswers && (q.multipleChoice == 0 || q.multipleChoice == 1);
 }
 
 } // namespace
@@ -153,6 +170,9 @@ bool ReadQuestionDocument(Workspace &ws, const QString &path, bool *messageShown
     if (!ws.workingQuestion || !DeleteAllMembers(*ws.workingQuestion))
         return unreadable();
     std::unique_ptr<TVfsPAK> file = NewArchive();
+    // The second copy holds this question's members only: Save As must never find an earlier one's.
+    if (ws.workingQuestionAs && !DeleteAllMembers(*ws.workingQuestionAs))
+        return unreadable();
     if (!openForReading(path, *file) || !CopyAllMembers(*file, *ws.workingQuestion) ||
         (ws.workingQuestionAs && !CopyAllMembers(*file, *ws.workingQuestionAs)))
         return unreadable();
@@ -166,6 +186,8 @@ bool ReadQuestionDocument(Workspace &ws, const QString &path, bool *messageShown
         result = ReadResult::Damaged;
     }
     FreeArchive(file);
+    if (result == ReadResult::Ok && !soundShape(ws.question))
+        result = ReadResult::Damaged;
 
     switch (result) {
     case ReadResult::Ok:
@@ -202,18 +224,30 @@ bool WriteQuestionDocument(Workspace &ws, const QString &path, TVfsPAK &source)
     }
 
     bool written = false;
+    QString missing;
     try {
         // Not emptied and rewritten in place, as the format once was: a failed save must keep the old file.
         PendingArchive out(path);
         written = out.isOpen() && PutStream(kXmlMember, xml, out.archive()) &&
-                  putAttachment(q.textName, q.textSource, source, out.archive()) &&
-                  putAttachment(q.imageName, q.imageSource, source, out.archive()) && out.commit();
+                  putAttachment(q.textName, q.textSource, source, out.archive(), missing) &&
+                  putAttachment(q.imageName, q.imageSource, source, out.archive(), missing) && out.commit();
     } catch (const std::exception &) {
         written = false;
     }
-    if (!written)
+    if (written)
+        return true;
+    if (missing.isEmpty())
         return failed(u"Pytanie solo. Ver 40. Błąd zapisu załączników do pytania."_s);
-    return true;
+    ws.logEvent(0, u"Pytanie solo. Ver 40. Błąd zapisu załączników do pytania."_s);
+    ws.logEvent(0, u"Brak pliku załącznika: "_s + missing);
+    ws.showMessage(MessageKind::CloseOnly, MessageIcon::WarningIcon, attachmentMissingMessage(missing));
+    return false;
+}
+
+QString attachmentMissingMessage(const QString &file)
+{
+    return u"Wystąpiły problemy z utworzeniem pliku pytania.\rNie można odczytać pliku\r„%1”\r"
+           u"dołączonego do pytania. Plik pytania nie został zmieniony."_s.arg(file);
 }
 
 bool CopyTestQuestion(Workspace &ws, int k)

@@ -11,13 +11,17 @@ class Workspace;
 
 // Reads the file into ws.question and its members into ws.workingQuestion and ws.workingQuestionAs.
 // The caller has reset the question and stored the path. A damaged question member is logged and
-// shown; a file that cannot be opened or has no question member is only logged. `messageShown`, when
+// shown, and so is one whose answer count is outside 3 to 5 or whose choice type is not 0 or 1 (no
+// window can show it); a file that cannot be opened or has no question member is only logged. `messageShown`, when
 // given, tells whether the user has been told.
 bool ReadQuestionDocument(Workspace &ws, const QString &path, bool *messageShown = nullptr);
 // Writes ws.question as a version-40 document. An attachment comes from its disk path
-// (textSource, imageSource) when that is set, otherwise from `source`. A failure is logged and
-// shown and leaves the file at `path` as it was.
+// (textSource, imageSource) when that is set, otherwise from `source`; one that cannot be had fails
+// the write with a message naming it. A failure is logged and shown and leaves the file at `path` as
+// it was.
 bool WriteQuestionDocument(Workspace &ws, const QString &path, TVfsPAK &source);
+// The message of a write that failed for want of an attached file (a disk path or a member name).
+QString attachmentMissingMessage(const QString &file);
 // Question k (1..45) of ws.test into ws.question, for writing it as a document of its own;
 // storedName is kept. False (logged) for a k outside the table.
 bool CopyTestQuestion(Workspace &ws, int k);

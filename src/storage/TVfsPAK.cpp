@@ -263,8 +263,9 @@ bool TVfsPAK::AddFile(const QString &path, const QString &name)
     if (!requireWritable())
         return false;
     const QFileInfo info(path);
+    // A member that was never added must not pass for one that was.
     if (!info.exists())
-        return true;
+        return fail(path + u": no such file."_s);
     if (info.isDir())
         return fail(path + u": is a folder."_s);
     QFile source(path);

@@ -65,7 +65,7 @@ public:
     bool AddStream(QByteArrayView data, const QString &name);
     // The whole content of the device, from its start whatever its position.
     bool AddStream(QIODevice &stream, const QString &name);
-    // Adds the content of the disk file; a file that does not exist adds nothing and is not an error.
+    // Adds the content of the disk file; a file that does not exist or cannot be read is an error.
     bool AddFile(const QString &path, const QString &name);
     // Appends members of another archive, copying their data file to file, with one directory write.
     bool appendMembersFrom(TVfsPAK &source, const QList<int> &indexes);

@@ -109,7 +109,7 @@ void WindowPrompts::showSavedClock(int x, int y)
 
 ClashAnswer WindowPrompts::resolveTextClash(const QString &name, const QString &inTest, const QString &incoming)
 {
-    m_textClash->prepare(name, inTest, incoming);
+    m_textClash->prepare(name, inTest, incoming, clashNameCheck(true, name));
     placeClashDialog(*m_textClash);
     const KeyboardReturn keyboard;
     return m_textClash->ask();
@@ -119,10 +119,17 @@ ClashAnswer WindowPrompts::resolveImageClash(const QString &name, const QByteArr
                                              const QString &inTestName, const QByteArray &incoming,
                                              const QString &incomingName)
 {
-    m_imageClash->prepare(name, inTest, inTestName, incoming, incomingName);
+    m_imageClash->prepare(name, inTest, inTestName, incoming, incomingName, clashNameCheck(false, name));
     placeClashDialog(*m_imageClash);
     const KeyboardReturn keyboard;
     return m_imageClash->ask();
+}
+
+std::function<QString(const QString &)> WindowPrompts::clashNameCheck(bool text, const QString &name) const
+{
+    if (!m_clashNameRule)
+        return {};
+    return [rule = m_clashNameRule, text, name](const QString &typed) { return rule(text, typed, name); };
 }
 
 void WindowPrompts::placeClashDialog(SkinnedWindow &dialog) const

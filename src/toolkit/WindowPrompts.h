@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class SkinnedWindow;
@@ -25,6 +26,10 @@ public:
     // The clash dialogs stand at this window's left + 190, top + 80 (the test editor's); centred on
     // the screen while there is none.
     void setClashAnchor(QWidget *window) { m_clashAnchor = window; }
+    // Judges the name typed for the other file (text or image dialog, the clashing name); the dialog
+    // refuses a name it gives a reason for and stays open.
+    using ClashNameRule = std::function<QString(bool text, const QString &typed, const QString &name)>;
+    void setClashNameRule(ClashNameRule rule) { m_clashNameRule = std::move(rule); }
     // The program's folder (the workspace's): help pages and the file dialogs' first folder.
     void setProgramFolder(const QString &folder) { m_programFolder = folder; }
     // How long the save clock stays; tests shorten it.
@@ -52,12 +57,15 @@ private:
     QString runFileDialog(const FileDialogRequest &request, bool save);
     QString startFolder(const QString &requested) const;
     void placeClashDialog(SkinnedWindow &dialog) const;
+    // The rule for one dialog and clashing name, as the dialog asks it.
+    std::function<QString(const QString &typed)> clashNameCheck(bool text, const QString &name) const;
 
     std::unique_ptr<TFWarning> m_warning;
     std::unique_ptr<TFZegar> m_clock;
     std::unique_ptr<TFZbieznoscTeksty> m_textClash;
     std::unique_ptr<TFZbieznoscObrazy> m_imageClash;
     QPointer<QWidget> m_clashAnchor;
+    ClashNameRule m_clashNameRule;
     QString m_lastFolder;
     QString m_programFolder;
 };

@@ -494,7 +494,8 @@ TEST_F(DocumentCli, ExportWithMembersGivesAJsonThatImportsWholeThroughAPipe)
     expectSameMembers(u"test.skt"_s, u"kopia.skt"_s);
 
     // A member name that would leave the folder is not extracted.
-    writeArchive(u"zly.skq"_s, {{"Sezz0.xml", "<pyt><cd>fa</cd></pyt>"}, {"../uciekinier.txt", "x"}});
+    writeArchive(u"zly.skq"_s,
+                 {{"Sezz0.xml", "<pyt><cd>fa</cd><typ>0</typ><ilo>3</ilo></pyt>"}, {"../uciekinier.txt", "x"}});
     const CliResult unsafe = run({u"export"_s, u"--members"_s, u"zalaczniki"_s, u"zly.skq"_s});
     EXPECT_EQ(unsafe.exitCode, 0) << unsafe.err.toStdString();
     EXPECT_TRUE(unsafe.err.contains("\"../uciekinier.txt\" is not a plain file name"))
@@ -783,6 +784,10 @@ TEST_F(DocumentCli, DamagedDocumentsFailWithTheReadersReason)
     ASSERT_TRUE(writeFile(file(u"smieci.skq"_s), "to nie jest archiwum"));
     ASSERT_TRUE(writeFile(file(u"notatki.txt"_s), "x"));
     ASSERT_TRUE(writeFile(file(u"smieci.ini"_s), "\x01\x02 nie XML"));
+    // The editor's reader refuses these, and so does the tool: no window can show such a question.
+    writeArchive(u"siedem.skq"_s, {{"Sezz0.xml", "<pyt><cd>fa</cd><typ>0</typ><ilo>7</ilo><tr>T</tr></pyt>"}});
+    writeArchive(u"bez-ilo.skq"_s, {{"Sezz0.xml", "<pyt><cd>fa</cd><typ>1</typ><tr>T</tr></pyt>"}});
+    writeArchive(u"typ2.skq"_s, {{"Sezz0.xml", "<pyt><cd>fa</cd><typ>2</typ><ilo>4</ilo><tr>T</tr></pyt>"}});
     writeArchive(u"pusta.skg"_s, {{"inny.xml", "<lst/>"}});
     writeArchive(u"bez-ilw.skz"_s, {{"Selz0.xml", "<lsz><cd>fa</cd><name>x</name></lsz>"}});
     writeSettings(u"inny.ini"_s, {{u"ed"_s, u"Inny"_s}});
@@ -806,6 +811,9 @@ TEST_F(DocumentCli, DamagedDocumentsFailWithTheReadersReason)
         {u"notatki.txt"_s, "unknown kind"},
         {u"obciety.skt"_s, "Problemy z otwarciem pliku testu. Prawdopodobnie plik jest uszkodzony."},
         {u"smieci.skq"_s, "Odczyt. Błąd wczytywania pliku Sezz0."},
+        {u"siedem.skq"_s, "Problemy z otwarciem pliku pytania. Prawdopodobnie plik jest uszkodzony."},
+        {u"bez-ilo.skq"_s, "Problemy z otwarciem pliku pytania. Prawdopodobnie plik jest uszkodzony."},
+        {u"typ2.skq"_s, "Problemy z otwarciem pliku pytania. Prawdopodobnie plik jest uszkodzony."},
         {u"pusta.skg"_s, "Odczyt listy testów. Błąd wczytania spakowanej zawartości."},
         {u"bez-ilw.skz"_s, "Lista jest uszkodzona. Brak informacji o ilości wpisów."},
         {u"smieci.ini"_s, "Problem z wczytaniem pliku. Plik jest uszkodzony."},
@@ -877,7 +885,8 @@ TEST_F(DocumentCli, ShowSummarisesTheDocument)
     c.students = {{u"Ola"_s, u"Nowak"_s}};
     list.classes = {c};
     ASSERT_TRUE(WriteStudentList(t.ws, file(u"procent.sku"_s), list));
-    writeArchive(u"procent.skq"_s, {{"Sezz0.xml", "<pyt><cd>fa</cd></pyt>"}, {"%1x.txt", "abc"}});
+    writeArchive(u"procent.skq"_s,
+                 {{"Sezz0.xml", "<pyt><cd>fa</cd><typ>0</typ><ilo>3</ilo></pyt>"}, {"%1x.txt", "abc"}});
     const QString names = QString::fromUtf8(run({u"show"_s, u"procent.sku"_s}).out) +
                           QString::fromUtf8(run({u"show"_s, u"procent.skq"_s}).out);
     EXPECT_TRUE(names.contains(u"  klasa %1: 1 student\n"_s)) << names.toStdString();

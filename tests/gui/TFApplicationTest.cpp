@@ -13,6 +13,7 @@
 #include "storage/DocumentLock.h"
 #include "students/TFListaUczniow.h"
 #include "support/DocumentFixtures.h"
+#include "storage/ArchiveAccess.h"
 #include "test/TFTest.h"
 #include "storage/Cp1250.h"
 #include "support/ScriptedPrompts.h"
@@ -24,6 +25,8 @@
 #include <QEnterEvent>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -580,6 +583,63 @@ TEST(DropsOnOpenWindows, ModuleSettingsKeepARecoveryCopyWhileChanged)
     EXPECT_TRUE(copyHoldsTheChange);
     program.app->recovery().tick();
     EXPECT_FALSE(QFile::exists(copy));
+}
+
+// With the program's own windows answering, the clash dialogs stand at the test editor's left + 190,
+// top + 80 wherever the test editor has been moved, and refuse a new name the test's files already use.
+TEST(StartUp, TheClashDialogsStandBesideTheTestEditorAndRefuseANameInUse)
+{
+    QTemporaryDir dir;
+    TFApplication::Options options;
+    options.appDataRoot = dir.path();
+    options.programFolder = dir.path();
+    options.workArea = smallScreen;
+    TFApplication app(options);
+    app.show();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(app.isStarted());
+    Workspace &ws = app.workspace();
+    ASSERT_NE(ws.prompts, nullptr);
+    ASSERT_TRUE(PutStream(u"nowy.txt"_s, "w teście", *ws.workingTest));
+    ModalWatchdog watchdog;
+
+    for (const QPoint editorAt : {QPoint(120, 60), QPoint(300, 200)}) {
+        app.testEditor().move(editorAt);
+        QList<QPoint> places;
+        const auto placeAndCancel = [&places] {
+            whenModal([&places](QWidget *modal) {
+                places << modal->pos();
+                QTest::mouseClick(modal->findChild<QWidget *>(u"ImAnuluj"_s), Qt::LeftButton);
+            });
+        };
+        placeAndCancel();
+        EXPECT_EQ(ws.prompts->resolveTextClash(u"a.txt"_s, u"a"_s, u"b"_s).result, ClashAnswer::Cancel);
+        placeAndCancel();
+        EXPECT_EQ(ws.prompts->resolveImageClash(u"a.bmp"_s, {}, u"a.bmp"_s, {}, u"a.bmp"_s).result,
+                  ClashAnswer::Cancel);
+        EXPECT_EQ(places, QList<QPoint>(2, editorAt + QPoint(190, 80)));
+    }
+
+    // "NOWY" would become nowy.txt, which the test holds: the message box says so and the dialog stays.
+    QString refusal;
+    whenModal([&refusal](QWidget *modal) {
+        auto *field = modal->findChild<QLineEdit *>(u"ENowaNazwa"_s);
+        QTest::keyClicks(field, u"NOWY"_s);
+        whenModal([&refusal](QWidget *box) {
+            auto *text = box->findChild<QLabel *>(u"LTekstWarning"_s);
+            ASSERT_NE(text, nullptr);
+            refusal = text->text();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        QTest::mouseClick(modal->findChild<QWidget *>(u"LInnyPlik"_s), Qt::LeftButton);
+        EXPECT_TRUE(modal->isVisible());
+        QTest::keyClicks(field, u"2"_s);
+        QTest::mouseClick(modal->findChild<QWidget *>(u"LInnyPlik"_s), Qt::LeftButton);
+    });
+    const ClashAnswer answer = ws.prompts->resolveTextClash(u"a.txt"_s, u"a"_s, u"b"_s);
+    EXPECT_EQ(answer.result, ClashAnswer::OtherFile);
+    EXPECT_EQ(answer.newName, u"NOWY2"_s);
+    EXPECT_TRUE(refusal.contains(u"nowy.txt"_s, Qt::CaseInsensitive)) << refusal.toStdString();
 }
 
 } // namespace

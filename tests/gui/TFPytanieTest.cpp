@@ -237,10 +237,21 @@ TEST_F(TFPytanieTest, EnterAcceptsATestQuestionAndEscDropsTheTexts)
     });
     ASSERT_TRUE(window->editTestQuestion(1));
     EXPECT_EQ(t.ws.test.question(1).text, u"Ile?"_s);
+    EXPECT_EQ(t.ws.test.question(1).correct, u"00000"_s); // and go back with the texts
     EXPECT_TRUE(testEditor.calls.isEmpty());
 
-    whenModal([&](QWidget *) {
+    // LAnuluj does the same.
+    whenModal([&](QWidget *modal) {
+        QTest::mouseClick(control(modal, u"ChOdp2"_s), Qt::LeftButton);
+        QTest::mouseClick(control(modal, u"LAnuluj"_s), Qt::LeftButton);
+    });
+    ASSERT_TRUE(window->editTestQuestion(1));
+    EXPECT_EQ(t.ws.test.question(1).correct, u"00000"_s);
+
+    whenModal([&](QWidget *modal) {
         typeText(focused(), u"Więcej: "_s);
+        QTest::mouseClick(control(modal, u"ChOdp3"_s), Qt::LeftButton);
+        control(modal, u"MTekst"_s)->setFocus();
         key(Qt::Key_Enter);
     });
     ASSERT_TRUE(window->editTestQuestion(1));
@@ -248,6 +259,36 @@ TEST_F(TFPytanieTest, EnterAcceptsATestQuestionAndEscDropsTheTexts)
     EXPECT_EQ(t.ws.test.question(1).text, u"Więcej: Ile?"_s);
     EXPECT_EQ(t.ws.test.question(1).correct, u"00100"_s);
     EXPECT_TRUE(testEditor.calls.contains(u"mark 1"_s));
+}
+
+// Enter and Esc never reach a field as characters, with any modifier; only the plain keys are commands.
+TEST_F(TFPytanieTest, ShiftEnterAndShiftEscPutNothingIntoTheFields)
+{
+    makeTest(3, 0);
+    whenModal([&](QWidget *modal) {
+        auto *text = control<QPlainTextEdit>(modal, u"MTekst"_s);
+        ASSERT_EQ(focused(), text);
+        text->moveCursor(QTextCursor::End);
+        const Qt::KeyboardModifiers modifiers[] = {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier,
+                                                   Qt::ShiftModifier | Qt::KeypadModifier};
+        for (const Qt::KeyboardModifiers mods : modifiers) {
+            key(Qt::Key_Return, mods);
+            key(Qt::Key_Enter, mods);
+            key(Qt::Key_Escape, mods);
+        }
+        EXPECT_EQ(text->toPlainText(), u"Ile?"_s);
+        auto *answer = control<QLineEdit>(modal, u"EOdp1"_s);
+        answer->setFocus();
+        key(Qt::Key_Return, Qt::ShiftModifier);
+        key(Qt::Key_Escape, Qt::ShiftModifier);
+        EXPECT_EQ(answer->text(), u"1"_s);
+        EXPECT_TRUE(modal->isVisible());
+        EXPECT_TRUE(prompts.messages.isEmpty());
+        key(Qt::Key_Escape);
+    });
+    ASSERT_TRUE(window->editTestQuestion(1));
+    EXPECT_EQ(t.ws.test.question(1).text, u"Ile?"_s);
+    EXPECT_TRUE(testEditor.calls.isEmpty());
 }
 
 TEST_F(TFPytanieTest, MissingArtworkIsReportedAndTheWindowDoesNotOpen)

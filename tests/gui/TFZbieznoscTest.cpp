@@ -83,6 +83,29 @@ TEST_F(TFZbieznoscTekstyTest, OtherFileWithoutANameAsksForOneAndStaysOpen)
     EXPECT_EQ(dialog.clashNewName(), u" zażółć 2.txt"_s);
 }
 
+TEST_F(TFZbieznoscTekstyTest, ANameTheCheckRefusesIsToldAndTheDialogStaysOpen)
+{
+    QStringList judged;
+    dialog.prepare(u"opis.txt"_s, u"a"_s, u"b"_s, [&judged](const QString &typed) {
+        judged << typed;
+        return typed == u"Opis"_s ? u"W teście jest już plik o nazwie „Opis.txt”."_s : QString();
+    });
+    whenModal([&](QWidget *modal) {
+        QLineEdit *field = newNameField(modal);
+        QTest::keyClicks(field, u"Opis"_s);
+        clickOn(modal, u"LInnyPlik");
+        EXPECT_TRUE(modal->isVisible());
+        EXPECT_EQ(messages.messageTexts(), QStringList{u"W teście jest już plik o nazwie „Opis.txt”."_s});
+        EXPECT_EQ(field->text(), u"Opis"_s); // kept, to be mended
+        QTest::keyClicks(field, u"2"_s);
+        clickOn(modal, u"LInnyPlik");
+    });
+    const ClashAnswer answer = dialog.ask();
+    EXPECT_EQ(answer.result, ClashAnswer::OtherFile);
+    EXPECT_EQ(answer.newName, u"Opis2"_s);
+    EXPECT_EQ(judged, (QStringList{u"Opis"_s, u"Opis2"_s}));
+}
+
 TEST_F(TFZbieznoscTekstyTest, SameFileForgetsATypedName)
 {
     prepare();

@@ -13,8 +13,8 @@ make_samples() {
 JSON
   cat >"$folder/question.json" <<'JSON'
 {"kind": "question", "version": 40,
- "question": {"storedName": "Zbiór", "multipleChoice": 0, "answerCount": 2, "text": "Czy to pytanie?",
-              "answers": ["Tak", "Nie", "", "", ""], "correct": "10000", "imageName": "", "textName": "",
+ "question": {"storedName": "Zbiór", "multipleChoice": 0, "answerCount": 3, "text": "Czy to pytanie?",
+              "answers": ["Tak", "Nie", "Nie wiem", "", ""], "correct": "10000", "imageName": "", "textName": "",
               "comment": "", "savedAt": ""}, "members": []}
 JSON
   cat >"$folder/testList.json" <<'JSON'

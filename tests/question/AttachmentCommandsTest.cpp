@@ -131,22 +131,33 @@ TEST_F(Attachments, TextClashAnswers)
     }
 }
 
-TEST_F(Attachments, ImageClashKeepsTheChosenExtensionAndReplacesATypedNameInUse)
+TEST_F(Attachments, ImageClashKeepsTheChosenExtensionAndRefusesATypedNameInUse)
 {
     put(u"foto.jpg"_s, "w teście");
-    put(u"nowy.JPG"_s, "stary nowy");
+    put(u"nowy.jpg"_s, "stary nowy");
+    q(2).imageName = u"nowy.jpg"_s;
     editTestQuestion();
     const QString file = diskFile(u"Foto.JPG"_s, bmp(4, 4));
     AttachmentCommands image(editor, Kind::Image);
     image.open();
+    // nowy.JPG is taken (ignoring case): refused, nothing changes and the dialog stays open.
     prompts.queueFileName(file);
     prompts.queueClash(ClashAnswer::OtherFile, u"obrazy/nowy"_s);
+    EXPECT_EQ(image.newFile(), Outcome::StayOpen);
+    EXPECT_EQ(prompts.messageTexts(),
+              QStringList{u"W teście jest już plik o nazwie „nowy.JPG”.\rWpisz inną nazwę pliku."_s});
+    EXPECT_EQ(q().imageName, QString());
+    EXPECT_EQ(link.modifiedCalls, 0);
+    EXPECT_EQ(testMembers(), (QStringList{u"foto.jpg"_s, u"nowy.jpg"_s}));
+    prompts.queueFileName(file);
+    prompts.queueClash(ClashAnswer::OtherFile, u"obrazy/nowy2"_s);
     EXPECT_EQ(image.newFile(), Outcome::Close);
-    EXPECT_EQ(q().imageName, u"nowy.JPG"_s);
+    EXPECT_EQ(q().imageName, u"nowy2.JPG"_s);
     EXPECT_EQ(q().imageSource, QString());
-    EXPECT_EQ(testMember(u"nowy.JPG"_s), bmp(4, 4));
-    EXPECT_EQ(testMembers(), (QStringList{u"foto.jpg"_s, u"nowy.JPG"_s}));
-    ASSERT_EQ(prompts.clashRequests.size(), 1);
+    EXPECT_EQ(testMember(u"nowy2.JPG"_s), bmp(4, 4));
+    EXPECT_EQ(testMember(u"nowy.jpg"_s), "stary nowy"); // question 2 keeps its picture
+    EXPECT_EQ(testMembers(), (QStringList{u"foto.jpg"_s, u"nowy.jpg"_s, u"nowy2.JPG"_s}));
+    ASSERT_EQ(prompts.clashRequests.size(), 2); // asked again after the refusal
     EXPECT_TRUE(prompts.clashRequests[0].image);
     EXPECT_EQ(prompts.clashRequests[0].inTestName, u"foto.jpg"_s);
     EXPECT_EQ(prompts.clashRequests[0].incoming, bmp(4, 4));
@@ -316,19 +327,44 @@ TEST_F(Attachments, OpeningTheTextDialogForASingleQuestion)
 
 TEST_F(Attachments, LastUsedFileInBothModes)
 {
+    const QString disk = diskFile(u"mapa.gif"_s, bmp(2, 2));
+    put(u"mapa.gif"_s, bmp(2, 2));
     for (const bool test : {true, false}) {
         test ? editTestQuestion() : editNewSingle();
         last().imageName = u"mapa.gif"_s;
-        last().imageSource = u"/dysk/mapa.gif"_s;
+        last().imageSource = disk;
         AttachmentCommands image(editor, Kind::Image);
         image.open();
         EXPECT_TRUE(image.lastEnabled);
         EXPECT_EQ(image.useLast(), Outcome::Close);
         EXPECT_EQ(editor.attachments().imageName, u"mapa.gif"_s);
-        EXPECT_EQ(editor.attachments().imageSource, u"/dysk/mapa.gif"_s);
+        EXPECT_EQ(editor.attachments().imageSource, disk);
     }
     EXPECT_EQ(link.modifiedCalls, 1);
     EXPECT_TRUE(editor.questionModified);
+}
+
+// The last file has gone (removed from the test, deleted on disk): the question would name a file that
+// no save can hold, so it is refused with the file named and nothing changes.
+TEST_F(Attachments, LastUsedFileThatHasGoneIsRefused)
+{
+    for (const bool test : {true, false}) {
+        SCOPED_TRACE(test ? "test" : "single");
+        test ? editTestQuestion() : editNewSingle();
+        last().textName = u"czytanka.txt"_s;
+        last().textSource = path(u"usunięta.txt"_s);
+        editor.questionModified = false;
+        link.modifiedCalls = 0;
+        prompts.messages.clear();
+        AttachmentCommands text(editor, Kind::Text);
+        text.open();
+        EXPECT_EQ(text.useLast(), Outcome::StayOpen);
+        ASSERT_EQ(prompts.messages.size(), 1);
+        EXPECT_TRUE(prompts.lastMessageText().contains(test ? u"czytanka.txt"_s : path(u"usunięta.txt"_s)));
+        EXPECT_TRUE(editor.attachments().textName.isEmpty());
+        EXPECT_FALSE(editor.questionModified);
+        EXPECT_EQ(link.modifiedCalls, 0);
+    }
 }
 
 TEST_F(Attachments, TextListLinesAndPickingOne)

@@ -130,7 +130,7 @@ TEST_F(QuestionEditorTest, OpeningSetsTheMaskOfTheMarks)
         EXPECT_EQ(editor.fields.radio, c.radio) << QString::fromUtf16(c.stored).toStdString();
         for (int i = 0; i < 5; ++i)
             EXPECT_EQ(editor.fields.checked[static_cast<size_t>(i)], c.multiple && c.stored[i] == u'1');
-        // Leaving with Anuluj keeps what the marks did to the record.
+        // Opening runs the mark handlers on the record.
         EXPECT_EQ(t.ws.test.question(2).correct, QString::fromUtf16(c.after)) << QString::fromUtf16(c.stored).toStdString();
     }
     EXPECT_TRUE(testEditor.calls.isEmpty());
@@ -477,6 +477,193 @@ TEST_F(QuestionEditorTest, SaveAsKeepsTheAttachmentsOfAQuestionReadFromAFile)
               (QStringList{u"Sezz0.xml"_s, u"czytanka.txt"_s, u"obraz.gif"_s}));
     EXPECT_EQ(readBack(copy).text, u"Zmienione pytanie"_s);
     EXPECT_EQ(readBack(original).text, u"Pytanie z czytanką"_s);
+}
+
+// Cancel leaves the record as it was when the window opened: the marks reach it at once while the window
+// is open, and nothing else would tell that they changed.
+TEST_F(QuestionEditorTest, CancelPutsTheMarksBackAsTheyWere)
+{
+    struct Case {
+        int multiple;
+        const char16_t *stored;
+    };
+    for (const Case &c : {Case{1, u"01000"}, Case{0, u"00100"}, Case{0, u"00000"}}) {
+        for (const bool byEsc : {false, true}) {
+            SCOPED_TRACE(QString::fromUtf16(c.stored).toStdString() + (byEsc ? " Esc" : " Anuluj"));
+            makeTest(5, c.multiple);
+            t.ws.test.question(2).correct = QString::fromUtf16(c.stored);
+            ASSERT_TRUE(editor.fillFromTest(2));
+            if (c.multiple) {
+                editor.setChecked(2, false);
+                editor.setChecked(4, true);
+            } else {
+                editor.selectRadio(5);
+            }
+            EXPECT_NE(t.ws.test.question(2).correct, QString::fromUtf16(c.stored));
+            if (byEsc)
+                EXPECT_EQ(editor.closeQuestion(), Outcome::Close);
+            else
+                editor.cancelTestQuestion();
+            EXPECT_EQ(t.ws.test.question(2).correct, QString::fromUtf16(c.stored));
+            EXPECT_EQ(t.ws.test.question(2).text, u"Pytanie 2"_s);
+        }
+    }
+    EXPECT_TRUE(testEditor.calls.isEmpty());
+}
+
+// Only the answers shown count: a mark left on an answer hidden by a smaller count is no right answer
+// and is not written.
+TEST_F(QuestionEditorTest, MarksOfHiddenAnswersDoNotCountAndAreNotWritten)
+{
+    // Five answers, the fifth one right, then three answers.
+    newComplete(5);
+    editor.togglePopup(Popup::Type);
+    editor.choosePopupItem(1);
+    editor.setChecked(5, true);
+    editor.togglePopup(Popup::Count);
+    editor.choosePopupItem(0);
+    EXPECT_FALSE(editor.hasCorrectMark());
+    const QString out = path(u"ukryta.skq"_s);
+    EXPECT_FALSE(editor.saveSingleQuestion());
+    EXPECT_EQ(prompts.messageTexts(), QStringList{kIncomplete});
+    EXPECT_FALSE(QFile::exists(out));
+
+    editor.setChecked(2, true);
+    prompts.queueFileName(out);
+    ASSERT_TRUE(editor.saveSingleQuestion());
+    const SingleQuestion read = readBack(out);
+    EXPECT_EQ(read.answerCount, 3);
+    EXPECT_EQ(read.correct, u"01000"_s);
+    EXPECT_TRUE(read.answers[3].isEmpty());
+    EXPECT_TRUE(read.answers[4].isEmpty());
+    // The window keeps the hidden texts and marks: switching back shows them.
+    EXPECT_EQ(editor.fields.answers[4], u"Odpowiedź 5"_s);
+    EXPECT_TRUE(editor.fields.checked[4]);
+
+    // Single choice: the radio of a hidden answer is no choice.
+    newComplete(5);
+    editor.selectRadio(5);
+    editor.togglePopup(Popup::Count);
+    editor.choosePopupItem(1);
+    EXPECT_FALSE(editor.hasCorrectMark());
+    EXPECT_EQ(editor.maskFromMarks(), u"00000"_s);
+    editor.selectRadio(4);
+    EXPECT_TRUE(editor.hasCorrectMark());
+
+    // In a three-answer test a mask stored on answer 5 is refused until a shown answer is marked.
+    makeTest(3, 1);
+    t.ws.test.question(1).correct = u"00001"_s;
+    ASSERT_TRUE(editor.fillFromTest(1));
+    prompts.messages.clear();
+    EXPECT_EQ(editor.commitTestQuestion(), Outcome::StayOpen);
+    EXPECT_EQ(prompts.messageTexts(), QStringList{kNoMark});
+    editor.setChecked(3, true);
+    EXPECT_EQ(editor.commitTestQuestion(), Outcome::Close);
+    EXPECT_EQ(t.ws.test.question(1).correct, u"00100"_s);
+}
+
+// After a save the attachment chosen on disk lives in the question's working copies: moving or
+// deleting the disk file loses nothing, and a disk file that has gone before the save is named.
+TEST_F(QuestionEditorTest, ASavedAttachmentNoLongerDependsOnItsDiskFile)
+{
+    const QString disk = path(u"czytanka.txt"_s);
+    ASSERT_TRUE(PakBytes::writeFile(disk, "Dawno temu..."));
+    newComplete();
+    editor.attachments().textName = u"czytanka.txt"_s;
+    editor.attachments().textSource = disk;
+    const QString out = path(u"pytanie.skq"_s);
+    prompts.queueFileName(out);
+    ASSERT_TRUE(editor.saveSingleQuestion());
+    EXPECT_TRUE(t.ws.question.textSource.isEmpty());
+    for (TVfsPAK *a : {t.ws.workingQuestion.get(), t.ws.workingQuestionAs.get()})
+        EXPECT_EQ(ExtractStream(u"czytanka.txt", *a), QByteArray("Dawno temu..."));
+
+    ASSERT_TRUE(QFile::remove(disk));
+    editor.setText(u"Drugie wydanie"_s);
+    ASSERT_TRUE(editor.saveSingleQuestion());
+    const QString copy = path(u"kopia.skq"_s);
+    prompts.queueFileName(copy);
+    ASSERT_TRUE(editor.saveSingleQuestionAs());
+    for (const QString &file : {out, copy}) {
+        TVfsPAK pak;
+        ASSERT_TRUE(pak.Open(file, TVfsPAK::Mode::ReadOnly));
+        EXPECT_EQ(ExtractStream(u"czytanka.txt", pak), QByteArray("Dawno temu..."));
+    }
+    EXPECT_EQ(readBack(out).text, u"Drugie wydanie"_s);
+    EXPECT_TRUE(prompts.messages.isEmpty());
+
+    // A picture chosen on disk and deleted before the save: the save fails naming it, the file stays.
+    const QByteArray before = PakBytes::readFile(out);
+    editor.attachments().imageName = u"mapa.gif"_s;
+    editor.attachments().imageSource = path(u"mapa.gif"_s);
+    editor.setText(u"Trzecie wydanie"_s);
+    EXPECT_FALSE(editor.saveSingleQuestion());
+    EXPECT_EQ(prompts.messageTexts(), QStringList{attachmentMissingMessage(path(u"mapa.gif"_s))});
+    EXPECT_EQ(PakBytes::readFile(out), before);
+    EXPECT_TRUE(editor.questionModified);
+    EXPECT_EQ(t.ws.question.imageSource, path(u"mapa.gif"_s));
+}
+
+// A recovery copy of a question whose attached disk file has gone still keeps the texts.
+TEST_F(QuestionEditorTest, RecoveryCopyLeavesOutAnAttachmentThatHasGone)
+{
+    newComplete();
+    editor.attachments().imageName = u"mapa.gif"_s;
+    editor.attachments().imageSource = path(u"mapa.gif"_s);
+    const QString copy = path(u"kopia.skq"_s);
+    ASSERT_TRUE(editor.writeRecoveryCopy(copy));
+    const SingleQuestion read = readBack(copy);
+    EXPECT_EQ(read.text, u"Stolica Polski?"_s);
+    EXPECT_TRUE(read.imageName.isEmpty());
+    EXPECT_EQ(t.ws.question.imageName, u"mapa.gif"_s); // the question itself keeps it
+    EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+// Reading a question empties both working copies, so Save As of a question whose member is missing
+// cannot take a file of that name from a question read earlier; it fails naming the file.
+TEST_F(QuestionEditorTest, SaveAsNeverTakesAMemberOfAnEarlierQuestion)
+{
+    SingleQuestion &q = t.ws.question;
+    q.resetSingleQuestion();
+    q.text = u"Pierwsze"_s;
+    q.answers = {u"a"_s, u"b"_s, u"c"_s, {}, {}};
+    q.correct = u"10000"_s;
+    q.imageName = u"obraz.gif"_s;
+    ASSERT_TRUE(PutStream(u"obraz.gif"_s, "GIF89a-pierwsze", *t.ws.workingQuestion));
+    const QString first = path(u"pierwsze.skq"_s);
+    ASSERT_TRUE(WriteQuestionDocument(t.ws, first, *t.ws.workingQuestion));
+    // The second names the same picture but lacks it (written by another program).
+    const QString second = writeArchive(
+        u"drugie.skq"_s, {{"Sezz0.xml", "<pyt><cd>fa</cd><typ>0</typ><ilo>3</ilo><tr>Drugie</tr><od1>a</od1>"
+                                        "<od2>b</od2><od3>c</od3><odp>10000</odp><plimg>obraz.gif</plimg></pyt>"}});
+
+    t.ws.workMode = WorkSingleQuestion;
+    ASSERT_TRUE(editor.openSingleQuestionFile(first));
+    ASSERT_TRUE(editor.openSingleQuestionFile(second));
+    EXPECT_FALSE(HasMember(u"obraz.gif", *t.ws.workingQuestionAs));
+    const QString copy = path(u"kopia.skq"_s);
+    prompts.queueFileName(copy);
+    EXPECT_FALSE(editor.saveSingleQuestionAs());
+    EXPECT_EQ(prompts.messageTexts(), QStringList{attachmentMissingMessage(u"obraz.gif"_s)});
+    EXPECT_FALSE(QFile::exists(copy));
+}
+
+// A damaged question file (a count outside 3 to 5, a missing count, a choice type outside 0 and 1)
+// opens no window and is reported once.
+TEST_F(QuestionEditorTest, ADamagedQuestionFileOpensNothing)
+{
+    t.ws.workMode = WorkSingleQuestion;
+    const QByteArray members[] = {"<pyt><cd>fa</cd><typ>0</typ><ilo>7</ilo></pyt>",
+                                  "<pyt><cd>fa</cd><typ>0</typ></pyt>",
+                                  "<pyt><cd>fa</cd><typ>3</typ><ilo>3</ilo></pyt>"};
+    for (const QByteArray &member : members) {
+        SCOPED_TRACE(member.toStdString());
+        prompts.messages.clear();
+        const QString file = writeArchive(u"zle.skq"_s, {{"Sezz0.xml", member}});
+        EXPECT_FALSE(editor.openSingleQuestionFile(file));
+        EXPECT_EQ(prompts.messageTexts(), QStringList{kOpenFailed});
+        EXPECT_TRUE(t.ws.question.filePath.isEmpty());
+    }
 }
 
 TEST_F(QuestionEditorTest, AFileThatIsNoQuestionIsReportedAndNothingOpens)

@@ -236,6 +236,31 @@ TEST_F(Info, ClashAnswers)
     }
 }
 
+// A typed name the test already holds (ignoring case) would replace that file for every question using
+// it: refused, and nothing is added.
+TEST_F(Info, ATypedNameInUseIsRefused)
+{
+    t.ws.test.header.answerCount = 4;
+    t.ws.test.header.multipleChoice = 1;
+    testMember(u"opis.txt"_s, Cp1250::fromUnicode(u"w teście"));
+    testMember(u"plan.GIF"_s, "plan w teście");
+    questionMember(u"opis.txt"_s, "z pytania");
+    t.ws.question.textName = u"opis.txt"_s;
+    prompts.queueClash(ClashAnswer::OtherFile, u"kat/OPIS.dat"_s);
+    EXPECT_EQ(info.addQuestionFromFile(), QuestionInfo::Outcome::NotAdded);
+    EXPECT_EQ(prompts.messageTexts(),
+              QStringList{u"W teście jest już plik o nazwie „OPIS.txt”.\rWpisz inną nazwę pliku."_s});
+    EXPECT_EQ(t.ws.test.header.questionCount, 0);
+    EXPECT_EQ(testMembers(), (QStringList{u"opis.txt"_s, u"plan.GIF"_s}));
+
+    prompts.queueClash(ClashAnswer::OtherFile, u"opis2"_s);
+    EXPECT_EQ(info.addQuestionFromFile(), QuestionInfo::Outcome::Added);
+    EXPECT_EQ(t.ws.test.question(1).textName, u"opis2.txt"_s);
+    EXPECT_EQ(testMembers(), (QStringList{u"opis.txt"_s, u"plan.GIF"_s, u"opis2.txt"_s}));
+    EXPECT_EQ(inTest(u"opis.txt"_s), Cp1250::fromUnicode(u"w teście"));
+    EXPECT_EQ(inTest(u"opis2.txt"_s), "z pytania");
+}
+
 TEST_F(Info, AMissingAttachmentIsLeftOutAndSaid)
 {
     t.ws.question.textName = u"zgubiony.txt"_s;

@@ -62,7 +62,9 @@ TEST_F(QuestionDocument, RoundTripWithAttachmentsFromDiskAndFromTheSource)
     ASSERT_TRUE(WriteQuestionDocument(t.ws, path(u"p.skq"_s), *t.ws.workingQuestion));
     EXPECT_EQ(memberNames(path(u"p.skq"_s)), (QStringList{u"Sezz0.xml"_s, u"opis.TXT"_s, u"liczby.GIF"_s}));
 
+    // Members of a question read earlier: neither working copy keeps them.
     ASSERT_TRUE(PutStream(u"zbędny.JPG"_s, "x", *t.ws.workingQuestion));
+    ASSERT_TRUE(PutStream(u"zbędny.JPG"_s, "x", *t.ws.workingQuestionAs));
     ASSERT_TRUE(read(path(u"p.skq"_s)));
     const SingleQuestion &q = t.ws.question;
     EXPECT_EQ(q.storedName, written.storedName);
@@ -81,6 +83,7 @@ TEST_F(QuestionDocument, RoundTripWithAttachmentsFromDiskAndFromTheSource)
         EXPECT_EQ(ExtractStream(u"liczby.GIF", *a), QByteArray("GIF89a-obraz"));
     }
     EXPECT_FALSE(HasMember(u"zbędny.JPG", *t.ws.workingQuestion)); // emptied before the copy
+    EXPECT_FALSE(HasMember(u"zbędny.JPG", *t.ws.workingQuestionAs));
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
@@ -175,16 +178,43 @@ TEST_F(QuestionDocument, WritingTwiceReplacesTheEarlierFile)
     EXPECT_EQ(t.ws.question.text, u"Nowa treść"_s);
 }
 
-TEST_F(QuestionDocument, VanishedOrMissingAttachmentIsLeftOutButStillNamed)
+TEST_F(QuestionDocument, AnAttachmentThatCannotBeHadFailsTheWriteNamingItAndKeepsTheOldFile)
 {
-    fillSample();
-    t.ws.question.imageSource = path(u"usunięty.gif"_s); // gone from disk
-    // opis.TXT is in neither place.
-    ASSERT_TRUE(WriteQuestionDocument(t.ws, path(u"p.skq"_s), *t.ws.workingQuestion));
-    EXPECT_EQ(memberNames(path(u"p.skq"_s)), QStringList{u"Sezz0.xml"_s});
-    ASSERT_TRUE(read(path(u"p.skq"_s)));
-    EXPECT_EQ(t.ws.question.imageName, u"liczby.GIF"_s);
-    EXPECT_EQ(t.ws.question.textName, u"opis.TXT"_s);
+    const QString p = path(u"p.skq"_s);
+    const QString gone = path(u"usunięty.gif"_s);
+    struct Case {
+        const char *what;
+        QString imageSource;
+        bool textMember;
+        QString named;
+    } cases[] = {
+        {"image gone from disk", gone, true, gone},
+        {"image source a folder", t.dir.path(), true, t.dir.path()},
+        {"text in neither place", {}, false, u"opis.TXT"_s},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        fillSample();
+        t.ws.question.text = u"Pierwszy zapis"_s;
+        DeleteAllMembers(*t.ws.workingQuestion);
+        ASSERT_TRUE(PutStream(u"liczby.GIF"_s, "GIF89a", *t.ws.workingQuestion));
+        ASSERT_TRUE(PutStream(u"opis.TXT"_s, "opis", *t.ws.workingQuestion));
+        ASSERT_TRUE(WriteQuestionDocument(t.ws, p, *t.ws.workingQuestion));
+        const QByteArray old = PakBytes::readFile(p);
+
+        t.ws.question.text = u"Drugi zapis"_s;
+        t.ws.question.imageSource = c.imageSource;
+        if (!c.textMember)
+            DeleteMember(u"opis.TXT", *t.ws.workingQuestion);
+        prompts.messages.clear();
+        QFile::remove(t.ws.paths.logPath);
+        EXPECT_FALSE(WriteQuestionDocument(t.ws, p, *t.ws.workingQuestion));
+        EXPECT_EQ(PakBytes::readFile(p), old);
+        EXPECT_EQ(prompts.messageTexts(), QStringList{attachmentMissingMessage(c.named)});
+        EXPECT_TRUE(prompts.lastMessageText().contains(c.named));
+        EXPECT_EQ(t.logTexts(), (QStringList{u"Pytanie solo. Ver 40. Błąd zapisu załączników do pytania."_s,
+                                             u"Brak pliku załącznika: "_s + c.named}));
+    }
 }
 
 TEST_F(QuestionDocument, CopyTestQuestion)
@@ -220,8 +250,9 @@ TEST_F(QuestionDocument, CopyTestQuestion)
 
     // The attachments then come from the test's working archive.
     ASSERT_TRUE(PutStream(u"r.JPG"_s, "jpeg", *t.ws.workingTest));
+    ASSERT_TRUE(PutStream(u"t.TXT"_s, "tekst", *t.ws.workingTest));
     ASSERT_TRUE(WriteQuestionDocument(t.ws, path(u"z7.skq"_s), *t.ws.workingTest));
-    EXPECT_EQ(memberNames(path(u"z7.skq"_s)), (QStringList{u"Sezz0.xml"_s, u"r.JPG"_s}));
+    EXPECT_EQ(memberNames(path(u"z7.skq"_s)), (QStringList{u"Sezz0.xml"_s, u"t.TXT"_s, u"r.JPG"_s}));
 
     for (int k : {0, 46, -1}) {
         EXPECT_FALSE(CopyTestQuestion(t.ws, k));
@@ -236,11 +267,14 @@ TEST_F(QuestionDocument, DamagedFiles)
     for (int i = 0; i < 50000; ++i)
         deep += "<a>";
     const QString old35 = u"Odczyt. Ver 35. Błąd dekodowania pytaniu solo."_s;
+    const QString old40 = u"Odczyt. Ver 40. Błąd dekodowania pytaniu solo."_s;
     QStringList twelve{u"opis"_s, u"n"_s, u"0"_s, u"3"_s,   u"t"_s, u"a"_s,
                        u"b"_s,    u"c"_s, u""_s,  u"100"_s, u""_s,  u""_s};
     QStringList badCount = twelve;
     badCount << u"kom"_s;
     badCount[3] = u"trzy"_s;
+    QStringList sevenAnswers = badCount;
+    sevenAnswers[3] = u"7"_s;
     QByteArray withHole = codedLines(twelve, t.ws.rng);
     withHole.insert(withHole.indexOf("\r\n") + 2, "\r\n"); // an empty line cannot be decoded
 
@@ -257,17 +291,35 @@ TEST_F(QuestionDocument, DamagedFiles)
         {"directory outside the file", PakBytes::header(5000, 128), true, false, {kUnreadable}, false},
         {"no question member", PakBytes::archive({{"opis.TXT", "x"}}), true, false, {kUnreadable}, false},
         {"truncated XML",
-         PakBytes::archive({{"Sezz0.xml", "<pyt><cd>fa</cd><tr>Ala"}}),
+         PakBytes::archive({{"Sezz0.xml", "<pyt><cd>fa</cd><typ>0</typ><ilo>3</ilo><tr>Ala"}}),
          true,
          true,
          {},
          false},
-        {"50000 nested elements", PakBytes::archive({{"Sezz0.xml", "<pyt>" + deep}}), true, true, {}, false},
+        // What a damaged member loses reads as 0, and no window shows 0 answers: refused as damaged.
+        {"truncated before the count",
+         PakBytes::archive({{"Sezz0.xml", "<pyt><cd>fa</cd><tr>Ala"}}),
+         true,
+         false,
+         {old40},
+         true},
+        {"50000 nested elements", PakBytes::archive({{"Sezz0.xml", "<pyt>" + deep}}), true, false, {old40}, true},
         {"foreign Base64 characters",
          PakBytes::archive({{"Sezz0.xml", "<pyt><cd>tr</cd><ilo>ą*ę!</ilo><tr>@@@@====</tr></pyt>"}}),
          true,
-         true,
-         {},
+         false,
+         {old40},
+         true},
+        {"no count", PakBytes::archive({{"Sezz0.xml", "<pyt><cd>fa</cd><typ>0</typ><tr>T</tr></pyt>"}}), true,
+         false, {old40}, true},
+        {"two answers", PakBytes::archive({{"Sezz0.xml", "<pyt><cd>fa</cd><typ>0</typ><ilo>2</ilo></pyt>"}}),
+         true, false, {old40}, true},
+        {"six answers", PakBytes::archive({{"Sezz0.xml", "<pyt><cd>fa</cd><typ>1</typ><ilo>6</ilo></pyt>"}}),
+         true, false, {old40}, true},
+        {"choice type 2", PakBytes::archive({{"Sezz0.xml", "<pyt><cd>fa</cd><typ>2</typ><ilo>4</ilo></pyt>"}}),
+         true, false, {old40}, true},
+        {"five answers, multiple choice",
+         PakBytes::archive({{"Sezz0.xml", "<pyt><cd>fa</cd><typ>1</typ><ilo>5</ilo></pyt>"}}), true, true, {},
          false},
         {"version 35 cut short",
          PakBytes::archive({{"Sezz0.txp", codedLines(twelve, t.ws.rng)}}),
@@ -282,6 +334,8 @@ TEST_F(QuestionDocument, DamagedFiles)
          {old35},
          true},
         {"version 35 empty line", PakBytes::archive({{"Sezz0.txp", withHole}}), true, false, {old35}, true},
+        {"version 35 count 7", PakBytes::archive({{"Sezz0.txp", codedLines(sevenAnswers, t.ws.rng)}}), true,
+         false, {old35}, true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -302,6 +356,8 @@ TEST_F(QuestionDocument, DamagedFiles)
 TEST_F(QuestionDocument, FailedWriteKeepsTheOldFile)
 {
     fillSample();
+    ASSERT_TRUE(PutStream(u"opis.TXT"_s, "opis", *t.ws.workingQuestion));
+    ASSERT_TRUE(PutStream(u"liczby.GIF"_s, "GIF89a", *t.ws.workingQuestion));
     const QString p = path(u"p.skq"_s);
     ASSERT_TRUE(WriteQuestionDocument(t.ws, p, *t.ws.workingQuestion));
     const QByteArray old = PakBytes::readFile(p);

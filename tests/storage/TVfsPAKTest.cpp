@@ -209,16 +209,19 @@ TEST_F(PakTest, AddStreamTakesTheWholeDeviceWhateverItsPosition)
     EXPECT_EQ(pak.Extract(u"d"), content);
 }
 
-TEST_F(PakTest, AddFileCopiesTheFileAndSkipsAMissingOne)
+TEST_F(PakTest, AddFileCopiesTheFileAndFailsForOneItCannotRead)
 {
     const QByteArray content(70000, 'f');
     ASSERT_TRUE(writeFile(file(u"disk.bin"_s), content));
     TVfsPAK pak;
     build(pak, {{u"first"_s, "1"_ba}});
     ASSERT_TRUE(pak.AddFile(file(u"disk.bin"_s), u"member.bin"_s));
-    EXPECT_TRUE(pak.AddFile(file(u"missing.bin"_s), u"missing.bin"_s));
-    EXPECT_EQ(readFile(file()), PakBytes::archive({{"first", "1"}, {"member.bin", content}}));
+    // A missing file is no success: the caller would name a member the archive does not hold.
+    EXPECT_FALSE(pak.AddFile(file(u"missing.bin"_s), u"missing.bin"_s));
+    EXPECT_TRUE(pak.errorString().contains(u"missing.bin"_s));
     EXPECT_FALSE(pak.AddFile(dir.path(), u"folder"_s));
+    EXPECT_EQ(readFile(file()), PakBytes::archive({{"first", "1"}, {"member.bin", content}}));
+    EXPECT_EQ(pak.Names(), QStringList({u"first"_s, u"member.bin"_s}));
 }
 
 TEST_F(PakTest, ClearLeavesTheEmptyArchiveAndStaysUsable)
