@@ -1,6 +1,6 @@
 #include "BigTest.h"
 
-#include "app/Workspace.h"
+#include "core/Workspace.h"
 #include "storage/ArchiveAccess.h"
 #include "storage/TVfsPAK.h"
 #include "support/JpegFixture.h"

@@ -1,8 +1,8 @@
 #include "DurableCopy.h"
-#include "app/Workspace.h"
+#include "core/Workspace.h"
 #include "storage/ArchiveAccess.h"
 #include "storage/TVfsPAK.h"
-#include "storage/TestDocument.h"
+#include "documents/TestDocument.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>

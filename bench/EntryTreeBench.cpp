@@ -1,4 +1,4 @@
-#include "test/EntryTree.h"
+#include "testeditor/EntryTree.h"
 
 #include <benchmark/benchmark.h>
 

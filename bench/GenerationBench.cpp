@@ -1,10 +1,10 @@
 #include "BigTest.h"
 #include "DurableCopy.h"
-#include "app/Workspace.h"
+#include "core/Workspace.h"
 #include "storage/ArchiveAccess.h"
 #include "storage/TVfsPAK.h"
-#include "storage/TestDocument.h"
-#include "test/SetGeneration.h"
+#include "documents/TestDocument.h"
+#include "testeditor/SetGeneration.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "BigTest.h"
-#include "app/Workspace.h"
+#include "core/Workspace.h"
 #include "print/TestPrinter.h"
 #include "storage/TVfsPAK.h"
-#include "storage/TestDocument.h"
+#include "documents/TestDocument.h"
 
 #include <QFile>
 #include <QFileInfo>

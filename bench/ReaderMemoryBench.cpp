@@ -2,14 +2,14 @@
 // at most 20 times the input plus 64 MB, and about a second per MB. Each reading runs in a child
 // process, whose peak resident size (less that of a child that reads nothing) is what the reading
 // cost. Run without sanitizers:  build/bin/zadanix_bench --benchmark_filter=ReaderMemory
-#include "app/Workspace.h"
+#include "core/Workspace.h"
 #include "storage/ArchiveAccess.h"
 #include "storage/Cp1250.h"
 #include "storage/FieldCoding.h"
-#include "storage/ListDocuments.h"
+#include "documents/ListDocuments.h"
 #include "storage/TVfsPAK.h"
 #include "storage/TpkXML.h"
-#include "students/StudentList.h"
+#include "core/StudentList.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 #include "BigTest.h"
 #include "DurableCopy.h"
-#include "app/Workspace.h"
-#include "storage/TestDocument.h"
-#include "test/TestEditor.h"
+#include "core/Workspace.h"
+#include "documents/TestDocument.h"
+#include "testeditor/TestEditor.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>

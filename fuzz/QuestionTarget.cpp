@@ -1,6 +1,6 @@
 // Single question document (.skq).
 #include "FuzzEnvironment.h"
-#include "storage/QuestionDocument.h"
+#include "documents/QuestionDocument.h"
 
 using namespace Qt::StringLiterals;
 

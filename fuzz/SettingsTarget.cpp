@@ -1,7 +1,7 @@
 // Settings files: the same bytes as the editor's Edycja.ini (read at start-up, then loaded and saved
 // back by one setting's update) and as a module settings file opened by its header.
 #include "FuzzEnvironment.h"
-#include "app/EditorSettings.h"
+#include "core/EditorSettings.h"
 #include "settings/ModuleSettings.h"
 
 using namespace Qt::StringLiterals;

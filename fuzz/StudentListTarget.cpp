@@ -1,7 +1,7 @@
 // Student list (.sku), versions 35 (an index member and one member per class) and 40.
 #include "FuzzEnvironment.h"
-#include "storage/ListDocuments.h"
-#include "students/StudentList.h"
+#include "documents/ListDocuments.h"
+#include "core/StudentList.h"
 
 using namespace Qt::StringLiterals;
 

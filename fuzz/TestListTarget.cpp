@@ -1,6 +1,6 @@
 // Test list (.skg), versions 35 and 40.
 #include "FuzzEnvironment.h"
-#include "storage/ListDocuments.h"
+#include "documents/ListDocuments.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,6 +1,6 @@
 // Test document (.skt): the reader fills the test model and copies the members into the working archive.
 #include "FuzzEnvironment.h"
-#include "storage/TestDocument.h"
+#include "documents/TestDocument.h"
 
 using namespace Qt::StringLiterals;
 

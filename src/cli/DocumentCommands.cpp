@@ -6,10 +6,10 @@
 #include "DocumentSaving.h"
 #include "InterchangeCommands.h"
 #include "ToolWorkspace.h"
-#include "app/TextHelpers.h"
+#include "core/TextHelpers.h"
 #include "storage/AtomicFile.h"
 #include "storage/TVfsPAK.h"
-#include "test/SetGeneration.h"
+#include "testeditor/SetGeneration.h"
 
 #include <QCommandLineParser>
 #include <QDir>

@@ -4,9 +4,9 @@
 #include "settings/ModuleSettings.h"
 #include "storage/ArchiveAccess.h"
 #include "storage/FieldCoding.h"
-#include "storage/QuestionDocument.h"
+#include "documents/QuestionDocument.h"
 #include "storage/TVfsPAK.h"
-#include "storage/TestDocument.h"
+#include "documents/TestDocument.h"
 #include "storage/TpkXML.h"
 
 #include <QFileInfo>

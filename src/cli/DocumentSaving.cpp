@@ -5,9 +5,9 @@
 #include "storage/AtomicFile.h"
 #include "storage/DocumentLock.h"
 #include "storage/FieldCoding.h"
-#include "storage/QuestionDocument.h"
+#include "documents/QuestionDocument.h"
 #include "storage/TVfsPAK.h"
-#include "storage/TestDocument.h"
+#include "documents/TestDocument.h"
 #include "storage/TpkXML.h"
 
 #include <QDir>

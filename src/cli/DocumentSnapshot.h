@@ -1,9 +1,9 @@
 #pragma once
 
 #include "DocumentKinds.h"
-#include "app/TestModel.h"
-#include "storage/ListDocuments.h"
-#include "students/StudentList.h"
+#include "core/TestModel.h"
+#include "documents/ListDocuments.h"
+#include "core/StudentList.h"
 
 #include <QList>
 #include <QString>

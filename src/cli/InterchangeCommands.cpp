@@ -6,9 +6,9 @@
 #include "interchange/QuestionTransfer.h"
 #include "storage/ArchiveAccess.h"
 #include "storage/AtomicFile.h"
-#include "storage/QuestionDocument.h"
+#include "documents/QuestionDocument.h"
 #include "storage/TVfsPAK.h"
-#include "storage/TestDocument.h"
+#include "documents/TestDocument.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ConsolePrompts.h"
-#include "app/Workspace.h"
+#include "core/Workspace.h"
 
 #include <QStringList>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 #include "interchange/InterchangeQuestion.h"
 
-#include "app/TestModel.h"
+#include "core/TestModel.h"
 #include "storage/Cp1250.h"
 #include "storage/Pictures.h"
 

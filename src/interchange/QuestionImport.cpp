@@ -1,6 +1,6 @@
 #include "interchange/QuestionImport.h"
 
-#include "app/Workspace.h"
+#include "core/Workspace.h"
 #include "interchange/InterchangeFormat.h"
 #include "interchange/QuestionTransfer.h"
 #include "storage/TVfsPAK.h"

@@ -1,6 +1,6 @@
 #include "interchange/QuestionTransfer.h"
 
-#include "app/TestModel.h"
+#include "core/TestModel.h"
 #include "storage/ArchiveAccess.h"
 #include "storage/Cp1250.h"
 #include "storage/TVfsPAK.h"

@@ -1,6 +1,6 @@
 #include "print/PrintForm.h"
 
-#include "app/Workspace.h"
+#include "core/Workspace.h"
 #include "storage/TVfsPAK.h"
 
 #include <QFileInfo>

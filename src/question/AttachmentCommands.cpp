@@ -1,7 +1,7 @@
 #include "question/AttachmentCommands.h"
 
-#include "app/TextHelpers.h"
-#include "app/Workspace.h"
+#include "core/TextHelpers.h"
+#include "core/Workspace.h"
 #include "question/AttachmentFiles.h"
 #include "question/QuestionEditor.h"
 #include "storage/ArchiveAccess.h"

@@ -1,11 +1,11 @@
 #include "question/QuestionEditor.h"
 
-#include "app/TextHelpers.h"
-#include "app/Workspace.h"
+#include "core/TextHelpers.h"
+#include "core/Workspace.h"
 #include "question/AttachmentFiles.h"
 #include "question/TestEditorLink.h"
 #include "storage/ArchiveAccess.h"
-#include "storage/QuestionDocument.h"
+#include "documents/QuestionDocument.h"
 #include "storage/TVfsPAK.h"
 
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/TestModel.h"
+#include "core/TestModel.h"
 #include "storage/DocumentLock.h"
 
 #include <QPoint>

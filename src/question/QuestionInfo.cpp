@@ -1,6 +1,6 @@
 #include "question/QuestionInfo.h"
 
-#include "app/Workspace.h"
+#include "core/Workspace.h"
 #include "question/AttachmentFiles.h"
 #include "question/TestEditorLink.h"
 #include "storage/ArchiveAccess.h"

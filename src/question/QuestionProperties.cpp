@@ -1,7 +1,7 @@
 #include "question/QuestionProperties.h"
 
-#include "app/TextHelpers.h"
-#include "app/Workspace.h"
+#include "core/TextHelpers.h"
+#include "core/Workspace.h"
 #include "question/AttachmentFiles.h"
 #include "question/QuestionEditor.h"
 #include "question/QuestionInfo.h"

@@ -1,6 +1,6 @@
 #include "question/TFInfoOPytaniu.h"
 
-#include "app/Workspace.h"
+#include "core/Workspace.h"
 #include "question/TestEditorLink.h"
 #include "toolkit/PictureButton.h"
 #include "toolkit/SkinGeometry.h"

@@ -1,6 +1,6 @@
 #include "question/TFPytanie.h"
 
-#include "app/Workspace.h"
+#include "core/Workspace.h"
 #include "question/TFWlasnosciPytania.h"
 #include "question/TFWstawObraz.h"
 #include "question/TFWstawTekst.h"

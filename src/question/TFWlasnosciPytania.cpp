@@ -1,6 +1,6 @@
 #include "question/TFWlasnosciPytania.h"
 
-#include "app/Workspace.h"
+#include "core/Workspace.h"
 #include "question/QuestionEditor.h"
 #include "question/TestEditorLink.h"
 #include "toolkit/PictureButton.h"

@@ -1,6 +1,6 @@
 #include "question/TFWstaw.h"
 
-#include "app/Workspace.h"
+#include "core/Workspace.h"
 #include "question/QuestionEditor.h"
 #include "storage/Pictures.h"
 #include "toolkit/LabelButton.h"

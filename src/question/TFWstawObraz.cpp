@@ -3,7 +3,7 @@
 #include "toolkit/LabelButton.h"
 #include "toolkit/PictureView.h"
 #include "toolkit/SkinGeometry.h"
-#include "toolkit/ThumbnailStripView.h"
+#include "question/ThumbnailStripView.h"
 
 #include <QLabel>
 

@@ -1,6 +1,6 @@
 #include "settings/EditorSettingsForm.h"
 
-#include "app/Workspace.h"
+#include "core/Workspace.h"
 
 #include <algorithm>
 

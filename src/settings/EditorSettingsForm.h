@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/EditorSettings.h"
+#include "core/EditorSettings.h"
 
 class Workspace;
 

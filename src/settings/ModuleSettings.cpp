@@ -1,6 +1,6 @@
 #include "settings/ModuleSettings.h"
 
-#include "app/Workspace.h"
+#include "core/Workspace.h"
 #include "storage/AtomicFile.h"
 #include "storage/FieldCoding.h"
 #include "storage/TpkXML.h"

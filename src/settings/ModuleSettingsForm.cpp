@@ -1,6 +1,6 @@
 #include "settings/ModuleSettingsForm.h"
 
-#include "app/Workspace.h"
+#include "core/Workspace.h"
 
 #include <algorithm>
 

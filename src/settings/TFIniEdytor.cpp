@@ -1,6 +1,6 @@
 #include "settings/TFIniEdytor.h"
 
-#include "app/Workspace.h"
+#include "core/Workspace.h"
 #include "toolkit/LabelButton.h"
 #include "toolkit/PictureButton.h"
 #include "toolkit/SkinGeometry.h"

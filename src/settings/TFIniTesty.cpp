@@ -1,6 +1,6 @@
 #include "settings/TFIniTesty.h"
 
-#include "app/Workspace.h"
+#include "core/Workspace.h"
 #include "toolkit/LabelButton.h"
 #include "toolkit/SkinGeometry.h"
 #include "toolkit/SkinStyle.h"

@@ -1,6 +1,6 @@
 #include "students/StudentImport.h"
 
-#include "app/Workspace.h"
+#include "core/Workspace.h"
 #include "storage/Cp1250.h"
 #include "students/StudentView.h"
 

@@ -1,7 +1,7 @@
 #include "students/StudentListEditor.h"
 
-#include "app/Workspace.h"
-#include "storage/ListDocuments.h"
+#include "core/Workspace.h"
+#include "documents/ListDocuments.h"
 #include "students/StudentImport.h"
 
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "students/StudentList.h"
+#include "core/StudentList.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #include "students/TFEdycjaKlasy.h"
 
-#include "app/Workspace.h"
+#include "core/Workspace.h"
 #include "students/StudentListEditor.h"
 #include "toolkit/LabelButton.h"
 #include "toolkit/SkinGeometry.h"

@@ -1,6 +1,6 @@
 #include "students/TFListaUczniow.h"
 
-#include "app/Workspace.h"
+#include "core/Workspace.h"
 #include "students/TFAutorListyKlas.h"
 #include "students/TFEdycjaKlasy.h"
 #include "students/TFEdycjaUcznia.h"

@@ -1,6 +1,6 @@
 #include "storage/ArchiveAccess.h"
 #include "storage/TVfsPAK.h"
-#include "storage/TestDocument.h"
+#include "documents/TestDocument.h"
 #include "support/JpegFixture.h"
 #include "support/PakBytes.h"
 #include "support/PdfProbe.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/TFApplication.h"
+#include "program/TFApplication.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QCoreApplication>

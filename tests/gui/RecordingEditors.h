@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/MainCommands.h"
-#include "app/Workspace.h"
+#include "program/MainCommands.h"
+#include "core/Workspace.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,5 +1,5 @@
 #include "ModalDriver.h"
-#include "app/TFWarning.h"
+#include "program/TFWarning.h"
 #include "toolkit/LabelButton.h"
 #include "toolkit/PictureButton.h"
 

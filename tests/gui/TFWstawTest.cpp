@@ -5,7 +5,7 @@
 #include "storage/ArchiveAccess.h"
 #include "toolkit/LabelButton.h"
 #include "toolkit/PictureView.h"
-#include "toolkit/ThumbnailStripView.h"
+#include "question/ThumbnailStripView.h"
 
 #include <QListWidget>
 #include <QTest>

@@ -4,7 +4,7 @@
 #include "support/GifFixture.h"
 #include "support/JpegFixture.h"
 #include "support/ScriptedPrompts.h"
-#include "toolkit/WindowPrompts.h"
+#include "program/WindowPrompts.h"
 
 #include <QBuffer>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "app/TFZdarzenia.h"
+#include "program/TFZdarzenia.h"
 
 #include "ModalDriver.h"
 #include "support/ScriptedPrompts.h"

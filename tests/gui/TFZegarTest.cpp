@@ -1,6 +1,6 @@
 #include "ModalDriver.h"
 #include "question/TFZegar.h"
-#include "toolkit/WindowPrompts.h"
+#include "program/WindowPrompts.h"
 
 #include <QMovie>
 #include <QTest>

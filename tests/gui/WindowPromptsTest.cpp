@@ -1,6 +1,6 @@
 #include "ModalDriver.h"
-#include "app/TFWarning.h"
-#include "toolkit/WindowPrompts.h"
+#include "program/TFWarning.h"
+#include "program/WindowPrompts.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

@@ -2,7 +2,7 @@
 #include "interchange/InterchangeFormat.h"
 #include "interchange/QuestionTransfer.h"
 #include "storage/ArchiveAccess.h"
-#include "storage/TestDocument.h"
+#include "documents/TestDocument.h"
 #include "support/DocumentTest.h"
 
 using namespace Qt::StringLiterals;

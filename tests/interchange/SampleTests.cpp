@@ -1,6 +1,6 @@
 #include "SampleTests.h"
 
-#include "app/Workspace.h"
+#include "core/Workspace.h"
 #include "storage/ArchiveAccess.h"
 #include "storage/Cp1250.h"
 #include "support/GifFixture.h"

@@ -1,7 +1,7 @@
 #include "question/QuestionEditor.h"
 
 #include "storage/ArchiveAccess.h"
-#include "storage/QuestionDocument.h"
+#include "documents/QuestionDocument.h"
 #include "storage/TVfsPAK.h"
 #include "support/DocumentFixtures.h"
 #include "support/DocumentTest.h"

@@ -1,6 +1,6 @@
 #include "students/StudentListEditor.h"
 
-#include "storage/ListDocuments.h"
+#include "documents/ListDocuments.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempWorkspace.h"
 

@@ -1,7 +1,7 @@
 #include "support/DocumentFixtures.h"
 
 #include "storage/Cp1250.h"
-#include "storage/TestDocument.h"
+#include "documents/TestDocument.h"
 #include "support/TempWorkspace.h"
 #include "storage/FieldCoding.h"
 #include "storage/SubstitutionTables.h"

@@ -1,0 +1,129 @@
+#include "testeditor/TFEdycjaWpisu.h"
+
+#include "testeditor/TestListEditor.h"
+#include "toolkit/LabelButton.h"
+#include "toolkit/SkinGeometry.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+using namespace Qt::StringLiterals;
+namespace G = SkinGeometry::EdycjaWpisu;
+
+TFEdycjaWpisu::TFEdycjaWpisu(QWidget *parent)
+    : SkinnedWindow(u"FEdycjaWpisu"_s, u"listatest_new.htm"_s, parent)
+{
+    addDragStrip({0, 0, width(), SkinGeometry::dialogStripHeight});
+    setStyleSheet(u"QLineEdit { border: none; background: transparent; color: #2e2e2e; padding: 0 4px;"
+                  u" selection-background-color: #e8a93c; }"_s);
+
+    m_name = new QLineEdit(this);
+    m_name->setObjectName(u"EWpis"_s);
+    m_name->setGeometry(G::name);
+    m_name->setMaxLength(TestListEditor::kMaxNameLength);
+    m_name->installEventFilter(this);
+    connect(m_name, &QLineEdit::textEdited, this, [this](const QString &text) {
+        if (m_editor)
+            m_editor->entry.name = text;
+    });
+
+    m_link = new QLabel(this);
+    m_link->setObjectName(u"LSciezka"_s);
+    m_link->setGeometry(G::link);
+    m_link->setContentsMargins(4, 0, 4, 0);
+    m_link->setTextFormat(Qt::PlainText);
+
+    m_pick = new LabelButton(u"LOpenPlik"_s, u"Wskaż  F10"_s, G::pick, this);
+    m_accept = new LabelButton(u"LWprowadz"_s, u"Wprowadź  Enter"_s, G::accept, this);
+    m_cancel = new LabelButton(u"LAnuluj"_s, u"Anuluj  Esc"_s, G::cancel, this);
+    for (LabelButton *label : {m_pick, m_accept, m_cancel})
+        label->setAlignment(Qt::AlignCenter);
+    connect(m_pick, &LabelButton::clicked, this, &TFEdycjaWpisu::pick);
+    connect(m_accept, &LabelButton::clicked, this, &TFEdycjaWpisu::acceptEntry);
+    connect(m_cancel, &LabelButton::clicked, this, [this] { reject(); });
+}
+
+void TFEdycjaWpisu::run(TestListEditor &editor, QPoint at)
+{
+    m_editor = &editor;
+    m_pick->setToolTip(editor.listKind == TestListEditor::Kind::TestList
+                           ? u"Wskaż plik testu"_s
+                           : u"Wskaż folder z zestawem pytań"_s);
+    showFields();
+    m_name->selectAll();
+    m_name->setFocus();
+    placeAt(at);
+    exec();
+    m_editor = nullptr;
+}
+
+void TFEdycjaWpisu::showFields()
+{
+    if (!m_editor)
+        return;
+    m_name->setText(m_editor->entry.name);
+    // A long link shows its end, where the file's name is.
+    m_link->setText(m_editor->entry.shownLink);
+    m_link->setToolTip(m_editor->entry.shownLink);
+    m_link->setAlignment(m_link->sizeHint().width() > m_link->width() ? Qt::AlignRight | Qt::AlignVCenter
+                                                                      : Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+void TFEdycjaWpisu::pick()
+{
+    if (!m_editor)
+        return;
+    m_editor->pickLink();
+    const QString name = m_editor->entry.name;
+    showFields();
+    m_name->setText(name);
+    m_name->setFocus();
+}
+
+void TFEdycjaWpisu::acceptEntry()
+{
+    if (!m_editor)
+        return;
+    m_editor->entry.name = m_name->text();
+    m_editor->acceptEntry();
+    accept();
+}
+
+bool TFEdycjaWpisu::entryKey(const QKeyEvent *key)
+{
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    if (mods != Qt::NoModifier)
+        return mods == Qt::AltModifier && key->key() == Qt::Key_F4;
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        acceptEntry();
+        return true;
+    case Qt::Key_Escape:
+        reject();
+        return true;
+    case Qt::Key_F10:
+        pick();
+        return true;
+    case Qt::Key_F1:
+        helpRequested();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TFEdycjaWpisu::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && watched == m_name && entryKey(static_cast<QKeyEvent *>(event)))
+        return true;
+    return SkinnedWindow::eventFilter(watched, event);
+}
+
+void TFEdycjaWpisu::keyPressEvent(QKeyEvent *event)
+{
+    if (!entryKey(event))
+        SkinnedWindow::keyPressEvent(event);
+    event->accept();
+}
