@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+
+// Phone photos for the benchmarks: 4000 × 3000 JPEGs of 3 to 4 MB, smooth shapes under a fine grain
+// as a sensor gives it, made in code.
+namespace Photos {
+
+QImage picture(int width, int height, quint32 seed);
+// The picture as a JPEG of quality 90; with `orientation` other than 1 an EXIF APP1 segment says so.
+QByteArray jpeg(int width, int height, quint32 seed, int orientation = 1);
+
+} // namespace Photos
