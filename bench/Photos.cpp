@@ -2,6 +2,8 @@
 
 #include "support/JpegFixture.h"
 
+#include <QPainter>
+#include <QTransform>
 #include <cmath>
 
 namespace Photos {
@@ -28,13 +30,25 @@ QImage picture(int width, int height, quint32 seed)
             line[3 * x + 2] = static_cast<uchar>(std::clamp(255 - base + grain, 0, 255));
         }
     }
+    // A dark arrow pointing up: which way the photo stands shows at a glance.
+    QPainter p(&image);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(30, 30, 40));
+    const qreal s = std::min(width, height) / 4.0;
+    const QPointF tip(width / 2.0, height * 0.1);
+    p.drawPolygon(QPolygonF{tip, tip + QPointF(-s / 2, s), tip + QPointF(s / 2, s)});
+    p.drawRect(QRectF(tip.x() - s / 6, tip.y() + s, s / 3, s));
+    p.end();
     return image;
 }
 
 QByteArray jpeg(int width, int height, quint32 seed, int orientation)
 {
-    const QByteArray bytes = JpegFixture::encode(picture(width, height, seed), 90);
-    return orientation == 1 ? bytes : JpegFixture::withApp1(bytes, JpegFixture::exifBody(orientation));
+    if (orientation == 1)
+        return JpegFixture::encode(picture(width, height, seed), 90);
+    // An upright shot (height × width as seen) that the phone stores turned a quarter to the left.
+    const QImage stored = picture(height, width, seed).transformed(QTransform().rotate(270));
+    return JpegFixture::withApp1(JpegFixture::encode(stored, 90), JpegFixture::exifBody(6));
 }
 
 } // namespace Photos

@@ -8,7 +8,8 @@
 namespace Photos {
 
 QImage picture(int width, int height, quint32 seed);
-// The picture as a JPEG of quality 90; with `orientation` other than 1 an EXIF APP1 segment says so.
+// The picture as a JPEG of quality 90, width × height as stored. With orientation 6 it is an upright
+// shot stored turned, as a phone keeps it, with the EXIF tag that says so.
 QByteArray jpeg(int width, int height, quint32 seed, int orientation = 1);
 
 } // namespace Photos

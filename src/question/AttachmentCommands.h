@@ -48,8 +48,9 @@ public:
     QStringList testNames;
     // The text dialog's list: each file's text, normalised and shortened.
     QStringList listLines;
-    // The image dialog's thumbnails.
+    // The image dialog's thumbnails, and the cache that keeps them between openings.
     ThumbnailStrip strip;
+    const ThumbnailCache &thumbnailCache() const { return m_thumbnails; }
     // The box the image dialog's preview shows its picture in; the picture is decoded to fit it.
     QSize previewBox{400, 200};
 

@@ -480,19 +480,22 @@ TEST_F(Attachments, StripDecodesOnlyPicturesThatChanged)
     AttachmentCommands image(editor, Kind::Image);
     image.open();
     ASSERT_EQ(image.strip.count(), 3);
-    EXPECT_EQ(image.strip.thumbnails()[1].size(), QSize(83, 110));
+    EXPECT_EQ(image.thumbnailCache().decodedLastTime(), 3);
+    EXPECT_EQ(image.strip.thumbnails()[1].size(), QSize(82, 110));
 
     image.open();
+    EXPECT_EQ(image.thumbnailCache().decodedLastTime(), 0);
     EXPECT_EQ(image.strip.count(), 3);
     EXPECT_EQ(image.strip.thumbnails()[0].size(), QSize(110, 55));
     EXPECT_EQ(image.strip.render().pixelColor(5 + 50, 5 + 20), QColor(Qt::blue));
 
-    // Same name, same size, other pixels; and a picture gone.
+    // Same name, same size, other pixels (now last in the archive); and a picture gone.
     put(u"a.bmp"_s, bmp(220, 110, Qt::red));
     ASSERT_TRUE(DeleteMember(u"c.bmp"_s, *t.ws.workingTest));
     image.open();
-    ASSERT_EQ(image.strip.count(), 2);
-    EXPECT_EQ(image.strip.render().pixelColor(5 + 50, 5 + 20), QColor(Qt::red));
+    EXPECT_EQ(image.thumbnailCache().decodedLastTime(), 1);
+    ASSERT_EQ(image.testNames, QStringList({u"pion.jpg"_s, u"a.bmp"_s}));
+    EXPECT_EQ(image.strip.render().pixelColor(120 + 5 + 50, 5 + 20), QColor(Qt::red));
 }
 
 // --- Large photos ---------------------------------------------------------------------------------

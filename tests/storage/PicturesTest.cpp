@@ -291,7 +291,8 @@ TEST(PictureOrientation, DamagedExifIsNoOrientationAndThePictureStillDecodes)
     ifdFar[6 + 4] = '\xF0'; // IFD0 offset far beyond the segment
     QByteArray manyEntries = good;
     manyEntries[6 + 8] = '\xFF';
-    manyEntries[6 + 9] = '\xFF'; // 65535 entries in a few bytes
+    manyEntries[6 + 9] = '\xFF';          // 65535 entries in a few bytes,
+    manyEntries[6 + 8 + 2 + 12] = '\x13'; // none of them the orientation: the walk ends at the end
     QByteArray longType = good;
     longType[6 + 8 + 2 + 12 + 2] = 4; // the orientation as a LONG
     QByteArray nine = good;
@@ -327,11 +328,11 @@ TEST(PictureSizing, FitsIntoABoxWithoutEnlarging)
     const struct {
         QSize shown, box, fitted;
     } cases[] = {
-        {{4000, 3000}, {110, 110}, {110, 83}}, {{3000, 4000}, {110, 110}, {83, 110}},
+        {{4000, 3000}, {110, 110}, {110, 82}}, {{3000, 4000}, {110, 110}, {82, 110}},
         {{4000, 3000}, {1600, 1600}, {1600, 1200}}, {{1600, 1200}, {1600, 1600}, {1600, 1200}},
         {{50, 40}, {400, 200}, {50, 40}}, {{1000, 100}, {400, 200}, {400, 40}},
         {{100, 1000}, {400, 200}, {20, 200}}, {{20000, 1}, {110, 110}, {110, 1}},
-        {{220, 165}, {110, 110}, {110, 82}}, // 82.5: a half goes to the even pixel
+        {{220, 166}, {110, 110}, {110, 83}}, {{440, 330}, {110, 110}, {110, 82}}, // 82.5: to the even pixel
         {{640, 480}, {}, {640, 480}},
     };
     for (const auto &c : cases)
