@@ -1,6 +1,7 @@
 // Pictures at the size they are shown: the image dialog's strip of 20 and 45 phone photos against
 // the floor, libjpeg decoding the same JPEGs straight to 1/8 of their size in the same run; and the
 // print of a test of 45 photos in four versions. Time and peak memory.
+#include "ChildPeak.h"
 #include "Photos.h"
 #include "app/Workspace.h"
 #include "print/TestPrinter.h"
@@ -15,12 +16,8 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
-#include <functional>
 #include <jpeglib.h>
 #include <memory>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -119,19 +116,6 @@ double seconds(Clock::duration d)
     return std::chrono::duration<double>(d).count();
 }
 
-// Peak resident kilobytes of a child process running `work`.
-long peakOf(const std::function<void()> &work)
-{
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        work();
-        ::_exit(0);
-    }
-    int status = 0;
-    rusage usage{};
-    return pid > 0 && ::wait4(pid, &status, 0, &usage) == pid ? usage.ru_maxrss : 0L;
-}
-
 // The image dialog opened for the first time (a new dialog each round, so every thumbnail is made),
 // interleaved with the floor so that both see the same machine.
 void BM_ImageDialogStrip(benchmark::State &state)
@@ -182,8 +166,8 @@ void BM_ImageDialogPeakMemory(benchmark::State &state)
         return state.SkipWithError("the photos could not be made");
     double peakMB = 0;
     for (auto _ : state) {
-        const long base = peakOf([] {});
-        const long open = peakOf([&t] {
+        const long base = childPeakKb([] {});
+        const long open = childPeakKb([&t] {
             AttachmentCommands dialog(t.editor, AttachmentCommands::Kind::Image);
             dialog.open();
         });
@@ -213,8 +197,8 @@ void BM_PrintPhotos(benchmark::State &state)
         if (!print())
             state.SkipWithError("printing failed");
     }
-    const long base = peakOf([] {});
-    const long printing = peakOf([&print] { print(); });
+    const long base = childPeakKb([] {});
+    const long printing = childPeakKb([&print] { print(); });
     state.counters["peak_MB"] = static_cast<double>(printing - base) / 1024;
     state.counters["pdf_MB"] = static_cast<double>(QFileInfo(pdf).size()) / 1e6;
     state.counters["photos_MB"] = static_cast<double>(t.bytes) / 1e6;

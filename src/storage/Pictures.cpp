@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QPainter>
 #include <QTransform>
 #include <algorithm>
 #include <csetjmp>
@@ -537,18 +536,7 @@ QByteArray encodeJpeg(const QImage &image, int quality)
 {
     if (image.isNull())
         return {};
-    // Whatever shows through transparency is white, as on paper.
-    QImage rgb;
-    if (image.hasAlphaChannel()) {
-        QImage flat(image.size(), QImage::Format_RGB32);
-        flat.fill(Qt::white);
-        QPainter p(&flat);
-        p.drawImage(0, 0, image);
-        p.end();
-        rgb = flat.convertToFormat(QImage::Format_RGB888);
-    } else {
-        rgb = image.convertToFormat(QImage::Format_RGB888);
-    }
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
     JpegWriter writer;
     std::memset(static_cast<void *>(&writer), 0, sizeof writer);
     writer.rgb = &rgb;
