@@ -31,7 +31,8 @@ QString megabytes(qint64 bytes)
 {
     // Tenths of a megabyte, rounded; a tiny file still shows as 0,1 MB rather than 0,0.
     const qint64 tenths = std::max<qint64>(1, (bytes * 10 + (1 << 19)) >> 20);
-    return u"%1,%2 MB"_s.arg(tenths / 10).arg(tenths % 10);
+    // A no-break space: the message box does not leave "MB" alone on a line.
+    return u"%1,%2\u00A0MB"_s.arg(tenths / 10).arg(tenths % 10);
 }
 
 QString offerText(const Shrunk &s, qint64 originalBytes)

@@ -25,7 +25,7 @@ struct Shrunk {
 // pictures, for those that need no change and for those that cannot be decoded.
 std::optional<Shrunk> shrink(QByteArrayView bytes, QStringView name);
 
-// "4,1 MB": megabytes with one decimal and a decimal comma.
+// "4,1 MB": megabytes with one decimal, a decimal comma and a no-break space.
 QString megabytes(qint64 bytes);
 // The question asked before a picture is stored reduced.
 QString offerText(const Shrunk &s, qint64 originalBytes);
