@@ -1,7 +1,7 @@
 // Pictures at the size they are shown: the image dialog's strip of 20 and 45 phone photos against
 // the floor, libjpeg decoding the same JPEGs straight to 1/8 of their size in the same run; and the
 // print of a test of 45 photos in four versions. Time and peak memory.
-#include "ChildPeak.h"
+#include "PeakMemory.h"
 #include "Photos.h"
 #include "app/Workspace.h"
 #include "print/TestPrinter.h"

@@ -1,5 +1,5 @@
 #include "BigTest.h"
-#include "ChildPeak.h"
+#include "PeakMemory.h"
 #include "DurableCopy.h"
 #include "app/Workspace.h"
 #include "storage/TestDocument.h"
