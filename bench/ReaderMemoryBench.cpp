@@ -2,6 +2,7 @@
 // at most 20 times the input plus 64 MB, and about a second per MB. Each reading runs in a child
 // process, whose peak resident size (less that of a child that reads nothing) is what the reading
 // cost. Run without sanitizers:  build/bin/zadanix_bench --benchmark_filter=ReaderMemory
+#include "PeakMemory.h"
 #include "core/Workspace.h"
 #include "storage/ArchiveAccess.h"
 #include "storage/Cp1250.h"
@@ -58,16 +59,8 @@ Readers &readers()
 std::pair<long, double> inChild(const std::function<void()> &work)
 {
     const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        work();
-        ::_exit(0);
-    }
-    int status = 0;
-    rusage usage{};
-    if (pid < 0 || ::wait4(pid, &status, 0, &usage) != pid)
-        return {0, 0};
-    return {usage.ru_maxrss, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count()};
+    const long peak = childPeakKb(work);
+    return {peak, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count()};
 }
 
 void measure(benchmark::State &state, const QString &path, const std::function<void()> &read)

@@ -1,4 +1,5 @@
 #include "BigTest.h"
+#include "PeakMemory.h"
 #include "DurableCopy.h"
 #include "core/Workspace.h"
 #include "documents/TestDocument.h"
@@ -91,20 +92,10 @@ void BM_TestEditorOpenPeakMemory(benchmark::State &state)
     EditorFixture &f = fixture();
     if (!f.ready)
         return state.SkipWithError("the test could not be made");
-    auto peakOf = [](const std::function<void()> &work) {
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            work();
-            ::_exit(0);
-        }
-        int status = 0;
-        rusage usage{};
-        return pid > 0 && ::wait4(pid, &status, 0, &usage) == pid ? usage.ru_maxrss : 0L;
-    };
     double peakMB = 0;
     for (auto _ : state) {
-        const long base = peakOf([] {});
-        const long open = peakOf([&f] {
+        const long base = childPeakKb([] {});
+        const long open = childPeakKb([&f] {
             TestEditor editor(f.ws);
             if (!editor.openTest(f.source))
                 ::_exit(1);

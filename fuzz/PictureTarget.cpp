@@ -1,4 +1,5 @@
-// Pictures attached to questions: the same bytes as a JPEG, a GIF and a BMP.
+// Pictures attached to questions: the same bytes as a JPEG, a GIF and a BMP, at their own size, as a
+// thumbnail, and their size and orientation from the header alone.
 #include "FuzzEnvironment.h"
 #include "storage/Pictures.h"
 
@@ -13,6 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (const QString &name : {u"a.jpg"_s, u"a.gif"_s, u"a.bmp"_s}) {
         QImage image;
         decodePicture(bytes, name, image);
+        decodePicture(bytes, name, image, nullptr, fitInto({110, 110}));
+        pictureSize(bytes, name);
     }
+    jpegOrientation(bytes);
     return 0;
 }

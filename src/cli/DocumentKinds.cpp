@@ -95,7 +95,7 @@ const QList<SettingKey> &settingKeys(DocumentKind kind)
         {u"sw"_s, Flag},      {u"clg"_s, Flag},    {u"fn"_s, Flag},     {u"dfe"_s, Flag},
         {u"dft"_s, Integer},  {u"sk"_s, Integer},  {u"cel"_s, Integer}, {u"bdb"_s, Integer},
         {u"db"_s, Integer},   {u"dst"_s, Integer}, {u"dp"_s, Integer},  {u"wo"_s, Integer},
-        {u"dfpz"_s, Integer},
+        {u"dfpz"_s, Integer}, {u"zdz"_s, Integer},
     };
     static const QList<SettingKey> testing = {
         {u"ed"_s, Text},       {u"sct"_s, Text},   {u"scl"_s, Text},     {u"al"_s, Flag},

@@ -2,6 +2,7 @@
 #include "DocumentCommands.h"
 #include "PackCommands.h"
 #include "PrintCommand.h"
+#include "ShrinkCommand.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -32,5 +33,6 @@ int main(int argc, char **argv)
     addPackCommands(tool);
     addDocumentCommands(tool);
     addPrintCommand(tool);
+    addShrinkCommand(tool);
     return tool.run(QCoreApplication::arguments());
 }

@@ -29,6 +29,7 @@ constexpr IntegerKey kIntegers[] = {
     {u"dft", &EditorSettings::dft}, {u"sk", &EditorSettings::sk},   {u"cel", &EditorSettings::cel},
     {u"bdb", &EditorSettings::bdb}, {u"db", &EditorSettings::db},   {u"dst", &EditorSettings::dst},
     {u"dp", &EditorSettings::dp},   {u"wo", &EditorSettings::wo},   {u"dfpz", &EditorSettings::dfpz},
+    {u"zdz", &EditorSettings::zdz},
 };
 
 bool writeSettingsFile(Workspace &ws, const EditorSettings &values)

@@ -22,6 +22,9 @@ struct EditorSettings {
     int dp = 30;
     int wo = 0;       // window mode
     int dfpz = 0;     // event log filter level
+    // "zdz", a large photo being attached; a file without the key (an older one) reads 0, asking.
+    enum PhotoShrinking { ShrinkAsk = 0, ShrinkAlways = 1, ShrinkNever = 2 };
+    int zdz = ShrinkAsk;
 };
 
 // The outcome of reading the file at start-up (each logs its own line).

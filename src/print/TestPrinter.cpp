@@ -634,8 +634,24 @@ const TestPrinter::Picture &TestPrinter::picture(const QString &name)
     picture.found = bytes.has_value();
     if (!bytes)
         return picture;
+    // The largest size it can be printed at: its screen size, within the column and the height
+    // limit. Beyond the printer's resolution at that size, pixels only make the file larger, so the
+    // picture is decoded at that size.
+    const QSize shown = pictureSize(*bytes, name, &picture.reason);
+    const qreal naturalWidthMm = shown.width() * 25.4 / kScreenDpi;
+    QSize target = shown;
+    if (!shown.isEmpty()) {
+        const qreal widestMm = std::min({naturalWidthMm, kContentWidthMm - kIndent / kUnitsPerMm,
+                                         kPictureMaxHeightMm * shown.width() / shown.height()});
+        const int targetWidth = std::max(1, static_cast<int>(std::lround(widestMm / 25.4 * kPictureDpi)));
+        if (targetWidth < shown.width())
+            target = {targetWidth,
+                      std::max(1, static_cast<int>(std::lround(static_cast<double>(shown.height()) *
+                                                               targetWidth / shown.width())))};
+    }
     QImage image;
-    if (!decodePicture(*bytes, name, image, &picture.reason)) {
+    if (shown.isEmpty() ||
+        !decodePicture(*bytes, name, image, &picture.reason, [target](QSize) { return target; })) {
         if (picture.reason.isEmpty())
             picture.reason = u"cannot be decoded"_s;
         return picture;
@@ -648,18 +664,6 @@ const TestPrinter::Picture &TestPrinter::picture(const QString &name)
         p.drawImage(0, 0, image);
         p.end();
         image = flat;
-    }
-    // The largest size it can be printed at: its screen size, within the column and the height
-    // limit. Beyond the printer's resolution at that size, pixels only make the file larger.
-    const qreal naturalWidthMm = image.width() * 25.4 / kScreenDpi;
-    const qreal widestMm = std::min({naturalWidthMm, kContentWidthMm - kIndent / kUnitsPerMm,
-                                     kPictureMaxHeightMm * image.width() / image.height()});
-    const int targetWidth = std::max(1, static_cast<int>(std::lround(widestMm / 25.4 * kPictureDpi)));
-    if (targetWidth < image.width()) {
-        const int targetHeight = std::max(
-            1,
-            static_cast<int>(std::lround(static_cast<double>(image.height()) * targetWidth / image.width())));
-        image = image.scaled(targetWidth, targetHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
     // The layout reads the screen size back from the resolution.
     image.setDotsPerMeterX(qRound(image.width() / naturalWidthMm * 1000.0));

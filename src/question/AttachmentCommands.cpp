@@ -3,6 +3,7 @@
 #include "core/TextHelpers.h"
 #include "core/Workspace.h"
 #include "question/AttachmentFiles.h"
+#include "question/PictureIntake.h"
 #include "question/QuestionEditor.h"
 #include "storage/ArchiveAccess.h"
 #include "storage/Cp1250.h"
@@ -131,14 +132,11 @@ void AttachmentCommands::rebuildListLines()
 void AttachmentCommands::buildStrip()
 {
     QList<QImage> pictures;
-    pictures.reserve(testNames.size());
-    for (const QString &name : std::as_const(testNames)) {
-        QImage picture;
-        if (!AF::memberPicture(m_ws.workingTest.get(), name, picture)) {
+    if (m_ws.workingTest)
+        pictures = m_thumbnails.thumbnails(*m_ws.workingTest, testNames);
+    for (const QImage &picture : std::as_const(pictures)) {
+        if (picture.isNull())
             m_ws.logEvent(0, kPictureFailed);
-            picture = QImage();
-        }
-        pictures.append(picture);
     }
     strip.build(pictures);
 }
@@ -171,8 +169,11 @@ void AttachmentCommands::preparePreview()
         return;
     picturePreviewShown = true;
     QImage picture;
-    const bool read = inTest() ? AF::memberPicture(m_ws.workingTest.get(), last, picture)
-                               : LoadPictureFile(lastSource(), picture) && !picture.isNull();
+    // A single question's picture without a source waits in its own archive (a reduced photo).
+    const bool read =
+        inTest()                ? AF::memberPicture(m_ws.workingTest.get(), last, picture, previewBox)
+        : lastSource().isEmpty() ? AF::memberPicture(m_ws.workingQuestion.get(), last, picture, previewBox)
+                                 : LoadPictureFile(lastSource(), picture, fitInto(previewBox)) && !picture.isNull();
     if (read) {
         picturePreview = picture;
     } else {
@@ -238,9 +239,24 @@ AttachmentCommands::Outcome AttachmentCommands::newFile()
     // The single question's file stays on disk until the question is saved.
     if (!info.isFile() || !info.isReadable())
         return refuse(unreadableDiskFile(path));
+    QString source = path;
+    if (m_kind == Kind::Image) {
+        // A reduced photo has no file on disk: it waits in the question's own archive.
+        const std::optional<QByteArray> bytes = AF::diskBytes(path);
+        if (!bytes)
+            return refuse(unreadableDiskFile(path));
+        const std::optional<QByteArray> stored = storedBytes(name, *bytes);
+        if (!stored)
+            return Outcome::StayOpen;
+        if (*stored != *bytes) {
+            if (!m_ws.workingQuestion || !PutStream(name, *stored, *m_ws.workingQuestion))
+                return refuse(copyFailed(name));
+            source.clear();
+        }
+    }
     lastName() = name;
-    lastSource() = path;
-    return attach(name, path);
+    lastSource() = source;
+    return attach(name, source);
 }
 
 AttachmentCommands::Outcome AttachmentCommands::newFileInTest(const QString &name, const QString &path)
@@ -253,13 +269,18 @@ AttachmentCommands::Outcome AttachmentCommands::newFileInTest(const QString &nam
         return refuse(copyFailed(name));
 
     if (!HasMember(name, *test)) {
-        if (!PutStream(name, *bytes, *test)) {
+        const std::optional<QByteArray> stored = storedBytes(name, *bytes);
+        if (!stored)
+            return Outcome::StayOpen;
+        if (!PutStream(name, *stored, *test)) {
             m_ws.logEvent(0, test->errorString());
             return refuse(copyFailed(name));
         }
+        // A reduced photo is no longer the disk file.
+        const QString source = *stored == *bytes ? path : QString();
         lastName() = name;
-        lastSource() = path;
-        return attach(name, path);
+        lastSource() = source;
+        return attach(name, source);
     }
 
     // The test already has a file of that name: the user says whether it is the same one.
@@ -284,13 +305,21 @@ AttachmentCommands::Outcome AttachmentCommands::newFileInTest(const QString &nam
     // The program's dialog refuses such a name before it closes; whatever answered is held to the same rule.
     if (const QString refusal = AF::clashNameProblem(text, answer.newName, name, test); !refusal.isEmpty())
         return refuse(refusal);
-    if (!PutStream(newName, *bytes, *test)) {
+    const std::optional<QByteArray> stored = storedBytes(newName, *bytes);
+    if (!stored)
+        return Outcome::StayOpen;
+    if (!PutStream(newName, *stored, *test)) {
         m_ws.logEvent(0, test->errorString());
         return refuse(copyFailed(newName));
     }
     lastName() = newName;
     lastSource().clear();
     return attach(newName, {});
+}
+
+std::optional<QByteArray> AttachmentCommands::storedBytes(const QString &name, const QByteArray &bytes)
+{
+    return m_kind == Kind::Image ? pictureToStore(m_ws, name, bytes) : bytes;
 }
 
 AttachmentCommands::Outcome AttachmentCommands::useLast()

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "core/Prompts.h"
+#include "question/ThumbnailCache.h"
 #include "question/ThumbnailStrip.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class QuestionEditor;
 class TestModel;
@@ -45,8 +48,11 @@ public:
     QStringList testNames;
     // The text dialog's list: each file's text, normalised and shortened.
     QStringList listLines;
-    // The image dialog's thumbnails.
+    // The image dialog's thumbnails, and the cache that keeps them between openings.
     ThumbnailStrip strip;
+    const ThumbnailCache &thumbnailCache() const { return m_thumbnails; }
+    // The box the image dialog's preview shows its picture in; the picture is decoded to fit it.
+    QSize previewBox{400, 200};
 
     // --- Commands.
     // LNewTekst / LNewObraz: a file from disk.
@@ -84,10 +90,14 @@ private:
     Outcome attach(const QString &name, const QString &source);
     Outcome newFileInTest(const QString &name, const QString &path);
     Outcome refuse(const QString &text);
+    // What goes into the archive of a file read from disk: a picture perhaps reduced; empty when the
+    // teacher cancelled.
+    std::optional<QByteArray> storedBytes(const QString &name, const QByteArray &bytes);
 
     QuestionEditor &m_editor;
     Workspace &m_ws;
     Kind m_kind;
     // The folder the chooser opens in: the program's folder until a file has been chosen.
     QString m_chooserFolder;
+    ThumbnailCache m_thumbnails;
 };

@@ -76,9 +76,12 @@ QString shownText(const QStringList &lines)
     return lines.join(u'\r');
 }
 
-bool memberPicture(TVfsPAK *archive, const QString &name, QImage &image)
+bool memberPicture(TVfsPAK *archive, const QString &name, QImage &image, QSize box)
 {
-    return archive && !name.isEmpty() && ExtractPicture(name, image, *archive) && !image.isNull();
+    if (!archive || name.isEmpty() || pictureKind(name) == PictureKind::None)
+        return false;
+    const std::optional<QByteArray> bytes = ExtractStream(name, *archive);
+    return bytes && decodePicture(*bytes, name, image, nullptr, fitInto(box)) && !image.isNull();
 }
 
 QString withoutFolder(const QString &name)

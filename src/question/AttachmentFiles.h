@@ -23,8 +23,9 @@ QString joinedText(const QStringList &lines);
 // Lines as one text with "\r" between them: line breaks the windows show.
 QString shownText(const QStringList &lines);
 
-// A picture member decoded; false when missing, no picture kind or damaged.
-bool memberPicture(TVfsPAK *archive, const QString &name, QImage &image);
+// A picture member decoded to fit `box` (an empty box: its own size); false when missing, no picture
+// kind or damaged.
+bool memberPicture(TVfsPAK *archive, const QString &name, QImage &image, QSize box = {});
 
 // The name without any folder part (both separators).
 QString withoutFolder(const QString &name);

@@ -6,6 +6,7 @@
 #include "question/QuestionEditor.h"
 #include "question/QuestionInfo.h"
 #include "storage/Pictures.h"
+#include "toolkit/SkinGeometry.h"
 
 using namespace Qt::StringLiterals;
 namespace AF = AttachmentFiles;
@@ -25,6 +26,9 @@ QString missingPicture(const QString &name)
 }
 
 // Question k's attachments, from the test's working archive.
+// The miniature's box inside PPodMiniature: the picture is decoded at the size it shows at.
+constexpr QSize kMiniatureBox = SkinGeometry::WlasnosciPytania::picture.adjusted(4, 4, -4, -4).size();
+
 void testAttachments(Workspace &ws, const Question &q, QuestionProperties &p)
 {
     if (q.textName.isEmpty()) {
@@ -38,7 +42,7 @@ void testAttachments(Workspace &ws, const Question &q, QuestionProperties &p)
     if (q.imageName.isEmpty())
         return;
     p.pictureShown = true;
-    if (!AF::memberPicture(ws.workingTest.get(), q.imageName, p.picture)) {
+    if (!AF::memberPicture(ws.workingTest.get(), q.imageName, p.picture, kMiniatureBox)) {
         ws.logEvent(0, u"Problem z wczytaniem pliku obrazu z PakTemp"_s);
         p.picture = QImage();
         p.pictureNote = missingPicture(q.imageName);
@@ -120,8 +124,9 @@ QuestionProperties QuestionProperties::fromSingle(QuestionEditor &editor)
     if (!q.imageName.isEmpty()) {
         p.pictureShown = true;
         const bool read = q.imageSource.isEmpty()
-                              ? AF::memberPicture(ws.workingQuestion.get(), q.imageName, p.picture)
-                              : LoadPictureFile(q.imageSource, p.picture) && !p.picture.isNull();
+                              ? AF::memberPicture(ws.workingQuestion.get(), q.imageName, p.picture, kMiniatureBox)
+                              : LoadPictureFile(q.imageSource, p.picture, fitInto(kMiniatureBox)) &&
+                                    !p.picture.isNull();
         if (!read) {
             ws.logEvent(0, u"Problem z wczytaniem pliku obrazu z PakTemp"_s);
             p.picture = QImage();

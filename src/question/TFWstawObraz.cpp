@@ -25,6 +25,7 @@ TFWstawObraz::TFWstawObraz(QuestionEditor &editor, QWidget *parent)
     m_previewPanel->setGeometry(G::preview.adjusted(1, 1, -1, -1));
     m_miniature = new PictureView(u"ImMiniatura"_s, m_previewPanel);
     m_miniature->setGeometry(m_previewPanel->rect().adjusted(6, 6, -6, -6));
+    m_commands.previewBox = m_miniature->size();
 
     m_listPanel->setObjectName(u"PListaObrazow"_s);
     QPalette pal = m_listPanel->palette();

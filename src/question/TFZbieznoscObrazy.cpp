@@ -28,13 +28,11 @@ QLabel *picturePreview(const QString &name, const QRect &panel, QWidget *parent)
 void showPicture(QLabel *label, const QByteArray &bytes, const QString &fileName)
 {
     QImage image;
-    if (!decodePicture(bytes, fileName, image) || image.isNull()) {
+    if (!decodePicture(bytes, fileName, image, nullptr, fitInto(label->size())) || image.isNull()) {
         label->setPixmap({});
         label->setText(u"Nie można pokazać tego obrazu."_s);
         return;
     }
-    if (image.width() > label->width() || image.height() > label->height())
-        image = image.scaled(label->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
     label->setText({});
     label->setPixmap(QPixmap::fromImage(image));
 }

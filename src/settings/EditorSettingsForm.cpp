@@ -13,6 +13,8 @@ void EditorSettingsForm::fill()
     // save writes back what the user saw.
     values.dft = std::clamp(values.dft, 0, 300);
     values.sk = values.sk == 1 ? 1 : 0;
+    if (values.zdz < EditorSettings::ShrinkAsk || values.zdz > EditorSettings::ShrinkNever)
+        values.zdz = EditorSettings::ShrinkAsk;
     for (int EditorSettings::*threshold : {&EditorSettings::cel, &EditorSettings::bdb, &EditorSettings::db,
                                            &EditorSettings::dst, &EditorSettings::dp})
         values.*threshold = std::clamp(values.*threshold, 10, 99);
@@ -35,6 +37,14 @@ void EditorSettingsForm::stepTime(int direction)
 void EditorSettingsForm::setScale(bool on)
 {
     values.sk = on ? 1 : 0;
+    modified = true;
+}
+
+void EditorSettingsForm::setShrinking(int choice)
+{
+    if (choice < EditorSettings::ShrinkAsk || choice > EditorSettings::ShrinkNever)
+        return;
+    values.zdz = choice;
     modified = true;
 }
 

@@ -21,6 +21,7 @@ public:
     void setFlag(bool EditorSettings::*flag, bool on);
     void stepTime(int direction);                         // +1 / -1: steps of 5 within 0..300
     void setScale(bool on);
+    void setShrinking(int choice);                        // EditorSettings::PhotoShrinking
     void stepThreshold(int EditorSettings::*threshold, int direction); // steps of 1 within 10..99
 
     enum class Outcome { StayOpen, Close };

@@ -8,6 +8,7 @@
 #include "toolkit/UpDown.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QEnterEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,6 +30,12 @@ constexpr int fieldWidth = 36;
 constexpr int arrowsWidth = 16;
 constexpr int thresholdsLeft = 250;
 constexpr int thresholdPitch = 54;
+// Eight rows of options on the panel.
+constexpr int optionHeight = 25;
+constexpr int optionTop(int row)
+{
+    return 6 + row * 26;
+}
 
 QString shownHelp(const char16_t *text)
 {
@@ -90,6 +97,26 @@ TFIniEdytor::TFIniEdytor(Workspace &ws, QWidget *parent)
         shownHelp(u"Zaznaczenie tej opcji spowoduje, że po wstawieniu\rnowego pytania przejdziesz od razu "
                   u"do jego edycji.\rJeżeli opcja pozostanie nie zaznaczona, o tym,\rczy edytować pytanie "
                   u"musisz zdecydować samodzielnie\rnp. klikając na nim dwukrotnie."));
+
+    // The eighth row: what happens to a large photo being attached.
+    auto *shrinkCaption = new QLabel(u"Zmniejszaj duże zdjęcia"_s, m_options);
+    shrinkCaption->setObjectName(u"LZmniejszajZdjecia"_s);
+    shrinkCaption->setGeometry(14 + 24, optionTop(7), 190, optionHeight);
+    m_shrinking = new QComboBox(m_options);
+    m_shrinking->setObjectName(u"CbZmniejszajZdjecia"_s);
+    m_shrinking->setGeometry(14 + 24 + 190, optionTop(7), 220, optionHeight);
+    // In the order of the setting's values: ask, always, never.
+    m_shrinking->addItems({u"pytaj przy każdym zdjęciu"_s, u"zawsze"_s, u"nigdy"_s});
+    m_shrinking->setCursor(Qt::PointingHandCursor);
+    const QString shrinkHelp =
+        shownHelp(u"Zdjęcie JPEG dłuższe niż 1600 pikseli albo zapisane obrócone można\rdołączyć "
+                  u"zmniejszone do 1600 pikseli i obrócone do właściwego położenia:\rtest jest wtedy "
+                  u"wielokrotnie mniejszy. Plik na dysku się nie zmienia.\r\"pytaj\" – pytanie przy "
+                  u"każdym takim zdjęciu, \"zawsze\" – bez pytania,\r\"nigdy\" – zdjęcia zostają takie, "
+                  u"jakie są.");
+    setHelp(shrinkCaption, shrinkHelp);
+    setHelp(m_shrinking, shrinkHelp);
+    connect(m_shrinking, &QComboBox::activated, this, [this](int index) { m_form.setShrinking(index); });
 
     // The default time: a read-only number with its arrows, then its caption.
     const int left = G::timeAndScale.left() + 14;
@@ -183,7 +210,7 @@ QCheckBox *TFIniEdytor::addOption(const QString &name, const QString &caption, b
 {
     auto *box = new QCheckBox(caption, m_options);
     box->setObjectName(name);
-    box->setGeometry(14, 8 + row * 29, G::options.width() - 28, 26);
+    box->setGeometry(14, optionTop(row), G::options.width() - 28, optionHeight);
     box->setCursor(Qt::PointingHandCursor);
     box->setStyle(SkinStyle::instance());
     m_flags.append({box, flag});
@@ -233,6 +260,7 @@ void TFIniEdytor::showValues()
     const EditorSettings &v = m_form.values;
     for (const auto &[box, flag] : m_flags)
         box->setChecked(v.*flag);
+    m_shrinking->setCurrentIndex(v.zdz);
     m_time->setText(QString::number(v.dft));
     m_scale->setChecked(v.sk == 1);
     for (const Threshold &t : m_thresholds)

@@ -8,12 +8,13 @@
 class LabelButton;
 class PictureButton;
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class UpDown;
 class Workspace;
 
-// The editor settings dialog: seven options, the default time, the default grading scale with its
+// The editor settings dialog: seven options, what to do with large photos, the default time, the default grading scale with its
 // five thresholds, and a note that explains the option under the mouse. The values and the save and
 // cancel rules live in EditorSettingsForm; the window shows them and forwards the user's input.
 class TFIniEdytor : public SkinnedWindow {
@@ -33,6 +34,7 @@ public:
     bool holdsUnsavedWork() const { return isVisible() && m_form.modified; }
     // ImAnuluj.
     void closeWindow() override { cancel(); }
+    QComboBox *shrinkingChoice() const { return m_shrinking; }
     // The text of LPodpowiedz as shown (line breaks as "\n").
     QString helpText() const;
 
@@ -58,6 +60,7 @@ private:
     EditorSettingsForm m_form;
     QWidget *m_options;
     QList<std::pair<QCheckBox *, bool EditorSettings::*>> m_flags;
+    QComboBox *m_shrinking;
     QLineEdit *m_time;
     UpDown *m_timeArrows;
     QCheckBox *m_scale;

@@ -4,9 +4,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QTransform>
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <jerror.h>
 #include <jpeglib.h>
@@ -46,6 +48,14 @@ struct JpegSession {
     const unsigned char *data;
     unsigned long size;
     QImage *image;
+    // Header only: the size and orientation are read, nothing is decoded.
+    bool headerOnly;
+    const PictureSizing *sizing;
+    // Read from the header: the stored size, the EXIF orientation, and the size wanted as shown.
+    unsigned storedWidth;
+    unsigned storedHeight;
+    int orientation;
+    QSize wanted;
 };
 
 JpegSession *sessionOf(j_common_ptr cinfo)
@@ -91,6 +101,90 @@ void jpegProgress(j_common_ptr cinfo)
     }
 }
 
+// Orientations 5 to 8 turn the picture a quarter: its shown width is its stored height.
+bool turnsQuarter(int orientation)
+{
+    return orientation >= 5 && orientation <= 8;
+}
+
+QSize shownSize(unsigned width, unsigned height, int orientation)
+{
+    const QSize stored(static_cast<int>(width), static_cast<int>(height));
+    return turnsQuarter(orientation) ? stored.transposed() : stored;
+}
+
+quint32 readTiff(const uchar *p, int bytes, bool bigEndian)
+{
+    quint32 v = 0;
+    for (int i = 0; i < bytes; ++i)
+        v |= quint32(p[bigEndian ? i : bytes - 1 - i]) << (8 * (bytes - 1 - i));
+    return v;
+}
+
+// The orientation tag (0x0112) of IFD0 in the body of an APP1 "Exif" segment; 1 when there is none
+// or anything about it is out of bounds.
+int exifOrientation(const uchar *data, size_t size)
+{
+    static constexpr uchar exifId[] = {'E', 'x', 'i', 'f', 0, 0};
+    if (size < sizeof exifId + 8 || std::memcmp(data, exifId, sizeof exifId) != 0)
+        return 1;
+    const uchar *tiff = data + sizeof exifId;
+    const size_t length = size - sizeof exifId;
+    bool big;
+    if (tiff[0] == 'I' && tiff[1] == 'I')
+        big = false;
+    else if (tiff[0] == 'M' && tiff[1] == 'M')
+        big = true;
+    else
+        return 1;
+    if (readTiff(tiff + 2, 2, big) != 42)
+        return 1;
+    const quint64 ifd = readTiff(tiff + 4, 4, big);
+    if (ifd + 2 > length)
+        return 1;
+    const quint64 count = readTiff(tiff + ifd, 2, big);
+    for (quint64 i = 0; i < count; ++i) {
+        const quint64 entry = ifd + 2 + 12 * i;
+        if (entry + 12 > length)
+            return 1;
+        const uchar *e = tiff + entry;
+        if (readTiff(e, 2, big) != 0x0112)
+            continue;
+        // A SHORT (type 3) with one value, held in the first two bytes of the value field.
+        if (readTiff(e + 2, 2, big) != 3 || readTiff(e + 4, 4, big) != 1)
+            return 1;
+        const quint32 value = readTiff(e + 8, 2, big);
+        return value >= 1 && value <= 8 ? static_cast<int>(value) : 1;
+    }
+    return 1;
+}
+
+int markerOrientation(j_decompress_ptr cinfo)
+{
+    for (jpeg_saved_marker_ptr m = cinfo->marker_list; m; m = m->next) {
+        if (m->marker == JPEG_APP0 + 1 && m->data) {
+            const int o = exifOrientation(m->data, m->data_length);
+            if (o != 1)
+                return o;
+        }
+    }
+    return 1;
+}
+
+// The smallest DCT scale n/8 that gives at least the wanted size (stored orientation); the whole
+// picture when even 8/8 is smaller.
+void chooseScale(j_decompress_ptr cinfo, QSize wantedStored)
+{
+    cinfo->scale_denom = 8;
+    for (unsigned n = 1; n <= 8; ++n) {
+        cinfo->scale_num = n;
+        jpeg_calc_output_dimensions(cinfo);
+        if (cinfo->output_width >= static_cast<JDIMENSION>(wantedStored.width()) &&
+            cinfo->output_height >= static_cast<JDIMENSION>(wantedStored.height()))
+            return;
+    }
+}
+
 bool allocateRgb(QImage *image, int width, int height)
 {
     *image = QImage(width, height, QImage::Format_RGB888);
@@ -133,6 +227,8 @@ bool runJpegDecoder(JpegSession *s)
         static_cast<long>(std::min<qint64>(MaxJpegWorkMemory, memoryBound(static_cast<qint64>(s->size))));
     cinfo->progress = &s->progress;
     jpeg_mem_src(cinfo, s->data, s->size);
+    // The orientation lives in an APP1 segment, which libjpeg otherwise skips.
+    jpeg_save_markers(cinfo, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(cinfo, TRUE);
     if (!saneSize(cinfo->image_width, cinfo->image_height, static_cast<qint64>(s->size))) {
         std::snprintf(s->message, sizeof s->message, "unsupported size %ux%u", cinfo->image_width,
@@ -140,6 +236,18 @@ bool runJpegDecoder(JpegSession *s)
         jpeg_destroy_decompress(cinfo);
         return false;
     }
+    s->storedWidth = cinfo->image_width;
+    s->storedHeight = cinfo->image_height;
+    s->orientation = markerOrientation(cinfo);
+    if (s->headerOnly) {
+        jpeg_destroy_decompress(cinfo);
+        return true;
+    }
+    // The sizing makes no libjpeg call, so nothing of it is left behind by a longjmp.
+    if (s->sizing && *s->sizing)
+        s->wanted = (*s->sizing)(shownSize(s->storedWidth, s->storedHeight, s->orientation));
+    if (!s->wanted.isEmpty())
+        chooseScale(cinfo, turnsQuarter(s->orientation) ? s->wanted.transposed() : s->wanted);
     const bool cmyk = cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK;
     cinfo->out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
     jpeg_start_decompress(cinfo);
@@ -169,6 +277,49 @@ bool runJpegDecoder(JpegSession *s)
     return true;
 }
 
+struct JpegWriter {
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr errors;
+    std::jmp_buf jump;
+    unsigned char *out;
+    unsigned long outSize;
+    const QImage *rgb; // Format_RGB888
+    int quality;
+};
+
+void failJpegWriter(j_common_ptr cinfo)
+{
+    std::longjmp(reinterpret_cast<JpegWriter *>(cinfo)->jump, 1);
+}
+
+// As the decoder: libjpeg leaves through longjmp, so nothing here owns a destructor.
+bool runJpegEncoder(JpegWriter *w)
+{
+    j_compress_ptr cinfo = &w->cinfo;
+    cinfo->err = jpeg_std_error(&w->errors);
+    w->errors.error_exit = failJpegWriter;
+    if (setjmp(w->jump)) {
+        jpeg_destroy_compress(cinfo);
+        return false;
+    }
+    jpeg_create_compress(cinfo);
+    jpeg_mem_dest(cinfo, &w->out, &w->outSize);
+    cinfo->image_width = static_cast<JDIMENSION>(w->rgb->width());
+    cinfo->image_height = static_cast<JDIMENSION>(w->rgb->height());
+    cinfo->input_components = 3;
+    cinfo->in_color_space = JCS_RGB;
+    jpeg_set_defaults(cinfo);
+    jpeg_set_quality(cinfo, w->quality, TRUE);
+    jpeg_start_compress(cinfo, TRUE);
+    while (cinfo->next_scanline < cinfo->image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(w->rgb->constScanLine(static_cast<int>(cinfo->next_scanline)));
+        jpeg_write_scanlines(cinfo, &row, 1);
+    }
+    jpeg_finish_compress(cinfo);
+    jpeg_destroy_compress(cinfo);
+    return true;
+}
+
 // Qt's readers allocate what a header claims before any pixel is read (a GIF its whole logical
 // screen, whatever the header before it), so their allocation limit is held to the bound of the input
 // while one decodes.
@@ -188,7 +339,8 @@ private:
     int m_saved;
 };
 
-bool decodeWithQt(QByteArrayView bytes, const QByteArray &format, QImage &image, QString *why)
+bool decodeWithQt(QByteArrayView bytes, const QByteArray &format, QImage &image, QString *why,
+                  const PictureSizing &sizing)
 {
     const QtAllocationLimit limit(bytes.size());
     QByteArray raw = QByteArray::fromRawData(bytes.data(), bytes.size());
@@ -202,6 +354,12 @@ bool decodeWithQt(QByteArrayView bytes, const QByteArray &format, QImage &image,
             *why = u"unsupported size %1x%2"_s.arg(size.width()).arg(size.height());
         return false;
     }
+    // The reader scales as it reads where its format allows, otherwise right after.
+    if (size.isValid() && sizing) {
+        const QSize wanted = sizing(size);
+        if (!wanted.isEmpty() && wanted != size)
+            reader.setScaledSize(wanted);
+    }
     QImage decoded;
     if (!reader.read(&decoded) || !saneSize(decoded.width(), decoded.height(), bytes.size())) {
         if (why)
@@ -212,7 +370,85 @@ bool decodeWithQt(QByteArrayView bytes, const QByteArray &format, QImage &image,
     return true;
 }
 
+// The stored picture turned and mirrored as its EXIF orientation says it is shown.
+QImage oriented(QImage image, int orientation)
+{
+    switch (orientation) {
+    case 2:
+        return image.mirrored(true, false);
+    case 3:
+        return image.mirrored(true, true);
+    case 4:
+        return image.mirrored(false, true);
+    case 5:
+        return image.transformed(QTransform().rotate(90)).mirrored(true, false);
+    case 6:
+        return image.transformed(QTransform().rotate(90));
+    case 7:
+        return image.transformed(QTransform().rotate(90)).mirrored(false, true);
+    case 8:
+        return image.transformed(QTransform().rotate(270));
+    default:
+        return image;
+    }
+}
+
+QImage resized(QImage image, QSize wanted)
+{
+    // A size no picture may have is no size to scale to.
+    if (wanted.isEmpty() || image.size() == wanted || wanted.width() > MaxPictureSide ||
+        wanted.height() > MaxPictureSide)
+        return image;
+    return image.scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+bool startJpegSession(QByteArrayView bytes, JpegSession &session, QImage *image, QString *why)
+{
+    if (bytes.isEmpty()) {
+        if (why)
+            *why = u"empty picture"_s;
+        return false;
+    }
+    std::memset(static_cast<void *>(&session), 0, sizeof session);
+    session.data = reinterpret_cast<const unsigned char *>(bytes.data());
+    session.size = static_cast<unsigned long>(bytes.size());
+    session.image = image;
+    session.orientation = 1;
+    return true;
+}
+
+bool runJpegSession(JpegSession &session, QString *why)
+{
+    if (runJpegDecoder(&session))
+        return true;
+    if (why)
+        *why = QString::fromLatin1(session.message);
+    return false;
+}
+
 } // namespace
+
+PictureSizing fitInto(QSize box)
+{
+    return [box](QSize shown) { return fittedSize(shown, box); };
+}
+
+QSize fittedSize(QSize shown, QSize box)
+{
+    const qint64 w = shown.width();
+    const qint64 h = shown.height();
+    if (w <= 0 || h <= 0 || box.isEmpty() || (w <= box.width() && h <= box.height()))
+        return shown;
+    const auto roundHalfEven = [](qint64 num, qint64 den) {
+        const qint64 q = num / den;
+        const qint64 twiceRest = 2 * (num % den);
+        return twiceRest > den || (twiceRest == den && q % 2 != 0) ? q + 1 : q;
+    };
+    // The side that meets the box first is the box's; the other follows the proportions.
+    if (w * box.height() >= h * box.width())
+        return {box.width(), static_cast<int>(std::max<qint64>(1, roundHalfEven(h * box.width(), w)))};
+    return {static_cast<int>(std::max<qint64>(1, roundHalfEven(w * box.height(), h))), box.height()};
+}
 
 PictureKind pictureKind(QStringView fileName)
 {
@@ -225,37 +461,29 @@ PictureKind pictureKind(QStringView fileName)
     return PictureKind::None;
 }
 
-bool decodeJpeg(QByteArrayView bytes, QImage &image, QString *why)
+bool decodeJpeg(QByteArrayView bytes, QImage &image, QString *why, const PictureSizing &sizing)
 {
-    if (bytes.isEmpty()) {
-        if (why)
-            *why = u"empty picture"_s;
-        return false;
-    }
     QImage decoded;
     JpegSession session;
-    std::memset(static_cast<void *>(&session), 0, sizeof session);
-    session.data = reinterpret_cast<const unsigned char *>(bytes.data());
-    session.size = static_cast<unsigned long>(bytes.size());
-    session.image = &decoded;
-    if (!runJpegDecoder(&session)) {
-        if (why)
-            *why = QString::fromLatin1(session.message);
+    if (!startJpegSession(bytes, session, &decoded, why))
         return false;
-    }
-    image = std::move(decoded);
+    session.sizing = &sizing;
+    if (!runJpegSession(session, why))
+        return false;
+    image = resized(oriented(std::move(decoded), session.orientation), session.wanted);
     return true;
 }
 
-bool decodePicture(QByteArrayView bytes, QStringView fileName, QImage &image, QString *why)
+bool decodePicture(QByteArrayView bytes, QStringView fileName, QImage &image, QString *why,
+                   const PictureSizing &sizing)
 {
     switch (pictureKind(fileName)) {
     case PictureKind::Jpeg:
-        return decodeJpeg(bytes, image, why);
+        return decodeJpeg(bytes, image, why, sizing);
     case PictureKind::Gif:
-        return decodeWithQt(bytes, "gif"_ba, image, why);
+        return decodeWithQt(bytes, "gif"_ba, image, why, sizing);
     case PictureKind::Bmp:
-        return decodeWithQt(bytes, "bmp"_ba, image, why);
+        return decodeWithQt(bytes, "bmp"_ba, image, why, sizing);
     case PictureKind::None:
         break;
     }
@@ -264,7 +492,64 @@ bool decodePicture(QByteArrayView bytes, QStringView fileName, QImage &image, QS
     return false;
 }
 
-bool LoadPictureFile(const QString &path, QImage &image)
+QSize pictureSize(QByteArrayView bytes, QStringView fileName, QString *why)
+{
+    const PictureKind kind = pictureKind(fileName);
+    if (kind == PictureKind::Jpeg) {
+        JpegSession session;
+        if (!startJpegSession(bytes, session, nullptr, why))
+            return {};
+        session.headerOnly = true;
+        if (!runJpegSession(session, why))
+            return {};
+        return shownSize(session.storedWidth, session.storedHeight, session.orientation);
+    }
+    if (kind == PictureKind::None) {
+        if (why)
+            *why = u"not a picture"_s;
+        return {};
+    }
+    QByteArray raw = QByteArray::fromRawData(bytes.data(), bytes.size());
+    QBuffer buffer(&raw);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, kind == PictureKind::Gif ? "gif"_ba : "bmp"_ba);
+    reader.setAutoDetectImageFormat(false);
+    const QSize size = reader.size();
+    if (!size.isValid() || !saneSize(size.width(), size.height(), bytes.size())) {
+        if (why)
+            *why = u"unreadable size"_s;
+        return {};
+    }
+    return size;
+}
+
+int jpegOrientation(QByteArrayView bytes)
+{
+    JpegSession session;
+    if (!startJpegSession(bytes, session, nullptr, nullptr))
+        return 1;
+    session.headerOnly = true;
+    return runJpegSession(session, nullptr) ? session.orientation : 1;
+}
+
+QByteArray encodeJpeg(const QImage &image, int quality)
+{
+    if (image.isNull())
+        return {};
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    JpegWriter writer;
+    std::memset(static_cast<void *>(&writer), 0, sizeof writer);
+    writer.rgb = &rgb;
+    writer.quality = std::clamp(quality, 1, 100);
+    const bool ok = runJpegEncoder(&writer);
+    QByteArray bytes;
+    if (ok)
+        bytes = QByteArray(reinterpret_cast<const char *>(writer.out), static_cast<qsizetype>(writer.outSize));
+    std::free(writer.out);
+    return bytes;
+}
+
+bool LoadPictureFile(const QString &path, QImage &image, const PictureSizing &sizing)
 {
     if (pictureKind(path) == PictureKind::None)
         return false;
@@ -272,7 +557,7 @@ bool LoadPictureFile(const QString &path, QImage &image)
     if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly) || file.size() > MaxPictureFileSize)
         return false;
     const QByteArray bytes = file.readAll();
-    return decodePicture(bytes, path, image);
+    return decodePicture(bytes, path, image, nullptr, sizing);
 }
 
 bool LoadSkinImage(const QString &resourceName, QImage &image)

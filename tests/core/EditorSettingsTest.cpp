@@ -38,7 +38,8 @@ TEST(EditorSettings, FirstStartWritesDefaultsAndLogsOneLine)
     TpkXML doc;
     ASSERT_TRUE(doc.LoadFromFile(t.ws.paths.iniPath));
     const QStringList order = {u"ed"_s, u"al"_s, u"ng"_s, u"dfto"_s, u"sw"_s, u"clg"_s, u"fn"_s, u"dfe"_s,
-                               u"dft"_s, u"sk"_s, u"cel"_s, u"bdb"_s, u"db"_s, u"dst"_s, u"dp"_s, u"wo"_s, u"dfpz"_s};
+                               u"dft"_s, u"sk"_s, u"cel"_s, u"bdb"_s, u"db"_s, u"dst"_s, u"dp"_s, u"wo"_s, u"dfpz"_s,
+                               u"zdz"_s};
     TpkXMLNode *ini = doc.DocumentChild(u"Ini");
     ASSERT_EQ(ini->childCount(), order.size());
     for (int i = 0; i < order.size(); ++i)

@@ -7,6 +7,7 @@
 #include "toolkit/UpDown.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QEnterEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -241,6 +242,28 @@ TEST_F(TFIniEdytorTest, ClicksReachTheForm)
     EXPECT_TRUE(t.ws.settings.fn);
     EXPECT_EQ(t.ws.settings.sk, 0);
     dialog.hide();
+}
+
+// The eighth row: what to do with a large photo, asking by default, chosen with the keyboard too.
+TEST_F(TFIniEdytorTest, LargePhotoChoiceReachesTheForm)
+{
+    TFIniEdytor dialog(t.ws);
+    dialog.prepare();
+    QComboBox *choice = control<QComboBox>(&dialog, u"CbZmniejszajZdjecia");
+    EXPECT_EQ(choice, dialog.shrinkingChoice());
+    EXPECT_EQ(control<QLabel>(&dialog, u"LZmniejszajZdjecia")->text(), u"Zmniejszaj duże zdjęcia"_s);
+    ASSERT_EQ(choice->count(), 3);
+    EXPECT_EQ(choice->currentIndex(), EditorSettings::ShrinkAsk);
+    dialog.show();
+    choice->setFocus();
+    QTest::keyClick(choice, Qt::Key_Down);
+    EXPECT_EQ(dialog.form().values.zdz, EditorSettings::ShrinkAlways);
+    EXPECT_TRUE(dialog.form().modified);
+    dialog.hide();
+
+    t.ws.settings.zdz = EditorSettings::ShrinkNever;
+    dialog.prepare();
+    EXPECT_EQ(choice->currentIndex(), EditorSettings::ShrinkNever);
 }
 
 TEST_F(TFIniEdytorTest, SaveClosesBesideTheMainWindowAndShowsTheClock)

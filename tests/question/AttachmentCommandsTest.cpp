@@ -4,7 +4,10 @@
 #include "storage/ArchiveAccess.h"
 #include "storage/Cp1250.h"
 #include "storage/TVfsPAK.h"
+#include "question/AttachmentFiles.h"
 #include "support/DocumentFixtures.h"
+#include "support/JpegFixture.h"
+#include "storage/Pictures.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -499,6 +502,132 @@ TEST_F(Attachments, ImagePreviewOfAMissingOrDamagedFileSaysSo)
     image.open();
     EXPECT_FALSE(image.picturePreviewShown);
     EXPECT_FALSE(image.lastEnabled);
+}
+
+// Thumbnails are made once: a second opening decodes nothing, a member replaced under the same name
+// is decoded again, and a turned photo's thumbnail stands upright.
+TEST_F(Attachments, StripDecodesOnlyPicturesThatChanged)
+{
+    put(u"a.bmp"_s, bmp(220, 110, Qt::blue));
+    // Stored 160 × 120, shown 120 × 160.
+    put(u"pion.jpg"_s, JpegFixture::withApp1(JpegFixture::gradientJpeg(160, 120), JpegFixture::exifBody(6)));
+    put(u"c.bmp"_s, bmp(50, 100, Qt::green));
+    editTestQuestion();
+    AttachmentCommands image(editor, Kind::Image);
+    image.open();
+    ASSERT_EQ(image.strip.count(), 3);
+    EXPECT_EQ(image.thumbnailCache().decodedLastTime(), 3);
+    EXPECT_EQ(image.strip.thumbnails()[1].size(), QSize(82, 110));
+
+    image.open();
+    EXPECT_EQ(image.thumbnailCache().decodedLastTime(), 0);
+    EXPECT_EQ(image.strip.count(), 3);
+    EXPECT_EQ(image.strip.thumbnails()[0].size(), QSize(110, 55));
+    EXPECT_EQ(image.strip.render().pixelColor(5 + 50, 5 + 20), QColor(Qt::blue));
+
+    // Same name, same size, other pixels (now last in the archive); and a picture gone.
+    put(u"a.bmp"_s, bmp(220, 110, Qt::red));
+    ASSERT_TRUE(DeleteMember(u"c.bmp"_s, *t.ws.workingTest));
+    image.open();
+    EXPECT_EQ(image.thumbnailCache().decodedLastTime(), 1);
+    ASSERT_EQ(image.testNames, QStringList({u"pion.jpg"_s, u"a.bmp"_s}));
+    EXPECT_EQ(image.strip.render().pixelColor(120 + 5 + 50, 5 + 20), QColor(Qt::red));
+}
+
+// --- Large photos ---------------------------------------------------------------------------------
+
+namespace {
+
+class LargePhotos : public Attachments {
+protected:
+    // A 2000 × 1500 photo on disk.
+    QString photo()
+    {
+        file = diskFile(u"Zdjęcie.jpg"_s, JpegFixture::gradientJpeg(2000, 1500));
+        original = AttachmentFiles::diskBytes(file).value_or(QByteArray());
+        return file;
+    }
+    QString file;
+    QByteArray original;
+};
+
+QSize shownSize(const QByteArray &jpeg)
+{
+    return pictureSize(jpeg, u"x.jpg");
+}
+
+} // namespace
+
+// Each answer and each setting ends as it should; the teacher's file is never changed.
+TEST_F(LargePhotos, AttachingOffersToShrinkAsTheSettingSays)
+{
+    const struct {
+        int setting;
+        std::optional<MessageResult> answer; // none: no question asked
+        bool attached;
+        bool shrunk;
+    } cases[] = {
+        {EditorSettings::ShrinkAsk, MessageResult::Yes, true, true},
+        {EditorSettings::ShrinkAsk, MessageResult::No, true, false},
+        {EditorSettings::ShrinkAsk, MessageResult::Cancel, false, false},
+        {EditorSettings::ShrinkAlways, std::nullopt, true, true},
+        {EditorSettings::ShrinkNever, std::nullopt, true, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.setting * 10 + (c.answer ? static_cast<int>(*c.answer) : 0));
+        ASSERT_TRUE(DeleteAllMembers(*t.ws.workingTest));
+        editTestQuestion();
+        q().imageName.clear();
+        t.ws.settings.zdz = c.setting;
+        prompts.messages.clear();
+        AttachmentCommands image(editor, Kind::Image);
+        image.open();
+        prompts.queueFileName(photo());
+        if (c.answer)
+            prompts.queueAnswer(*c.answer);
+        EXPECT_EQ(image.newFile(), c.attached ? Outcome::Close : Outcome::StayOpen);
+        ASSERT_EQ(prompts.messages.size(), c.answer ? 1 : 0);
+        if (c.answer) {
+            EXPECT_TRUE(prompts.messages[0].text.startsWith(u"Obraz ma 2000 × 1500 pikseli ("_s));
+            EXPECT_TRUE(prompts.messages[0].text.contains(u"Zmniejszyć go do 1600 × 1200 (około "_s));
+        }
+        EXPECT_EQ(AttachmentFiles::diskBytes(file), original);
+        if (!c.attached) {
+            EXPECT_TRUE(q().imageName.isEmpty());
+            EXPECT_TRUE(testMembers().isEmpty());
+            continue;
+        }
+        EXPECT_EQ(q().imageName, u"Zdjęcie.jpg"_s);
+        const QByteArray stored = testMember(u"Zdjęcie.jpg"_s);
+        EXPECT_EQ(shownSize(stored), c.shrunk ? QSize(1600, 1200) : QSize(2000, 1500));
+        EXPECT_EQ(stored == original, !c.shrunk);
+        // A reduced photo is no longer the disk file: it keeps no source.
+        EXPECT_EQ(q().imageSource, c.shrunk ? QString() : QFileInfo(file).absoluteFilePath());
+    }
+}
+
+// A single question keeps its files on disk until it is saved; a reduced photo has none, so it waits
+// in the question's own archive, and the question is saved from there.
+TEST_F(LargePhotos, ASingleQuestionKeepsTheReducedPhotoInItsArchive)
+{
+    editNewSingle();
+    t.ws.settings.zdz = EditorSettings::ShrinkAsk;
+    AttachmentCommands image(editor, Kind::Image);
+    image.open();
+    prompts.queueFileName(photo());
+    prompts.queueAnswer(MessageResult::Yes);
+    EXPECT_EQ(image.newFile(), Outcome::Close);
+    EXPECT_EQ(t.ws.question.imageName, u"Zdjęcie.jpg"_s);
+    EXPECT_TRUE(t.ws.question.imageSource.isEmpty());
+    EXPECT_EQ(shownSize(ExtractStream(u"Zdjęcie.jpg"_s, *t.ws.workingQuestion).value_or(QByteArray())),
+              QSize(1600, 1200));
+    EXPECT_EQ(AttachmentFiles::diskBytes(file), original);
+
+    // The last-used preview finds it there.
+    image.open();
+    EXPECT_TRUE(image.lastEnabled);
+    EXPECT_FALSE(image.picturePreview.isNull());
+    EXPECT_TRUE(image.pictureNote.isEmpty());
 }
 
 // --- The strip's arithmetic ---------------------------------------------------------------------------

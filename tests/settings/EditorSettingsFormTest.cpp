@@ -90,6 +90,7 @@ TEST_F(EditorSettingsFormTest, EveryEditMarksTheFormModified)
         {"time", [](EditorSettingsForm &f) { f.stepTime(+1); }},
         {"scale", [](EditorSettingsForm &f) { f.setScale(true); }},
         {"threshold", [](EditorSettingsForm &f) { f.stepThreshold(&EditorSettings::dst, -1); }},
+        {"photos", [](EditorSettingsForm &f) { f.setShrinking(EditorSettings::ShrinkNever); }},
     };
     for (const auto &[name, edit] : edits) {
         form.fill();
@@ -99,6 +100,23 @@ TEST_F(EditorSettingsFormTest, EveryEditMarksTheFormModified)
         EXPECT_EQ(form.cancel(mainLeft, mainTop), Outcome::StayOpen) << name;
         EXPECT_EQ(prompts.lastMessageText(), kSaveQuestion) << name;
     }
+}
+
+// Asking is the default, a file from before the setting asks too, and the choice is saved with the rest.
+TEST_F(EditorSettingsFormTest, LargePhotoChoiceIsSavedAndReadBack)
+{
+    EXPECT_EQ(fromFile().zdz, EditorSettings::ShrinkAsk);
+    form.setShrinking(EditorSettings::ShrinkAlways);
+    form.setShrinking(7); // no such choice: ignored
+    EXPECT_EQ(form.values.zdz, EditorSettings::ShrinkAlways);
+    EXPECT_EQ(form.save(mainLeft, mainTop), Outcome::Close);
+    EXPECT_EQ(t.ws.settings.zdz, EditorSettings::ShrinkAlways);
+    EXPECT_EQ(fromFile().zdz, EditorSettings::ShrinkAlways);
+
+    // A value no choice shows, from a file edited by hand, is shown as asking.
+    t.ws.settings.zdz = 9;
+    form.fill();
+    EXPECT_EQ(form.values.zdz, EditorSettings::ShrinkAsk);
 }
 
 TEST_F(EditorSettingsFormTest, TimeStepsByFiveWithinZeroAndThreeHundred)

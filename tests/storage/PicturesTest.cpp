@@ -230,3 +230,144 @@ TEST(PictureSkin, LoadsAJpegResourceByName)
     EXPECT_EQ(image, marker());
     QResource::unregisterResource(rccFile);
 }
+
+namespace {
+
+// Four quarters of four colours: any turn or mirror of it shows in its corners.
+QImage quarters(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB888);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const bool right = x >= width / 2;
+            const bool bottom = y >= height / 2;
+            image.setPixelColor(x, y, bottom ? (right ? Qt::blue : Qt::yellow) : (right ? Qt::green : Qt::red));
+        }
+    }
+    return image;
+}
+
+void expectQuarters(const QImage &image)
+{
+    const int w = image.width();
+    const int h = image.height();
+    expectNear(image.pixelColor(w / 4, h / 4), Qt::red, 40);
+    expectNear(image.pixelColor(3 * w / 4, h / 4), Qt::green, 40);
+    expectNear(image.pixelColor(w / 4, 3 * h / 4), Qt::yellow, 40);
+    expectNear(image.pixelColor(3 * w / 4, 3 * h / 4), Qt::blue, 40);
+}
+
+} // namespace
+
+// A phone stores an upright photo sideways with a tag that says how to turn it: every one of the
+// eight orientations, in both byte orders, shows upright, at full size and scaled.
+TEST(PictureOrientation, EveryExifOrientationShowsUpright)
+{
+    const QImage upright = quarters(96, 64);
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        for (bool bigEndian : {false, true}) {
+            SCOPED_TRACE(orientation * 10 + bigEndian);
+            const QByteArray jpeg = JpegFixture::withApp1(
+                JpegFixture::encode(JpegFixture::storedFor(upright, orientation)),
+                JpegFixture::exifBody(orientation, bigEndian));
+            EXPECT_EQ(jpegOrientation(jpeg), orientation);
+            EXPECT_EQ(pictureSize(jpeg, u"a.jpg"), upright.size());
+            QImage image;
+            ASSERT_TRUE(decodePicture(jpeg, u"a.jpg", image));
+            EXPECT_EQ(image.size(), upright.size());
+            expectQuarters(image);
+            ASSERT_TRUE(decodePicture(jpeg, u"a.jpg", image, nullptr, fitInto({48, 48})));
+            EXPECT_EQ(image.size(), QSize(48, 32));
+            expectQuarters(image);
+        }
+    }
+}
+
+// The APP1 segment is the file's own data: every offset in it may point anywhere.
+TEST(PictureOrientation, DamagedExifIsNoOrientationAndThePictureStillDecodes)
+{
+    const QByteArray good = JpegFixture::exifBody(6);
+    QByteArray ifdFar = good;
+    ifdFar[6 + 4] = '\xF0'; // IFD0 offset far beyond the segment
+    QByteArray manyEntries = good;
+    manyEntries[6 + 8] = '\xFF';
+    manyEntries[6 + 9] = '\xFF';          // 65535 entries in a few bytes,
+    manyEntries[6 + 8 + 2 + 12] = '\x13'; // none of them the orientation: the walk ends at the end
+    QByteArray longType = good;
+    longType[6 + 8 + 2 + 12 + 2] = 4; // the orientation as a LONG
+    QByteArray nine = good;
+    nine[6 + 8 + 2 + 12 + 8] = 9; // no such orientation
+    const struct {
+        const char *what;
+        QByteArray body;
+    } cases[] = {
+        {"no Exif name", "Exif"_ba},
+        {"header only", good.first(6 + 8)},
+        {"cut in the entry", good.first(6 + 8 + 2 + 12 + 6)},
+        {"wrong byte-order mark", "Exif\0\0IM\x2a\0\x08\0\0\0"_ba},
+        {"wrong magic number", "Exif\0\0II\x2b\0\x08\0\0\0"_ba},
+        {"IFD beyond the segment", ifdFar},
+        {"more entries than bytes", manyEntries},
+        {"orientation of another type", longType},
+        {"orientation out of range", nine},
+        {"XMP instead of Exif", "http://ns.adobe.com/xap/1.0/\0<x/>"_ba},
+    };
+    const QByteArray picture = JpegFixture::encode(quarters(32, 16));
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QByteArray jpeg = JpegFixture::withApp1(picture, c.body);
+        EXPECT_EQ(jpegOrientation(jpeg), 1);
+        QImage image;
+        ASSERT_TRUE(decodeJpeg(jpeg, image));
+        EXPECT_EQ(image.size(), QSize(32, 16));
+    }
+}
+
+TEST(PictureSizing, FitsIntoABoxWithoutEnlarging)
+{
+    const struct {
+        QSize shown, box, fitted;
+    } cases[] = {
+        {{4000, 3000}, {110, 110}, {110, 82}}, {{3000, 4000}, {110, 110}, {82, 110}},
+        {{4000, 3000}, {1600, 1600}, {1600, 1200}}, {{1600, 1200}, {1600, 1600}, {1600, 1200}},
+        {{50, 40}, {400, 200}, {50, 40}}, {{1000, 100}, {400, 200}, {400, 40}},
+        {{100, 1000}, {400, 200}, {20, 200}}, {{20000, 1}, {110, 110}, {110, 1}},
+        {{220, 166}, {110, 110}, {110, 83}}, {{440, 330}, {110, 110}, {110, 82}}, // 82.5: to the even pixel
+        {{640, 480}, {}, {640, 480}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(fittedSize(c.shown, c.box), c.fitted) << c.shown.width() << "x" << c.shown.height();
+}
+
+// Decoded at the size asked for, whatever the decoder: a JPEG through a DCT scale and a filter, GIF
+// and BMP through their readers; the colours stay where they were.
+TEST(PictureSizing, DecodesEveryKindAtTheSizeAskedFor)
+{
+    const QImage picture = quarters(400, 300);
+    const struct {
+        const char16_t *name;
+        QByteArray bytes;
+    } cases[] = {{u"a.jpg", JpegFixture::encode(picture)},
+                 {u"a.gif", GifFixture::encode(picture)},
+                 {u"a.bmp", bmpBytes(picture)}};
+    const QSize sizes[] = {{110, 83}, {53, 40}, {399, 299}, {800, 600}};
+    for (const auto &c : cases) {
+        for (const QSize wanted : sizes) {
+            SCOPED_TRACE(QString::fromUtf16(c.name).toStdString() + std::to_string(wanted.width()));
+            QImage image;
+            ASSERT_TRUE(decodePicture(c.bytes, QStringView(c.name), image, nullptr,
+                                      [wanted](QSize shown) {
+                                          EXPECT_EQ(shown, QSize(400, 300));
+                                          return wanted;
+                                      }));
+            EXPECT_EQ(image.size(), wanted);
+            expectQuarters(image);
+        }
+        EXPECT_EQ(pictureSize(c.bytes, QStringView(c.name)), QSize(400, 300));
+    }
+    // A damaged picture is refused at any size.
+    QImage image = marker();
+    EXPECT_FALSE(decodePicture(cases[0].bytes.first(200), u"a.jpg", image, nullptr, fitInto({50, 50})));
+    EXPECT_EQ(image, marker());
+    EXPECT_FALSE(pictureSize("GIF89a"_ba, u"a.gif").isValid());
+}

@@ -145,4 +145,66 @@ QByteArray withClaimedSize(QByteArray jpeg, int width, int height)
     return jpeg;
 }
 
+QByteArray withApp1(const QByteArray &jpeg, const QByteArray &body)
+{
+    const qsizetype length = body.size() + 2;
+    QByteArray segment("\xFF\xE1", 2);
+    segment.append(static_cast<char>(length >> 8));
+    segment.append(static_cast<char>(length & 0xFF));
+    segment.append(body);
+    return jpeg.left(2) + segment + jpeg.mid(2);
+}
+
+QByteArray exifBody(int orientation, bool bigEndian)
+{
+    QByteArray tiff;
+    const auto put = [&tiff, bigEndian](quint32 value, int bytes) {
+        for (int i = 0; i < bytes; ++i) {
+            const int shift = bigEndian ? 8 * (bytes - 1 - i) : 8 * i;
+            tiff.append(static_cast<char>((value >> shift) & 0xFF));
+        }
+    };
+    tiff.append(bigEndian ? "MM" : "II");
+    put(42, 2);
+    put(8, 4); // IFD0 right after the header
+    put(2, 2); // two entries
+    put(0x0100, 2); // ImageWidth, LONG, 1 value
+    put(4, 2);
+    put(1, 4);
+    put(640, 4);
+    put(0x0112, 2); // Orientation, SHORT, 1 value in the first two bytes of the field
+    put(3, 2);
+    put(1, 4);
+    put(static_cast<quint32>(orientation), 2);
+    put(0, 2);
+    put(0, 4); // no next IFD
+    return QByteArray("Exif\0\0", 6) + tiff;
+}
+
+QImage storedFor(const QImage &upright, int orientation)
+{
+    // Where stored pixel (x, y) shows, in the picture as seen (w, h: the stored size).
+    const bool turned = orientation >= 5;
+    const int w = turned ? upright.height() : upright.width();
+    const int h = turned ? upright.width() : upright.height();
+    QImage stored(w, h, QImage::Format_RGB888);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            QPoint shown;
+            switch (orientation) {
+            case 2: shown = {w - 1 - x, y}; break;
+            case 3: shown = {w - 1 - x, h - 1 - y}; break;
+            case 4: shown = {x, h - 1 - y}; break;
+            case 5: shown = {y, x}; break;
+            case 6: shown = {h - 1 - y, x}; break;
+            case 7: shown = {h - 1 - y, w - 1 - x}; break;
+            case 8: shown = {y, w - 1 - x}; break;
+            default: shown = {x, y}; break;
+            }
+            stored.setPixelColor(x, y, upright.pixelColor(shown));
+        }
+    }
+    return stored;
+}
+
 } // namespace JpegFixture

@@ -18,5 +18,12 @@ QByteArray gradientJpeg(int width, int height, Encoding encoding = Encoding::Bas
 QByteArray cmykJpeg(int width, int height, int cyan, int magenta, int yellow, int black);
 // The same bytes with the frame header claiming another size.
 QByteArray withClaimedSize(QByteArray jpeg, int width, int height);
+// The same bytes with an APP1 segment of the given body right after the start marker.
+QByteArray withApp1(const QByteArray &jpeg, const QByteArray &body);
+// The body of an APP1 "Exif" segment whose IFD0 holds an image-width tag and then the orientation,
+// in Intel ("II") or Motorola ("MM") byte order, as cameras write it.
+QByteArray exifBody(int orientation, bool bigEndian = false);
+// The picture turned and mirrored so that, stored with this EXIF orientation, it shows as `upright`.
+QImage storedFor(const QImage &upright, int orientation);
 
 } // namespace JpegFixture
