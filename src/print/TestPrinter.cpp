@@ -732,9 +732,15 @@ PrintResult TestPrinter::print(const PrintOptions &options, QByteArray &pdf)
         return result;
     }
     buffer.close();
-    // Each version reports the same attachment again; once is enough.
+    result.problems = uniqueProblems(result.problems);
+    result.ok = true;
+    return result;
+}
+
+QList<AttachmentProblem> TestPrinter::uniqueProblems(const QList<AttachmentProblem> &problems)
+{
     QList<AttachmentProblem> unique;
-    for (const AttachmentProblem &problem : std::as_const(result.problems)) {
+    for (const AttachmentProblem &problem : problems) {
         if (std::none_of(unique.begin(), unique.end(), [&](const AttachmentProblem &u) {
                 return u.question == problem.question && u.picture == problem.picture;
             }))
@@ -743,9 +749,7 @@ PrintResult TestPrinter::print(const PrintOptions &options, QByteArray &pdf)
     std::sort(unique.begin(), unique.end(), [](const AttachmentProblem &a, const AttachmentProblem &b) {
         return std::tie(a.question, a.picture) < std::tie(b.question, b.picture);
     });
-    result.problems = unique;
-    result.ok = true;
-    return result;
+    return unique;
 }
 
 PrintResult TestPrinter::printToFile(const PrintOptions &options, const QString &path)
