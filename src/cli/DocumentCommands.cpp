@@ -115,8 +115,9 @@ int exportDocument(CommandLineTool &tool, const QStringList &args, const Command
         return printTestTo(tool, args[0], args[1], print);
     }
     if (options.format == InterchangeFormat::Docx)
-        return tool.wrongUsage(u".docx is read, not written; --format odt writes a document Word and Writer open."_s,
-                               options.usage);
+        return tool.wrongUsage(
+            u".docx is read, not written; --format odt writes a document Word and Writer open."_s,
+            options.usage);
     if (options.format)
         return InterchangeCommands::exportQuestions(tool, args, *options.format);
     ToolWorkspace tw(tool);
@@ -419,18 +420,20 @@ const QList<DocumentCommand> &commands()
         u".skg test list, .skz question-set list, .sku student list; .ini settings files "
         u"by their header (Edytor, Tester, Nauka).\n"_s;
     static const QList<DocumentCommand> list = {
-        {u"export"_s, u"[--members DIR] FILE | --format moodle|gift|aiken FILE [OUT] | --format odt TEST.skt OUT.odt"_s,
+        {u"export"_s,
+         u"[--members DIR] FILE | --format moodle|gift|aiken FILE [OUT] | --format odt TEST.skt OUT.odt"_s,
          u"write the document as JSON, its questions as Moodle XML, GIFT or Aiken, or a test as an editable "
          u"document"_s,
-         kinds + u"--members DIR writes the attachments of a test or question into DIR and gives each "
-                 u"member the \"path\" of its file, so that \"import\" puts them back.\n"
-                 u"--format writes the questions of a test or question to OUT (or standard output) for a "
-                 u"learning platform: Moodle XML with pictures, passages and comments; GIFT without "
-                 u"pictures and passages; Aiken with single-choice questions only. What a format cannot "
-                 u"carry is named in a warning on standard error.\n"
-                 u"--format odt writes the test as an OpenDocument text that Word and Writer open and edit: "
-                 u"the numbered questions with lettered answers, pictures and passages, and the answer key on "
-                 u"a page of its own (\"zadanix print\" to a .odt gives the versions).\n"_s,
+         kinds +
+             u"--members DIR writes the attachments of a test or question into DIR and gives each "
+             u"member the \"path\" of its file, so that \"import\" puts them back.\n"
+             u"--format writes the questions of a test or question to OUT (or standard output) for a "
+             u"learning platform: Moodle XML with pictures, passages and comments; GIFT without "
+             u"pictures and passages; Aiken with single-choice questions only. What a format cannot "
+             u"carry is named in a warning on standard error.\n"
+             u"--format odt writes the test as an OpenDocument text that Word and Writer open and edit: "
+             u"the numbered questions with lettered answers, pictures and passages, and the answer key on "
+             u"a page of its own (\"zadanix print\" to a .odt gives the versions).\n"_s,
          1, exportDocument, true, true},
         {u"import"_s, u"JSON OUT | --format moodle|gift|aiken|docx|odt [--split] IN OUT"_s,
          u"write the document a JSON file (\"-\": standard input) describes, or the questions of a Moodle "

@@ -18,8 +18,8 @@ QString formatExtension(InterchangeFormat format);
 
 bool isWordProcessor(InterchangeFormat format);
 
-// A .docx or .odt by its zip package; Moodle XML when the file starts as XML; Aiken when a line starts with "ANSWER:"; GIFT when it has
-// an answer block in braces outside comment lines; otherwise Aiken.
+// A .docx or .odt by its zip package; Moodle XML when the file starts as XML; Aiken when a line starts with
+// "ANSWER:"; GIFT when it has an answer block in braces outside comment lines; otherwise Aiken.
 InterchangeFormat detectFormat(QByteArrayView bytes);
 
 InterchangeContent read(InterchangeFormat format, QByteArrayView bytes);

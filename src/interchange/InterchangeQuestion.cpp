@@ -99,9 +99,11 @@ QString wordingOf(const InterchangeNote &n, bool polish)
                                                 : what.arg(n.detail);
     }
     QString place;
-    const QString line = n.paragraph ? (polish ? u"akapit"_s : u"paragraph"_s) : (polish ? u"wiersz"_s : u"line"_s);
+    const QString line =
+        n.paragraph ? (polish ? u"akapit"_s : u"paragraph"_s) : (polish ? u"wiersz"_s : u"line"_s);
     if (n.number > 0 && n.line > 0)
-        place = (polish ? u"Pytanie %1 (%2 %3)"_s : u"question %1 (%2 %3)"_s).arg(n.number).arg(line).arg(n.line);
+        place =
+            (polish ? u"Pytanie %1 (%2 %3)"_s : u"question %1 (%2 %3)"_s).arg(n.number).arg(line).arg(n.line);
     else if (n.number > 0)
         place = (polish ? u"Pytanie %1"_s : u"question %1"_s).arg(n.number);
     else if (n.line > 0)

@@ -73,7 +73,7 @@ QuestionImport::Result QuestionImport::importFile(Workspace &ws, const QString &
         ws.showMessage(MessageKind::CloseOnly, MessageIcon::WarningIcon,
                        u"Nie udało się odczytać pytań z pliku "_s + fileName +
                            u".\rPlik nie jest w formacie Moodle XML, GIFT ani Aiken, nie jest dokumentem "
-                              u"Word (.docx) ani Writer (.odt) albo jest uszkodzony."_s);
+                           u"Word (.docx) ani Writer (.odt) albo jest uszkodzony."_s);
         return result;
     };
     QString why;

@@ -11,7 +11,8 @@ class UpDown;
 class Workspace;
 
 // The print dialog: number of versions, the key, the seed, PDF or an editable document, then
-// "Drukuj" asks for the file's name and prints. The options and the command live in PrintForm; the window shows them and forwards input.
+// "Drukuj" asks for the file's name and prints. The options and the command live in PrintForm; the window
+// shows them and forwards input.
 class TFDrukuj : public SkinnedWindow {
     Q_OBJECT
 

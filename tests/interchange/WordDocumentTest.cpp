@@ -274,12 +274,27 @@ QByteArray png(int width, int height)
     return bytes;
 }
 
+// A PNG chunk's checksum (CRC-32 of its type and data).
+quint32 crc32(QByteArrayView bytes)
+{
+    quint32 c = 0xFFFFFFFFu;
+    for (char b : bytes) {
+        c ^= static_cast<quint8>(b);
+        for (int k = 0; k < 8; ++k)
+            c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+    }
+    return ~c;
+}
+
 TEST(WordDocuments, PicturesInOrRightAfterAQuestion)
 {
     const QByteArray jpeg = JpegFixture::gradientJpeg(40, 30);
     QByteArray hugePng = png(2, 2);
-    // The header claims 100000 × 100000 pixels.
+    // The header claims 100000 × 100000 pixels, with a checksum that fits the claim.
     hugePng.replace(16, 8, QByteArray::fromHex("000186a0000186a0"));
+    const quint32 crc = crc32(QByteArrayView(hugePng).sliced(12, 17));
+    for (int i = 0; i < 4; ++i)
+        hugePng[29 + i] = static_cast<char>(crc >> (24 - 8 * i));
     const QString answers = wpText(u"a) Wisła"_s, kBold) + wpText(u"b) Odra"_s) + wpText(u"c) Warta"_s);
     const QByteArray d =
         docx(wpPicture(1) + // before the first question: no question's

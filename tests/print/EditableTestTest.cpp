@@ -2,6 +2,7 @@
 #include "print/PrintForm.h"
 #include "print/TestPrinter.h"
 #include "storage/ArchiveAccess.h"
+#include "storage/Cp1250.h"
 #include "storage/ZipPackage.h"
 #include "support/JpegFixture.h"
 #include "support/PakBytes.h"
@@ -34,7 +35,9 @@ protected:
         }
         // 1200 pixels wide: at 96 to the inch wider than the column, so it is made to fit.
         ASSERT_TRUE(PutStream(u"laka.jpg"_s, JpegFixture::gradientJpeg(1200, 600), *t.ws.workingTest));
-        ASSERT_TRUE(PutStream(u"opis.txt"_s, "Łąka to teren porośnięty trawą.", *t.ws.workingTest));
+        ASSERT_TRUE(PutStream(u"opis.txt"_s,
+                              Cp1250::fromUnicode(u"Łąka to teren porośnięty trawą.\r\nŻyją na niej owady."),
+                              *t.ws.workingTest));
         m.question(2).imageName = u"laka.jpg"_s;
         m.question(3).textName = u"opis.txt"_s;
         m.question(3).imageName = u"brak.jpg"_s;
@@ -67,7 +70,10 @@ TEST_F(EditableTestTest, VersionsQuestionsPicturesPassagesAndTheKeyOnItsOwnPage)
           u"Klucz odpowiedzi – Wersja B"_s, u"Ziarno losowania: 7"_s, u"Łąka to teren porośnięty trawą."_s,
           u"[Brak obrazu „brak.jpg” w pliku testu.]"_s})
         EXPECT_TRUE(xml.contains(part)) << part.toStdString();
-    // Each version and each key starts a page: three breaks after the first part.
+    // The passage in one box of one cell, its lines kept.
+    EXPECT_TRUE(xml.contains(u"trawą.<text:line-break/>Żyją"_s)) << xml.toStdString();
+    EXPECT_EQ(xml.count(u"<table:table-cell"_s), 2 + 2 * (3 + 1) * 2); // two boxes, two keys
+    // Each version and each key starts a page.
     EXPECT_GE(xml.count(u"fo:break-before=\"page\""_s), 1);
     // The picture once per version, at most the column's width (170 mm).
     EXPECT_EQ(xml.count(u"<draw:image"_s), 2);
