@@ -202,6 +202,12 @@ void Parser::content(WordBlock &block, const TextProperties &format)
     const auto append = [&](const QString &text) {
         if (text.isEmpty())
             return;
+        m_characters += text.size();
+        if (m_characters > WordText::MaxCharacters) {
+            limit(u"more than %1 million characters of text; no test is that long."_s.arg(
+                WordText::MaxCharacters >> 20));
+            return;
+        }
         if (!block.runs.isEmpty() && block.runs.last().format == f)
             block.runs.last().text += text;
         else
@@ -235,7 +241,8 @@ void Parser::content(WordBlock &block, const TextProperties &format)
             inner.under(format);
             content(block, inner);
         } else if (n == u"s") {
-            const int count = std::clamp(m_xml.attributes().value(kText, u"c"_s).toInt(), 1, 1000);
+            const int count =
+                std::clamp(m_xml.attributes().value(kText, u"c"_s).toInt(), 1, WordText::MaxRepeatedSpaces);
             append(QString(count, u' '));
             m_xml.skipCurrentElement();
         } else if (n == u"tab") {

@@ -53,6 +53,9 @@ namespace WordText {
 constexpr int MaxDepth = 256;
 constexpr qsizetype MaxBlocks = 200000;
 constexpr qsizetype MaxPictures = 2000;
+// Text a document may expand to (Writer's text:s repeats a space up to this many times a tag).
+constexpr qsizetype MaxCharacters = qsizetype(8) << 20;
+constexpr int MaxRepeatedSpaces = 1000;
 
 // Characters a word processor puts in that a teacher did not type as such: non-breaking and other
 // fixed spaces become plain spaces, soft hyphens and zero-width characters go.

@@ -36,5 +36,6 @@ protected:
     QXmlStreamReader m_xml;
     int m_depth = 0;
     int m_paragraphs = 0;
-    QString m_limit; // the bound the document passed
+    qsizetype m_characters = 0; // text made so far
+    QString m_limit;            // the bound the document passed
 };

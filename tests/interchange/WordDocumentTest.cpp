@@ -334,6 +334,13 @@ TEST(WordDocuments, HostilePackagesGiveAClearError)
         deepOdt += u"<text:list><text:list-item>"_s;
     EXPECT_TRUE(Interchange::read(InterchangeFormat::Odt, odt(deepOdt)).error.contains(u"deeper"_s));
 
+    // A few bytes of XML that would expand to much text.
+    QString spaces;
+    for (int i = 0; i < 10000; ++i)
+        spaces += u"<text:s text:c=\"1000\"/>"_s;
+    EXPECT_TRUE(
+        Interchange::read(InterchangeFormat::Odt, odt(tp(spaces))).error.contains(u"million characters"_s));
+
     const QByteArray dtd = zip({{u"word/document.xml"_s,
                                  "<?xml version=\"1.0\"?><!DOCTYPE d [<!ENTITY a \"aaaa\">]><w:document/>"}});
     EXPECT_TRUE(Interchange::read(InterchangeFormat::Docx, dtd).error.contains(u"document type"_s));
