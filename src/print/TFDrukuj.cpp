@@ -105,9 +105,7 @@ TFDrukuj::TFDrukuj(Workspace &ws, QWidget *parent)
     m_seed->setToolTip(u"To samo ziarno daje te same wersje; puste pole: wylosuj"_s);
     connect(m_seed, &QLineEdit::textEdited, this, [this](const QString &text) { m_form.seedText = text; });
 
-    auto *note = caption(u"LUwaga"_s,
-                         u"Każda wersja ma inną kolejność pytań i odpowiedzi; po „Drukuj” wskażesz plik."_s,
-                         noteArea, this);
+    auto *note = caption(u"LUwaga"_s, u"Każda wersja ma inną kolejność pytań i odpowiedzi."_s, noteArea, this);
     QFont small = font();
     small.setPixelSize(11);
     note->setFont(small);
