@@ -240,23 +240,13 @@ void EditableTest::addKey(const PrintVersion &version)
 PrintResult TestPrinter::writeDocument(const PrintOptions &options, QByteArray &odt)
 {
     PrintResult result;
-    if (options.versions < 1 || options.versions > kMaxPrintVersions) {
-        result.error = u"the number of versions must be 1 to %1."_s.arg(kMaxPrintVersions);
+    if (!planFor(options, result))
         return result;
-    }
-    result.plan = planPrint(m_test.header, options.versions, options.seed);
     QTextDocument document;
     document.setMetaInformation(QTextDocument::DocumentTitle, m_test.header.testName);
     document.setPageSize(QSizeF(kTextWidthMm * kPixelsPerMm, 247 * kPixelsPerMm));
     EditableTest editable(*this, result.plan, result, document);
-    if (options.key != PrintOptions::Key::Only) {
-        for (const PrintVersion &v : std::as_const(result.plan.versions))
-            editable.addTest(v);
-    }
-    if (options.key != PrintOptions::Key::None) {
-        for (const PrintVersion &v : std::as_const(result.plan.versions))
-            editable.addKey(v);
-    }
+    addParts(editable, result.plan, options);
     odt.clear();
     QBuffer buffer(&odt);
     buffer.open(QIODevice::WriteOnly);

@@ -698,11 +698,8 @@ const TestPrinter::Passage &TestPrinter::passage(const QString &name)
 PrintResult TestPrinter::print(const PrintOptions &options, QByteArray &pdf)
 {
     PrintResult result;
-    if (options.versions < 1 || options.versions > kMaxPrintVersions) {
-        result.error = u"the number of versions must be 1 to %1."_s.arg(kMaxPrintVersions);
+    if (!planFor(options, result))
         return result;
-    }
-    result.plan = planPrint(m_test.header, options.versions, options.seed);
 
     pdf.clear();
     QBuffer buffer(&pdf);
@@ -716,14 +713,7 @@ PrintResult TestPrinter::print(const PrintOptions &options, QByteArray &pdf)
     writer.setCreator(u"Zadanix - Edytor "_s + QStringLiteral(ZADANIX_VERSION));
 
     PrintLayout layout(*this, writer, result.plan, result);
-    if (options.key != PrintOptions::Key::Only) {
-        for (const PrintVersion &v : std::as_const(result.plan.versions))
-            layout.addTest(v);
-    }
-    if (options.key != PrintOptions::Key::None) {
-        for (const PrintVersion &v : std::as_const(result.plan.versions))
-            layout.addKey(v);
-    }
+    addParts(layout, result.plan, options);
     layout.paginate();
     result.pages = layout.pageCount();
     if (!layout.paint()) {
@@ -735,6 +725,16 @@ PrintResult TestPrinter::print(const PrintOptions &options, QByteArray &pdf)
     result.problems = uniqueProblems(result.problems);
     result.ok = true;
     return result;
+}
+
+bool TestPrinter::planFor(const PrintOptions &options, PrintResult &result) const
+{
+    if (options.versions < 1 || options.versions > kMaxPrintVersions) {
+        result.error = u"the number of versions must be 1 to %1."_s.arg(kMaxPrintVersions);
+        return false;
+    }
+    result.plan = planPrint(m_test.header, options.versions, options.seed);
+    return true;
 }
 
 QList<AttachmentProblem> TestPrinter::uniqueProblems(const QList<AttachmentProblem> &problems)

@@ -72,6 +72,21 @@ private:
     const Picture &picture(const QString &name);
     const Passage &passage(const QString &name);
 
+    // The plan the options ask for; false, with the error, for a number of versions out of range.
+    bool planFor(const PrintOptions &options, PrintResult &result) const;
+    // The versions' tests and keys the options ask for, in the order they are printed.
+    template <typename Layout>
+    static void addParts(Layout &layout, const PrintPlan &plan, const PrintOptions &options)
+    {
+        if (options.key != PrintOptions::Key::Only) {
+            for (const PrintVersion &v : plan.versions)
+                layout.addTest(v);
+        }
+        if (options.key != PrintOptions::Key::None) {
+            for (const PrintVersion &v : plan.versions)
+                layout.addKey(v);
+        }
+    }
     // Each version reports the same attachment again: once each, in the order of the questions.
     static QList<AttachmentProblem> uniqueProblems(const QList<AttachmentProblem> &problems);
 
