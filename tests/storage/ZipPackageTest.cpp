@@ -68,12 +68,15 @@ TEST(ZipPackage, DamagedPackagesAreRefused)
     ZipPackage p;
     EXPECT_FALSE(p.open("nie zip"));
     EXPECT_FALSE(p.open(good.left(good.size() - 10))); // no central directory
-    // A flipped byte of the compressed data: the checksum no longer matches.
-    QByteArray flipped = good;
-    flipped[40] = static_cast<char>(flipped[40] ^ 0x10);
-    if (p.open(flipped)) {
-        EXPECT_FALSE(p.read(u"d.xml"_s).has_value());
-    }
+    // The checksum the package gives no longer fits the data.
+    QByteArray wrongCrc = good;
+    const qsizetype entry = wrongCrc.indexOf("PK\x01\x02");
+    ASSERT_GT(entry, 0);
+    wrongCrc[14] = static_cast<char>(wrongCrc[14] ^ 0x5A);
+    wrongCrc[entry + 16] = static_cast<char>(wrongCrc[entry + 16] ^ 0x5A);
+    ASSERT_TRUE(p.open(wrongCrc));
+    EXPECT_FALSE(p.read(u"d.xml"_s).has_value());
+    EXPECT_TRUE(p.error().contains(u"damaged"_s));
     // A member whose stored size claims more than the data gives: never more bytes than claimed.
     QByteArray lying = good;
     const qsizetype central = lying.indexOf("PK\x01\x02");
