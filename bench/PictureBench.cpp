@@ -3,7 +3,7 @@
 // print of a test of 45 photos in four versions. Time and peak memory.
 #include "PeakMemory.h"
 #include "Photos.h"
-#include "app/Workspace.h"
+#include "core/Workspace.h"
 #include "print/TestPrinter.h"
 #include "question/AttachmentCommands.h"
 #include "question/QuestionEditor.h"

@@ -18,6 +18,7 @@
 #include "support/GifFixture.h"
 #include "support/JpegFixture.h"
 #include "support/PakBytes.h"
+#include "support/WordFixtures.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -247,6 +248,35 @@ void xmlForms(Seeds &s)
           PakBytes::archive({{"a.txt", "alfa"}, {"B.XML", "<b/>"}, {"pusty", ""}}));
 }
 
+// Word and Writer tests in the conventions the reader knows, small enough to mutate well.
+void wordDocuments(Seeds &s)
+{
+    using namespace WordFixtures;
+    const QByteArray jpeg = JpegFixture::gradientJpeg(8, 8);
+    s.put(u"docx"_s, u"hand.docx"_s,
+          docx(wpText(u"Sprawdzian"_s) + wpText(u"1. Rzeka?"_s) +
+                   wp(wr(u"a) "_s) + wr(u"Wisła"_s, u"<w:b/>"_s)) + wpText(u"b) Odra\tc) Warta*"_s) +
+                   wpPicture(1) + wpText(u"Odpowiedź: A"_s) + u"<w:tbl><w:tr><w:tc>"_s + wpText(u"1"_s) +
+                   u"</w:tc></w:tr></w:tbl>"_s,
+               {}, {{u"image1.jpg"_s, jpeg}}));
+    s.put(u"docx"_s, u"numbered.docx"_s,
+          docx(wpListed(u"Rzeka?"_s, 1, 0) + wpListed(u"Wisła"_s, 1, 1, u"<w:u/>"_s) +
+                   wpListed(u"Odra"_s, 1, 1) + wpListed(u"Warta"_s, 1, 1) + wpText(u"Klucz"_s) +
+                   wpText(u"1 – A"_s),
+               questionNumbering(), {}, u"<w:style w:styleId=\"T\"><w:name w:val=\"Title\"/></w:style>"_s));
+    s.put(u"odt"_s, u"list.odt"_s,
+          odt(tp(u"Test"_s, u"T"_s) + u"<text:list text:style-name=\"L\"><text:list-item>"_s +
+                  tp(u"Rzeka?"_s) + u"<text:list><text:list-item>"_s + tp(tSpan(u"Wisła"_s, u"B"_s)) +
+                  u"</text:list-item><text:list-item>"_s + tp(u"Odra"_s + tPicture(u"a.jpg"_s)) +
+                  u"</text:list-item></text:list></text:list-item></text:list>"_s,
+              odtStyles(), {{u"a.jpg"_s, jpeg}}));
+    s.put(u"odt"_s, u"hand.odt"_s,
+          odt(tp(u"Zadanie 1. Rzeka?"_s) + tp(u"A) "_s + tSpan(u"Wisła"_s, u"H"_s)) +
+                  tp(tText(u"B) Odra\nC) Warta"_s)) + u"<table:table><table:table-row><table:table-cell>"_s +
+                  tp(u"1"_s) + u"</table:table-cell></table:table-row></table:table>"_s,
+              odtStyles()));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -265,5 +295,6 @@ int main(int argc, char **argv)
     lists(s);
     settings(s);
     xmlForms(s);
+    wordDocuments(s);
     return 0;
 }

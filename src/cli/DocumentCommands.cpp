@@ -5,8 +5,10 @@
 #include "DocumentLoading.h"
 #include "DocumentSaving.h"
 #include "InterchangeCommands.h"
+#include "PrintCommand.h"
 #include "ToolWorkspace.h"
 #include "core/TextHelpers.h"
+#include "print/TestPrinter.h"
 #include "storage/AtomicFile.h"
 #include "storage/TVfsPAK.h"
 #include "testeditor/SetGeneration.h"
@@ -104,6 +106,18 @@ bool extractMembers(CommandLineTool &tool, const QString &document, const QStrin
 
 int exportDocument(CommandLineTool &tool, const QStringList &args, const CommandOptions &options)
 {
+    if (options.format == InterchangeFormat::Odt) {
+        // The test as the print makes it, with its key, for a word processor.
+        if (args.size() != 2)
+            return tool.wrongUsage(u"--format odt needs TEST.skt and OUT.odt."_s, options.usage);
+        PrintOptions print;
+        print.key = PrintOptions::Key::AfterTest;
+        return printTestTo(tool, args[0], args[1], print);
+    }
+    if (options.format == InterchangeFormat::Docx)
+        return tool.wrongUsage(
+            u".docx is read, not written; --format odt writes a document Word and Writer open."_s,
+            options.usage);
     if (options.format)
         return InterchangeCommands::exportQuestions(tool, args, *options.format);
     ToolWorkspace tw(tool);
@@ -406,18 +420,24 @@ const QList<DocumentCommand> &commands()
         u".skg test list, .skz question-set list, .sku student list; .ini settings files "
         u"by their header (Edytor, Tester, Nauka).\n"_s;
     static const QList<DocumentCommand> list = {
-        {u"export"_s, u"[--members DIR] FILE | --format moodle|gift|aiken FILE [OUT]"_s,
-         u"write the document as JSON, or its questions as Moodle XML, GIFT or Aiken"_s,
-         kinds + u"--members DIR writes the attachments of a test or question into DIR and gives each "
-                 u"member the \"path\" of its file, so that \"import\" puts them back.\n"
-                 u"--format writes the questions of a test or question to OUT (or standard output) for a "
-                 u"learning platform: Moodle XML with pictures, passages and comments; GIFT without "
-                 u"pictures and passages; Aiken with single-choice questions only. What a format cannot "
-                 u"carry is named in a warning on standard error.\n"_s,
+        {u"export"_s,
+         u"[--members DIR] FILE | --format moodle|gift|aiken FILE [OUT] | --format odt TEST.skt OUT.odt"_s,
+         u"write the document as JSON, its questions as Moodle XML, GIFT or Aiken, or a test as an editable "
+         u"document"_s,
+         kinds +
+             u"--members DIR writes the attachments of a test or question into DIR and gives each "
+             u"member the \"path\" of its file, so that \"import\" puts them back.\n"
+             u"--format writes the questions of a test or question to OUT (or standard output) for a "
+             u"learning platform: Moodle XML with pictures, passages and comments; GIFT without "
+             u"pictures and passages; Aiken with single-choice questions only. What a format cannot "
+             u"carry is named in a warning on standard error.\n"
+             u"--format odt writes the test as an OpenDocument text that Word and Writer open and edit: "
+             u"the numbered questions with lettered answers, pictures and passages, and the answer key on "
+             u"a page of its own (\"zadanix print\" to a .odt gives the versions).\n"_s,
          1, exportDocument, true, true},
-        {u"import"_s, u"JSON OUT | --format moodle|gift|aiken [--split] IN OUT"_s,
-         u"write the document a JSON file (\"-\": standard input) describes, or a Moodle XML, GIFT or "
-         u"Aiken file's questions as a test"_s,
+        {u"import"_s, u"JSON OUT | --format moodle|gift|aiken|docx|odt [--split] IN OUT"_s,
+         u"write the document a JSON file (\"-\": standard input) describes, or the questions of a Moodle "
+         u"XML, GIFT or Aiken file or of a Word (.docx) or Writer (.odt) document as a test"_s,
          u"The JSON has the form \"export\" writes. Attachments are read from the files named by "
          u"\"members\": [{\"name\": ..., \"path\": ...}] (relative paths from the JSON file's folder); a "
          u"member "
@@ -426,7 +446,11 @@ const QList<DocumentCommand> &commands()
          u"--format reads the multiple-choice questions of IN into the test OUT (.skt): the first question "
          u"sets the answer count and choice type, and questions that differ, questions of other kinds and "
          u"those beyond 45 are skipped, each with a warning on standard error. --split writes every "
-         u"question as a question file of its own into the folder OUT instead (INn.skq).\n"_s,
+         u"question as a question file of its own into the folder OUT instead (INn.skq).\n"
+         u"A .docx or .odt (told apart by content) is read as teachers write tests: questions numbered by "
+         u"hand (\"1.\", \"Zadanie 1.\") or automatically, answers lettered (\"a)\", \"A.\") or one list "
+         u"level down, the right answer bold, underlined, highlighted, coloured or starred, on an "
+         u"\"Odpowiedź: B\" line or in an answer key at the end; the document's title names the test.\n"_s,
          2, importDocument, false, true},
         {u"generate"_s, u"TEST.skt FOLDER PREFIX"_s,
          u"write each question of the test as FOLDER/PREFIXn.skq"_s,
@@ -452,7 +476,7 @@ int runCommand(const DocumentCommand &command, CommandLineTool &tool, const QStr
     const QCommandLineOption help({u"h"_s, u"help"_s}, u"Show this help."_s);
     const QCommandLineOption members(u"members"_s, u"Folder for the attachments."_s, u"DIR"_s);
     parser.addOption(help);
-    const QCommandLineOption format(u"format"_s, u"moodle, gift or aiken."_s, u"FORMAT"_s);
+    const QCommandLineOption format(u"format"_s, u"moodle, gift, aiken, docx or odt."_s, u"FORMAT"_s);
     const QCommandLineOption split(u"split"_s, u"One question file per question."_s);
     if (command.takesMembersFolder)
         parser.addOption(members);
@@ -472,14 +496,14 @@ int runCommand(const DocumentCommand &command, CommandLineTool &tool, const QStr
     if (command.takesFormat && parser.isSet(format)) {
         options.format = Interchange::formatFromName(parser.value(format));
         if (!options.format)
-            return tool.wrongUsage(u"--format is moodle, gift or aiken."_s, usage);
+            return tool.wrongUsage(u"--format is moodle, gift, aiken, docx or odt."_s, usage);
         if (command.takesMembersFolder && parser.isSet(members))
             return tool.wrongUsage(u"--members and --format do not go together."_s, usage);
     }
     options.split = command.takesFormat && !command.takesMembersFolder && parser.isSet(split);
     if (options.split && !options.format)
         return tool.wrongUsage(u"--split needs --format."_s, usage);
-    // An export to a format may name its output file.
+    // An export to a format may name its output file (and to a document must).
     const bool optionalOutput = options.format && command.takesMembersFolder;
     if (args.size() != command.argumentCount && !(optionalOutput && args.size() == command.argumentCount + 1))
         return tool.wrongUsage(u"wrong number of arguments for \""_s + command.name + u"\"."_s, usage);

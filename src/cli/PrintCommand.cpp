@@ -16,8 +16,9 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString usageText =
-    u"Usage: zadanix print TEST.skt OUT.pdf [--key | --key-only] [--versions N] [--seed S]\n"
-    u"  print the test to PDF: A4 pages for the students, and the answer key\n\n"
+    u"Usage: zadanix print TEST.skt OUT.pdf|OUT.odt [--key | --key-only] [--versions N] [--seed S]\n"
+    u"  print the test to PDF: A4 pages for the students, and the answer key; to OUT.odt the same as\n"
+    u"  a document a word processor edits\n\n"
     u"--versions N  N versions (1 to 26), each with its own order of questions and answers\n"
     u"--seed S      the number the shuffling starts from (0 to 4294967295); the same seed gives the\n"
     u"              same versions. Without it one is drawn and shown in the key and on standard output.\n"
@@ -89,9 +90,13 @@ int printTest(CommandLineTool &tool, const QStringList &arguments)
             return tool.wrongUsage(u"--seed takes a whole number from 0 to 4294967295."_s, usageText);
         options.seed = value;
     }
+    return printTestTo(tool, args[0], args[1], options);
+}
 
-    const QString &test = args[0];
-    const QString &out = args[1];
+} // namespace
+
+int printTestTo(CommandLineTool &tool, const QString &test, const QString &out, const PrintOptions &options)
+{
     if (!test.endsWith(u".skt"_s, Qt::CaseInsensitive))
         return tool.fail(test + u": not a test (.skt)."_s);
     const QFileInfo outInfo(out);
@@ -112,15 +117,20 @@ int printTest(CommandLineTool &tool, const QStringList &arguments)
         warn(tool, test, loaded.problem);
 
     TestPrinter printer(loaded.document.test, *tw.ws().workingTest);
-    const PrintResult result = printer.printToFile(options, out);
+    const bool document = out.endsWith(u".odt"_s, Qt::CaseInsensitive);
+    const PrintResult result =
+        document ? printer.writeDocumentToFile(options, out) : printer.printToFile(options, out);
     if (!result.ok)
         return tool.fail(result.error);
     for (const AttachmentProblem &p : result.problems)
         warn(tool, test, problemText(p));
 
     const int count = static_cast<int>(result.plan.versions.size());
-    tool.out() << QDir::toNativeSeparators(out) << u": "_s << result.pages
-               << (result.pages == 1 ? u" page"_s : u" pages"_s);
+    tool.out() << QDir::toNativeSeparators(out) << u": "_s;
+    if (document)
+        tool.out() << u"a document"_s;
+    else
+        tool.out() << result.pages << (result.pages == 1 ? u" page"_s : u" pages"_s);
     if (options.key != PrintOptions::Key::Only)
         tool.out() << u", "_s << count << (count == 1 ? u" version"_s : u" versions"_s);
     if (options.key != PrintOptions::Key::None)
@@ -134,8 +144,6 @@ int printTest(CommandLineTool &tool, const QStringList &arguments)
     return CommandLineTool::Success;
 }
 
-} // namespace
-
 void addPrintCommand(CommandLineTool &tool)
 {
     tool.addCommand(
@@ -144,5 +152,13 @@ void addPrintCommand(CommandLineTool &tool)
 
 bool needsGuiApplication(int argc, char **argv)
 {
+    if (argc > 1 && std::strcmp(argv[1], "export") == 0) {
+        // An editable document is laid out like the print.
+        for (int i = 2; i < argc; ++i) {
+            if (std::strcmp(argv[i], "--format=odt") == 0 ||
+                (std::strcmp(argv[i], "odt") == 0 && std::strcmp(argv[i - 1], "--format") == 0))
+                return true;
+        }
+    }
     return argc > 1 && std::strcmp(argv[1], "print") == 0;
 }

@@ -6,9 +6,9 @@
 #include "storage/ArchiveAccess.h"
 #include "storage/DocumentLock.h"
 #include "storage/PhotoShrinking.h"
-#include "storage/QuestionDocument.h"
+#include "documents/QuestionDocument.h"
 #include "storage/TVfsPAK.h"
-#include "storage/TestDocument.h"
+#include "documents/TestDocument.h"
 
 #include <QCommandLineParser>
 #include <QDir>

@@ -6,6 +6,7 @@
 #include "interchange/GiftWriter.h"
 #include "interchange/MoodleXmlReader.h"
 #include "interchange/MoodleXmlWriter.h"
+#include "interchange/WordQuestions.h"
 
 using namespace Qt::StringLiterals;
 
@@ -19,6 +20,10 @@ std::optional<InterchangeFormat> formatFromName(QStringView name)
         return InterchangeFormat::Gift;
     if (name.compare(u"aiken", Qt::CaseInsensitive) == 0)
         return InterchangeFormat::Aiken;
+    if (name.compare(u"docx", Qt::CaseInsensitive) == 0)
+        return InterchangeFormat::Docx;
+    if (name.compare(u"odt", Qt::CaseInsensitive) == 0)
+        return InterchangeFormat::Odt;
     return std::nullopt;
 }
 
@@ -31,17 +36,42 @@ QString formatName(InterchangeFormat format)
         return u"gift"_s;
     case InterchangeFormat::Aiken:
         return u"aiken"_s;
+    case InterchangeFormat::Docx:
+        return u"docx"_s;
+    case InterchangeFormat::Odt:
+        return u"odt"_s;
     }
     return {};
 }
 
 QString formatExtension(InterchangeFormat format)
 {
-    return format == InterchangeFormat::Moodle ? u".xml"_s : u".txt"_s;
+    switch (format) {
+    case InterchangeFormat::Moodle:
+        return u".xml"_s;
+    case InterchangeFormat::Docx:
+        return u".docx"_s;
+    case InterchangeFormat::Odt:
+        return u".odt"_s;
+    default:
+        return u".txt"_s;
+    }
+}
+
+bool isWordProcessor(InterchangeFormat format)
+{
+    return format == InterchangeFormat::Docx || format == InterchangeFormat::Odt;
 }
 
 InterchangeFormat detectFormat(QByteArrayView bytes)
 {
+    if (WordQuestions::looksLike(bytes)) {
+        // An OpenDocument package starts with its uncompressed "mimetype" member.
+        const QByteArrayView head = bytes.first(std::min<qsizetype>(bytes.size(), 160));
+        return head.indexOf("mimetype") == 30 && head.indexOf("application/vnd.oasis.opendocument.text") > 30
+                   ? InterchangeFormat::Odt
+                   : InterchangeFormat::Docx;
+    }
     if (MoodleXmlReader::looksLike(bytes))
         return InterchangeFormat::Moodle;
     // Aiken's "ANSWER:" lines are unmistakable (GIFT escapes the colon); otherwise an answer block, a
@@ -74,6 +104,10 @@ InterchangeContent read(InterchangeFormat format, QByteArrayView bytes)
         return GiftReader::read(bytes);
     case InterchangeFormat::Aiken:
         return AikenReader::read(bytes);
+    case InterchangeFormat::Docx:
+    case InterchangeFormat::Odt:
+        // Which of the two it is, the package itself tells.
+        return WordQuestions::read(bytes);
     }
     return {};
 }
@@ -88,6 +122,9 @@ QByteArray write(InterchangeFormat format, const QString &category,
         return GiftWriter::write(category, questions, notes);
     case InterchangeFormat::Aiken:
         return AikenWriter::write(questions, notes);
+    case InterchangeFormat::Docx:
+    case InterchangeFormat::Odt:
+        break;
     }
     return {};
 }

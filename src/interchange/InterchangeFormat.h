@@ -5,8 +5,9 @@
 #include <QByteArray>
 #include <optional>
 
-// The three formats questions travel in, by name ("moodle", "gift", "aiken") or by content.
-enum class InterchangeFormat { Moodle, Gift, Aiken };
+// The formats questions travel in, by name ("moodle", "gift", "aiken", "docx", "odt") or by content.
+// The word processors' documents are only read here; a test goes back to them through the print.
+enum class InterchangeFormat { Moodle, Gift, Aiken, Docx, Odt };
 
 namespace Interchange {
 
@@ -15,8 +16,10 @@ QString formatName(InterchangeFormat format);
 // The usual file extension, with the dot.
 QString formatExtension(InterchangeFormat format);
 
-// Moodle XML when the file starts as XML; Aiken when a line starts with "ANSWER:"; GIFT when it has
-// an answer block in braces outside comment lines; otherwise Aiken.
+bool isWordProcessor(InterchangeFormat format);
+
+// A .docx or .odt by its zip package; Moodle XML when the file starts as XML; Aiken when a line starts with
+// "ANSWER:"; GIFT when it has an answer block in braces outside comment lines; otherwise Aiken.
 InterchangeFormat detectFormat(QByteArrayView bytes);
 
 InterchangeContent read(InterchangeFormat format, QByteArrayView bytes);

@@ -56,6 +56,8 @@ constexpr Wording kWordings[] = {
      u"pominięte: \"ANSWER: %1\" nie wskazuje żadnej odpowiedzi."},
     {I::NotSingleChoice, u"skipped: multiple choice, which Aiken cannot hold.",
      u"pominięte: wielokrotny wybór, którego Aiken nie przenosi."},
+    {I::MatchingTable, u"skipped: its answers are a table (matching), not a list of choices.",
+     u"pominięte: odpowiedzi w tabeli (dopasowywanie), a nie lista do wyboru."},
     {I::DifferentShape, u"skipped: its answer count or choice type differs from the test's.",
      u"pominięte: inna liczba odpowiedzi lub rodzaj wyboru niż w teście."},
     {I::TestFull, u"skipped: a test holds at most %1 questions.",
@@ -81,9 +83,10 @@ constexpr Wording kWordings[] = {
      u"plik jest uszkodzony (%1); dalsza część nie została odczytana."},
     {I::TooManyQuestions, u"more than %1 questions; nothing after this was read.",
      u"ponad %1 pytań; dalsza część nie została odczytana."},
+    {I::ExtraPictures, u"%1 pictures; the first is kept.", u"obrazków: %1; zachowano pierwszy."},
 };
 
-static_assert(std::size(kWordings) == static_cast<size_t>(I::TooManyQuestions) + 1);
+static_assert(std::size(kWordings) == static_cast<size_t>(I::ExtraPictures) + 1);
 
 QString wordingOf(const InterchangeNote &n, bool polish)
 {
@@ -96,12 +99,17 @@ QString wordingOf(const InterchangeNote &n, bool polish)
                                                 : what.arg(n.detail);
     }
     QString place;
+    const QString line =
+        n.paragraph ? (polish ? u"akapit"_s : u"paragraph"_s) : (polish ? u"wiersz"_s : u"line"_s);
     if (n.number > 0 && n.line > 0)
-        place = (polish ? u"Pytanie %1 (wiersz %2)"_s : u"question %1 (line %2)"_s).arg(n.number).arg(n.line);
+        place =
+            (polish ? u"Pytanie %1 (%2 %3)"_s : u"question %1 (%2 %3)"_s).arg(n.number).arg(line).arg(n.line);
     else if (n.number > 0)
         place = (polish ? u"Pytanie %1"_s : u"question %1"_s).arg(n.number);
     else if (n.line > 0)
-        place = (polish ? u"Wiersz %1"_s : u"line %1"_s).arg(n.line);
+        place = line + u' ' + QString::number(n.line);
+    if (polish && !place.isEmpty())
+        place[0] = place[0].toUpper();
     if (place.isEmpty() && polish)
         what[0] = what[0].toUpper();
     return place.isEmpty() ? what : place + u": "_s + what;
@@ -150,7 +158,7 @@ std::optional<InterchangeNote::Issue> problemOf(const InterchangeQuestion &q, QS
 void note(QList<InterchangeNote> &notes, const InterchangeQuestion &q, InterchangeNote::Issue issue,
           const QString &detail)
 {
-    notes.append({q.line, q.number, issue, detail});
+    notes.append({q.line, q.number, issue, detail, q.lineIsParagraph});
 }
 
 void sortByPlace(QList<InterchangeNote> &notes)

@@ -10,6 +10,7 @@
 // and a Moodle XML, GIFT or Aiken file. Texts use "\r\n" for line breaks, as the model does.
 struct InterchangeQuestion {
     int line = 0;   // where it starts in the file it was read from (0: not known)
+    bool lineIsParagraph = false; // `line` counts a document's paragraphs, not lines
     int number = 0; // its place among the file's questions, or in the test it came from
     QString title;  // the name a platform lists it under
     QString text;
@@ -44,6 +45,7 @@ struct InterchangeNote {
         NoAnswerLine,    // Aiken without "ANSWER:"
         BadAnswerLetter, // detail: the letter
         NotSingleChoice, // writing Aiken
+        MatchingTable,   // a word-processor question answered in a table
         DifferentShape,  // from the test's answer count or choice type
         TestFull,        // beyond 45 questions
         // The question came or went without a part:
@@ -58,12 +60,14 @@ struct InterchangeNote {
         HeaderLeftOut,     // the test's author, time, grading scale or remarks
         Damaged,           // detail: why; nothing after this place was read
         TooManyQuestions,  // nothing after this place was read
+        ExtraPictures,     // detail: how many; the first was kept
     };
 
     int line = 0;
     int number = 0;
     Issue issue = Issue::OtherType;
     QString detail;
+    bool paragraph = false; // `line` is a paragraph of a document
 
     bool skipsQuestion() const { return issue <= Issue::TestFull; }
     QString englishText() const;

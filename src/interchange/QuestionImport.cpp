@@ -54,7 +54,8 @@ QuestionImport::Result QuestionImport::run(Workspace &ws)
         return {};
     FileDialogRequest request;
     request.title = u"Importuj pytania"_s;
-    request.filter = u"Pytania Moodle XML, GIFT, Aiken (*.xml *.txt *.gift);;Wszystkie pliki (*)"_s;
+    request.filter = u"Pytania Moodle XML, GIFT, Aiken, Word, Writer (*.xml *.txt *.gift *.docx *.odt);;"
+                     u"Dokumenty Word, Writer (*.docx *.odt);;Wszystkie pliki (*)"_s;
     request.defaultExtension = u"txt"_s;
     const QString path = ws.prompts->openFileName(request);
     if (path.isEmpty())
@@ -71,7 +72,8 @@ QuestionImport::Result QuestionImport::importFile(Workspace &ws, const QString &
         ws.logEvent(0, u"Import pytań. "_s + fileName + u": "_s + why);
         ws.showMessage(MessageKind::CloseOnly, MessageIcon::WarningIcon,
                        u"Nie udało się odczytać pytań z pliku "_s + fileName +
-                           u".\rPlik nie jest w formacie Moodle XML, GIFT ani Aiken albo jest uszkodzony."_s);
+                           u".\rPlik nie jest w formacie Moodle XML, GIFT ani Aiken, nie jest dokumentem "
+                           u"Word (.docx) ani Writer (.odt) albo jest uszkodzony."_s);
         return result;
     };
     QString why;

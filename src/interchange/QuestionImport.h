@@ -5,9 +5,9 @@
 class Workspace;
 
 // The test editor's "Importuj pytania ..." without its window: asks for a file, tells Moodle XML,
-// GIFT and Aiken apart by content, appends the file's questions to the test in memory (their
-// pictures and passages to workingTest) up to 45, and shows one message with what was appended and
-// what was skipped and why. The editor marks the test changed and shows it again when something was
+// GIFT, Aiken, Word's .docx and Writer's .odt apart by content, appends the file's questions to the test in
+// memory (their pictures and passages to workingTest) up to 45, and shows one message with what was appended
+// and what was skipped and why. The editor marks the test changed and shows it again when something was
 // appended.
 class QuestionImport {
 public:

@@ -55,15 +55,18 @@ PrintOptions PrintForm::options() const
 
 QString PrintForm::proposedFileName() const
 {
-    if (!outputPath.isEmpty())
-        return outputPath;
+    const QString extension = editable ? u".odt"_s : u".pdf"_s;
+    if (!outputPath.isEmpty()) {
+        const QFileInfo last(outputPath);
+        return last.path() + u'/' + last.completeBaseName() + extension;
+    }
     QString name = m_ws.test.header.testName.trimmed();
     // Characters no file system takes, and the folder separators.
     for (QChar &c : name) {
         if (c.unicode() < 32 || QStringView(u"/\\:*?\"<>|").contains(c))
             c = u'_';
     }
-    return (name.isEmpty() ? u"test"_s : name.left(80)) + u".pdf"_s;
+    return (name.isEmpty() ? u"test"_s : name.left(80)) + extension;
 }
 
 PrintForm::Outcome PrintForm::run(int clockX, int clockY)
@@ -76,9 +79,9 @@ PrintForm::Outcome PrintForm::run(int clockX, int clockY)
     if (!m_ws.prompts)
         return Outcome::StayOpen;
     FileDialogRequest request;
-    request.title = u"Drukuj test do pliku PDF"_s;
-    request.filter = u"Dokument PDF (*.pdf)"_s;
-    request.defaultExtension = u"pdf"_s;
+    request.title = editable ? u"Zapisz test jako dokument do edycji"_s : u"Drukuj test do pliku PDF"_s;
+    request.filter = editable ? u"Dokument OpenDocument (*.odt)"_s : u"Dokument PDF (*.pdf)"_s;
+    request.defaultExtension = editable ? u"odt"_s : u"pdf"_s;
     request.fileName = proposedFileName();
     const QString chosen = m_ws.prompts->saveFileName(request);
     if (chosen.isEmpty())
@@ -96,18 +99,20 @@ PrintForm::Outcome PrintForm::print(int clockX, int clockY)
         m_last.error = u"no test is open."_s;
     } else {
         TestPrinter printer(m_ws.test, *m_ws.workingTest);
-        m_last = printer.printToFile(options(), outputPath);
+        m_last = editable ? printer.writeDocumentToFile(options(), outputPath)
+                          : printer.printToFile(options(), outputPath);
     }
+    const QString kind = editable ? u"dokumentu ODT"_s : u"pliku PDF"_s;
     if (!m_last.ok) {
-        m_ws.logEvent(0, u"Drukowanie. Błąd zapisu pliku PDF: "_s + m_last.error);
+        m_ws.logEvent(0, u"Drukowanie. Błąd zapisu "_s + kind + u": "_s + m_last.error);
         m_ws.showMessage(MessageKind::CloseOnly, MessageIcon::WarningIcon,
                          u"Nie udało się wydrukować testu do pliku\r"_s + QFileInfo(outputPath).fileName() +
                              u".\rSprawdź, czy folder istnieje i czy można w nim zapisywać."_s);
         return Outcome::StayOpen;
     }
-    m_ws.logEvent(4, m_last.plan.shuffled
-                         ? u"Wydrukowano test do pliku PDF (ziarno losowania %1)."_s.arg(m_last.plan.seed)
-                         : u"Wydrukowano test do pliku PDF."_s);
+    const QString done = editable ? u"Zapisano test jako dokument ODT"_s : u"Wydrukowano test do pliku PDF"_s;
+    m_ws.logEvent(4, m_last.plan.shuffled ? done + u" (ziarno losowania %1)."_s.arg(m_last.plan.seed)
+                                          : done + u'.');
     if (!m_last.problems.isEmpty()) {
         QString text =
             u"Test wydrukowano, ale zamiast tych załączników\rstoi uwaga, że nie dało się ich odczytać:"_s;

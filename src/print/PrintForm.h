@@ -20,6 +20,7 @@ public:
     bool key = false;     // the key after the test
     bool keyOnly = false; // only the key; wins over `key`
     QString seedText;     // empty: drawn
+    bool editable = false; // an OpenDocument text a word processor edits instead of the PDF
     QString outputPath;   // the file printed to last; proposed next time
 
     void stepVersions(int direction); // +1 / -1 within 1..26
@@ -30,7 +31,8 @@ public:
     PrintOptions options() const;
 
     enum class Outcome { StayOpen, Close };
-    // "Drukuj": asks for the PDF's file name, then prints to it. Cancelling the file dialog stays.
+    // "Drukuj": asks for the PDF's (or the document's) file name, then prints to it. Cancelling the
+    // file dialog stays.
     Outcome run(int clockX, int clockY);
     // Prints to outputPath. Success: logged, a warning message for attachments printed as notes, the
     // clock at (clockX, clockY), Close. Failure: logged, a message with the reason, StayOpen.
@@ -38,7 +40,8 @@ public:
 
     // What the last print did.
     const PrintResult &lastResult() const { return m_last; }
-    // A proposal for the file name: the last one, or the test's name made safe for a file name.
+    // A proposal for the file name: the last one, or the test's name made safe for a file name; with
+    // the extension of the kind chosen.
     QString proposedFileName() const;
 
 private:

@@ -26,7 +26,8 @@ constexpr int rowKeyOnly = 128;
 constexpr int rowSeed = 166;
 constexpr int rowHeight = 24;
 constexpr int fieldLeft = 190;
-constexpr QRect noteArea{20, 212, 380, 32};
+constexpr int rowEditable = 208;
+constexpr QRect noteArea{20, 232, 380, 16};
 constexpr QPoint printButton{200, 258};
 constexpr QPoint cancelButton{308, 258};
 
@@ -75,7 +76,12 @@ TFDrukuj::TFDrukuj(Workspace &ws, QWidget *parent)
     m_keyOnly = new QCheckBox(u"Tylko klucz, bez testu"_s, this);
     m_keyOnly->setObjectName(u"ChSamKlucz"_s);
     m_keyOnly->setGeometry(left + 24, rowKeyOnly, 336, 26);
-    for (QCheckBox *box : {m_key, m_keyOnly}) {
+    m_editable = new QCheckBox(u"Dokument do edycji (ODT) zamiast PDF"_s, this);
+    m_editable->setObjectName(u"ChDokument"_s);
+    m_editable->setGeometry(left - 14, rowEditable, 360, 24);
+    m_editable->setToolTip(u"Test otworzysz i poprawisz w programie Word lub Writer"_s);
+    connect(m_editable, &QCheckBox::clicked, this, [this](bool on) { m_form.editable = on; });
+    for (QCheckBox *box : {m_key, m_keyOnly, m_editable}) {
         box->setCursor(Qt::PointingHandCursor);
         box->setStyle(SkinStyle::instance());
     }
@@ -99,11 +105,7 @@ TFDrukuj::TFDrukuj(Workspace &ws, QWidget *parent)
     m_seed->setToolTip(u"To samo ziarno daje te same wersje; puste pole: wylosuj"_s);
     connect(m_seed, &QLineEdit::textEdited, this, [this](const QString &text) { m_form.seedText = text; });
 
-    auto *note = caption(
-        u"LUwaga"_s,
-        u"Każda wersja ma inną kolejność pytań i odpowiedzi.\rPo „Drukuj” wskażesz plik PDF."_s.replace(
-            u'\r', u'\n'),
-        noteArea, this);
+    auto *note = caption(u"LUwaga"_s, u"Każda wersja ma inną kolejność pytań i odpowiedzi."_s, noteArea, this);
     QFont small = font();
     small.setPixelSize(11);
     note->setFont(small);
@@ -145,6 +147,7 @@ void TFDrukuj::showValues()
     m_key->setChecked(m_form.key);
     m_keyOnly->setChecked(m_form.keyOnly);
     m_keyOnly->setEnabled(m_form.key);
+    m_editable->setChecked(m_form.editable);
     if (m_seed->text() != m_form.seedText)
         m_seed->setText(m_form.seedText);
 }

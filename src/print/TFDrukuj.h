@@ -10,8 +10,9 @@ class QLineEdit;
 class UpDown;
 class Workspace;
 
-// The print dialog: number of versions, the key, the seed, then "Drukuj" asks for the PDF's name and
-// prints. The options and the command live in PrintForm; the window shows them and forwards input.
+// The print dialog: number of versions, the key, the seed, PDF or an editable document, then
+// "Drukuj" asks for the file's name and prints. The options and the command live in PrintForm; the window
+// shows them and forwards input.
 class TFDrukuj : public SkinnedWindow {
     Q_OBJECT
 
@@ -42,6 +43,7 @@ private:
     UpDown *m_versionArrows;
     QCheckBox *m_key;
     QCheckBox *m_keyOnly;
+    QCheckBox *m_editable;
     QLineEdit *m_seed;
     PictureButton *m_print;
     PictureButton *m_cancel;

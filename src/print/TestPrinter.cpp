@@ -702,11 +702,8 @@ const TestPrinter::Passage &TestPrinter::passage(const QString &name)
 PrintResult TestPrinter::print(const PrintOptions &options, QByteArray &pdf)
 {
     PrintResult result;
-    if (options.versions < 1 || options.versions > kMaxPrintVersions) {
-        result.error = u"the number of versions must be 1 to %1."_s.arg(kMaxPrintVersions);
+    if (!planFor(options, result))
         return result;
-    }
-    result.plan = planPrint(m_test.header, options.versions, options.seed);
 
     pdf.clear();
     QBuffer buffer(&pdf);
@@ -720,14 +717,7 @@ PrintResult TestPrinter::print(const PrintOptions &options, QByteArray &pdf)
     writer.setCreator(u"Zadanix - Edytor "_s + QStringLiteral(ZADANIX_VERSION));
 
     PrintLayout layout(*this, writer, result.plan, result);
-    if (options.key != PrintOptions::Key::Only) {
-        for (const PrintVersion &v : std::as_const(result.plan.versions))
-            layout.addTest(v);
-    }
-    if (options.key != PrintOptions::Key::None) {
-        for (const PrintVersion &v : std::as_const(result.plan.versions))
-            layout.addKey(v);
-    }
+    addParts(layout, result.plan, options);
     layout.paginate();
     result.pages = layout.pageCount();
     if (!layout.paint()) {
@@ -736,9 +726,25 @@ PrintResult TestPrinter::print(const PrintOptions &options, QByteArray &pdf)
         return result;
     }
     buffer.close();
-    // Each version reports the same attachment again; once is enough.
+    result.problems = uniqueProblems(result.problems);
+    result.ok = true;
+    return result;
+}
+
+bool TestPrinter::planFor(const PrintOptions &options, PrintResult &result) const
+{
+    if (options.versions < 1 || options.versions > kMaxPrintVersions) {
+        result.error = u"the number of versions must be 1 to %1."_s.arg(kMaxPrintVersions);
+        return false;
+    }
+    result.plan = planPrint(m_test.header, options.versions, options.seed);
+    return true;
+}
+
+QList<AttachmentProblem> TestPrinter::uniqueProblems(const QList<AttachmentProblem> &problems)
+{
     QList<AttachmentProblem> unique;
-    for (const AttachmentProblem &problem : std::as_const(result.problems)) {
+    for (const AttachmentProblem &problem : problems) {
         if (std::none_of(unique.begin(), unique.end(), [&](const AttachmentProblem &u) {
                 return u.question == problem.question && u.picture == problem.picture;
             }))
@@ -747,9 +753,7 @@ PrintResult TestPrinter::print(const PrintOptions &options, QByteArray &pdf)
     std::sort(unique.begin(), unique.end(), [](const AttachmentProblem &a, const AttachmentProblem &b) {
         return std::tie(a.question, a.picture) < std::tie(b.question, b.picture);
     });
-    result.problems = unique;
-    result.ok = true;
-    return result;
+    return unique;
 }
 
 PrintResult TestPrinter::printToFile(const PrintOptions &options, const QString &path)

@@ -49,6 +49,9 @@ public:
     PrintResult print(const PrintOptions &options, QByteArray &pdf);
     // The PDF written beside `path` and renamed over it when complete: a failure leaves the old file.
     PrintResult printToFile(const PrintOptions &options, const QString &path);
+    // The same content as an OpenDocument text a word processor edits (Qt's ODF writer).
+    PrintResult writeDocument(const PrintOptions &options, QByteArray &odt);
+    PrintResult writeDocumentToFile(const PrintOptions &options, const QString &path);
 
     // What the pictures and texts turned into, by member name (case-folded); filled while printing.
     struct Picture {
@@ -69,7 +72,26 @@ private:
     const Picture &picture(const QString &name);
     const Passage &passage(const QString &name);
 
+    // The plan the options ask for; false, with the error, for a number of versions out of range.
+    bool planFor(const PrintOptions &options, PrintResult &result) const;
+    // The versions' tests and keys the options ask for, in the order they are printed.
+    template <typename Layout>
+    static void addParts(Layout &layout, const PrintPlan &plan, const PrintOptions &options)
+    {
+        if (options.key != PrintOptions::Key::Only) {
+            for (const PrintVersion &v : plan.versions)
+                layout.addTest(v);
+        }
+        if (options.key != PrintOptions::Key::None) {
+            for (const PrintVersion &v : plan.versions)
+                layout.addKey(v);
+        }
+    }
+    // Each version reports the same attachment again: once each, in the order of the questions.
+    static QList<AttachmentProblem> uniqueProblems(const QList<AttachmentProblem> &problems);
+
     friend class PrintLayout;
+    friend class EditableTest;
     const TestModel &m_test;
     TVfsPAK &m_attachments;
     QHash<QString, Picture> m_pictures;

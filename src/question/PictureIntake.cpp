@@ -1,6 +1,6 @@
 #include "question/PictureIntake.h"
 
-#include "app/Workspace.h"
+#include "core/Workspace.h"
 #include "storage/PhotoShrinking.h"
 
 std::optional<QByteArray> pictureToStore(Workspace &ws, const QString &name, const QByteArray &bytes)

@@ -1,7 +1,7 @@
 #include "storage/ArchiveAccess.h"
 #include "storage/Pictures.h"
 #include "storage/TVfsPAK.h"
-#include "storage/TestDocument.h"
+#include "documents/TestDocument.h"
 #include "support/JpegFixture.h"
 #include "support/PakBytes.h"
 #include "support/ScriptedPrompts.h"

@@ -68,6 +68,11 @@ TEST_F(TFDrukujTest, ControlsChangeTheOptions)
     auto *seed = control<QLineEdit>(dialog, u"EZiarno");
     QTest::keyClicks(seed, u"12x3"_s);
     EXPECT_EQ(dialog.form().seedText, u"123"_s);
+
+    auto *editable = control<QCheckBox>(dialog, u"ChDokument");
+    EXPECT_FALSE(editable->isChecked());
+    editable->click();
+    EXPECT_TRUE(dialog.form().editable);
 }
 
 // "Drukuj" asks for the file and prints; the dialog closes after a print and stays after a cancel.

@@ -157,7 +157,8 @@ TEST_F(QuestionImportCommand, CancelAndUnreadableFilesChangeNothing)
     EXPECT_EQ(t.ws.test.header.questionCount, 1);
     EXPECT_EQ(prompts.lastMessageText(),
               u"Nie udało się odczytać pytań z pliku zly.xml.\rPlik nie jest w formacie "
-              u"Moodle XML, GIFT ani Aiken albo jest uszkodzony."_s);
+              u"Moodle XML, GIFT ani Aiken, nie jest dokumentem Word (.docx) ani Writer (.odt) albo jest "
+              u"uszkodzony."_s);
     EXPECT_TRUE(t.logTexts().last().contains(u"DTD"_s));
 
     EXPECT_EQ(QuestionImport::importFile(t.ws, path(u"nie ma.txt"_s)).appended, 0);

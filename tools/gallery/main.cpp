@@ -561,7 +561,7 @@ void testEditor()
     ws.shutDown();
 }
 
-// The print dialog as it opens, and with four versions, the key and a seed.
+// The print dialog as it opens, with four versions, the key and a seed, and for an editable document.
 void printDialog()
 {
     QTemporaryDir dir;
@@ -575,6 +575,9 @@ void printDialog()
     dialog.form().seedText = u"2026"_s;
     dialog.showValues();
     save(dialog, u"FDrukuj-versions-key"_s);
+    dialog.form().editable = true;
+    dialog.showValues();
+    save(dialog, u"FDrukuj-editable"_s);
 }
 
 // The label colours on the middle tone of the bars and on a light panel.
