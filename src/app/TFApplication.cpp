@@ -5,6 +5,7 @@
 #include "app/TFTloBig.h"
 #include "app/TFWinieta.h"
 #include "app/TFZdarzenia.h"
+#include "grading/TFKarty.h"
 #include "print/TFDrukuj.h"
 #include "question/TFPytanie.h"
 #include "settings/TFIniEdytor.h"
@@ -54,6 +55,7 @@ TFApplication::TFApplication(const Options &options) : m_options(options), m_com
     m_testEditor = std::make_unique<TFTest>(m_ws, m_main.get(), m_main.get());
     m_testEditor->setQuestionEditor(m_questionEditor.get());
     m_testEditor->editor().windows.print = [this] { TFDrukuj::showPrintDialog(m_ws, m_testEditor.get()); };
+    m_testEditor->editor().windows.grade = [this] { TFKarty::showGradingWindow(m_ws, m_testEditor.get()); };
     m_generation = std::make_unique<TFGeneruj>(m_ws, m_main.get());
     m_editorSettings = std::make_unique<TFIniEdytor>(m_ws, m_main.get());
     m_about = std::make_unique<TFWinieta>(m_main.get());

@@ -1,5 +1,6 @@
 #include "CommandLineTool.h"
 #include "DocumentCommands.h"
+#include "GradeCommand.h"
 #include "PackCommands.h"
 #include "PrintCommand.h"
 
@@ -32,5 +33,6 @@ int main(int argc, char **argv)
     addPackCommands(tool);
     addDocumentCommands(tool);
     addPrintCommand(tool);
+    addGradeCommand(tool);
     return tool.run(QCoreApplication::arguments());
 }
