@@ -13,6 +13,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -184,44 +185,39 @@ bool GradingSession::writeTablePdf(const QString &path, QString *why) const
     return AtomicFile::write(path, pdf, why);
 }
 
-void GradingSession::saveResults()
+namespace {
+
+// Asks for a file name and writes to it; a failure is logged and said.
+void askAndWrite(Workspace &ws, const FileDialogRequest &request, const QString &failure,
+                 const std::function<bool(const QString &path, QString *why)> &write)
 {
-    if (!m_ws.prompts)
+    if (!ws.prompts)
         return;
-    FileDialogRequest request;
-    request.title = u"Zapisz wyniki"_s;
-    request.filter = u"Arkusz CSV (*.csv)"_s;
-    request.defaultExtension = u"csv"_s;
-    request.fileName = u"wyniki.csv"_s;
-    const QString path = m_ws.prompts->saveFileName(request);
+    const QString path = ws.prompts->saveFileName(request);
     if (path.isEmpty())
         return;
     QString why;
-    if (!writeCsv(path, &why)) {
-        m_ws.logEvent(0, u"Sprawdzanie kart. Błąd zapisu wyników: "_s + why);
-        m_ws.showMessage(MessageKind::CloseOnly, MessageIcon::WarningIcon,
-                         u"Nie udało się zapisać wyników do pliku\r"_s + QFileInfo(path).fileName() + u'.');
+    if (!write(path, &why)) {
+        ws.logEvent(0, u"Sprawdzanie kart. Błąd zapisu pliku %1: "_s.arg(path) + why);
+        ws.showMessage(MessageKind::CloseOnly, MessageIcon::WarningIcon, failure + QFileInfo(path).fileName() + u'.');
         return;
     }
-    m_ws.logEvent(4, u"Zapisano wyniki sprawdzania kart do pliku %1."_s.arg(path));
+    ws.logEvent(4, u"Sprawdzanie kart. Zapisano plik %1."_s.arg(path));
+}
+
+} // namespace
+
+void GradingSession::saveResults()
+{
+    askAndWrite(m_ws, {u"Zapisz wyniki"_s, u"Arkusz CSV (*.csv)"_s, u"csv"_s, {}, u"wyniki.csv"_s},
+                u"Nie udało się zapisać wyników do pliku\r"_s,
+                [this](const QString &path, QString *why) { return writeCsv(path, why); });
 }
 
 void GradingSession::printResults()
 {
-    if (!m_ws.prompts)
-        return;
-    FileDialogRequest request;
-    request.title = u"Drukuj tabelę wyników do pliku PDF"_s;
-    request.filter = u"Dokument PDF (*.pdf)"_s;
-    request.defaultExtension = u"pdf"_s;
-    request.fileName = u"wyniki.pdf"_s;
-    const QString path = m_ws.prompts->saveFileName(request);
-    if (path.isEmpty())
-        return;
-    QString why;
-    if (!writeTablePdf(path, &why)) {
-        m_ws.logEvent(0, u"Sprawdzanie kart. Błąd zapisu tabeli: "_s + why);
-        m_ws.showMessage(MessageKind::CloseOnly, MessageIcon::WarningIcon,
-                         u"Nie udało się wydrukować tabeli do pliku\r"_s + QFileInfo(path).fileName() + u'.');
-    }
+    askAndWrite(m_ws,
+                {u"Drukuj tabelę wyników do pliku PDF"_s, u"Dokument PDF (*.pdf)"_s, u"pdf"_s, {}, u"wyniki.pdf"_s},
+                u"Nie udało się wydrukować tabeli do pliku\r"_s,
+                [this](const QString &path, QString *why) { return writeTablePdf(path, why); });
 }

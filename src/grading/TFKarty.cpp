@@ -230,7 +230,7 @@ void TFKarty::showReview()
     const ReviewItem &item = items.first();
     const GradedSheet &s = m_session.grader().sheets()[item.sheet];
     const QString who = s.reading.code.pupilName().isEmpty() ? u"karta bez nazwiska"_s : s.reading.code.pupilName();
-    m_reviewCaption->setText(u"Do rozstrzygnięcia: %1, pytanie %2 (%3 z %4)"_s.arg(who)
+    m_reviewCaption->setText(u"Rozstrzygnij: %1, pytanie %2 (%3 z %4)"_s.arg(who)
                                  .arg(item.question)
                                  .arg(1)
                                  .arg(items.size()));
