@@ -277,6 +277,19 @@ print_dialog() {
   jpeg "$work/print.png" "$skins/FDrukuj.jpg"
 }
 
+# Paper grading window FKarty, 800 x 580: the results table on the left, the chosen sheet and the row
+# to settle on the right, progress and state below, the bar. The controls' places are in
+# src/grading/TFKarty.cpp.
+grading_window() {
+  frame 800 580 34 52 "Sprawdzanie kart odpowiedzi" "$work/grading.png"
+  A=("$work/grading.png")
+  add_panel 16 46 464 468
+  add_panel 480 46 784 298
+  add_panel 480 330 784 404 "$NOTE"
+  convert "${A[@]}" "$work/grading.png"
+  jpeg "$work/grading.png" "$skins/FKarty.jpg"
+}
+
 # About window FWinieta, 366 x 239: the mark, the name and version, the maker and year.
 about_window() {
   squared 366 196 "$PANEL" "$GRID" 14 "$work/about-paper.png"
@@ -665,6 +678,7 @@ clash_dialog FZbieznoscObrazy "Taki obraz już jest w teście" "Obraz w teście"
 log_window
 settings_dialog
 print_dialog
+grading_window
 about_window
 attachment_dialog FWstawTekst "Tekst do pytania w teście" "Ostatnio dołączony tekst" 0
 attachment_dialog FWstawTekstSolo "Tekst do pytania" "Ostatnio wybrany plik tekstowy" 1

@@ -3,12 +3,15 @@
 #include "CommandLineTool.h"
 #include "DocumentLoading.h"
 #include "ToolWorkspace.h"
+#include "grading/SheetPrinter.h"
 #include "print/TestPrinter.h"
+#include "storage/AtomicFile.h"
 #include "storage/TVfsPAK.h"
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonDocument>
 #include <cstring>
 
 using namespace Qt::StringLiterals;
@@ -17,6 +20,7 @@ namespace {
 
 const QString usageText =
     u"Usage: zadanix print TEST.skt OUT.pdf|OUT.odt [--key | --key-only] [--versions N] [--seed S]\n"
+    u"                     [--sheets [--students LIST.sku --class NAME] [--layout LAYOUT.json]]\n"
     u"  print the test to PDF: A4 pages for the students, and the answer key; to OUT.odt the same as\n"
     u"  a document a word processor edits\n\n"
     u"--versions N  N versions (1 to 26), each with its own order of questions and answers\n"
@@ -24,7 +28,13 @@ const QString usageText =
     u"              same versions. Without it one is drawn and shown in the key and on standard output.\n"
     u"              A seed with one version shuffles that version.\n"
     u"--key         the answer key of every version after the test\n"
-    u"--key-only    only the key\n\n"
+    u"--key-only    only the key\n"
+    u"--sheets      answer sheets to be read back by \"zadanix grade\": each version's booklet followed\n"
+    u"              by a blank sheet of that version, or with --students and --class one booklet per\n"
+    u"              pupil (versions dealt in turn) followed by the pupil's named sheet\n"
+    u"--students LIST.sku  the student list the class is taken from\n"
+    u"--class NAME  the class whose pupils get named sheets\n"
+    u"--layout LAYOUT.json  where every box of every sheet is, in PDF points from the page's top left\n\n"
     u"Pictures and texts that cannot be read are printed as a note, with a warning.\n"
     u"OUT is written whole or not at all.\n"
     u"Exit status: 0 done, 1 a document missing, damaged or not written, 2 wrong usage.\n"_s;
@@ -60,7 +70,11 @@ int printTest(CommandLineTool &tool, const QStringList &arguments)
     const QCommandLineOption keyOnly(u"key-only"_s, u"Only the key."_s);
     const QCommandLineOption versions(u"versions"_s, u"Number of versions."_s, u"N"_s);
     const QCommandLineOption seed(u"seed"_s, u"Seed of the shuffling."_s, u"S"_s);
-    parser.addOptions({help, key, keyOnly, versions, seed});
+    const QCommandLineOption sheets(u"sheets"_s, u"Answer sheets."_s);
+    const QCommandLineOption students(u"students"_s, u"Student list."_s, u"LIST"_s);
+    const QCommandLineOption className(u"class"_s, u"Class."_s, u"NAME"_s);
+    const QCommandLineOption layout(u"layout"_s, u"Layout file."_s, u"LAYOUT"_s);
+    parser.addOptions({help, key, keyOnly, versions, seed, sheets, students, className, layout});
     if (!parser.parse(QStringList{u"zadanix print"_s} + arguments))
         return tool.wrongUsage(parser.errorText(), usageText);
     if (parser.isSet(help)) {
@@ -72,6 +86,13 @@ int printTest(CommandLineTool &tool, const QStringList &arguments)
         return tool.wrongUsage(u"wrong number of arguments for \"print\"."_s, usageText);
     if (parser.isSet(key) && parser.isSet(keyOnly))
         return tool.wrongUsage(u"--key and --key-only exclude each other."_s, usageText);
+    const bool withSheets = parser.isSet(sheets);
+    if (!withSheets && (parser.isSet(students) || parser.isSet(className) || parser.isSet(layout)))
+        return tool.wrongUsage(u"--students, --class and --layout go with --sheets."_s, usageText);
+    if (withSheets && parser.isSet(keyOnly))
+        return tool.wrongUsage(u"--sheets and --key-only exclude each other."_s, usageText);
+    if (parser.isSet(students) != parser.isSet(className))
+        return tool.wrongUsage(u"--students and --class go together."_s, usageText);
 
     PrintOptions options;
     options.key = parser.isSet(keyOnly) ? PrintOptions::Key::Only
@@ -110,18 +131,49 @@ int printTestTo(CommandLineTool &tool, const QString &test, const QString &out, 
     ToolWorkspace tw(tool);
     if (!tw.isReady())
         return tool.fail(tw.problem());
+    std::optional<SchoolClass> schoolClass;
+    if (parser.isSet(students)) {
+        const QString list = parser.value(students);
+        if (!list.endsWith(u".sku"_s, Qt::CaseInsensitive))
+            return tool.fail(list + u": not a student list (.sku)."_s);
+        const LoadedDocument read = loadDocument(tw, list);
+        if (!read.read)
+            return tool.fail(list + u": "_s + read.problem);
+        const QString wanted = parser.value(className).trimmed();
+        for (const SchoolClass &c : read.document.students.classes)
+            if (!schoolClass && c.name.trimmed().compare(wanted, Qt::CaseInsensitive) == 0)
+                schoolClass = c;
+        if (!schoolClass)
+            return tool.fail(list + u": no class \""_s + wanted + u"\"."_s);
+        if (schoolClass->students.isEmpty())
+            return tool.fail(list + u": the class \""_s + schoolClass->name + u"\" has no pupils."_s);
+    }
     const LoadedDocument loaded = loadDocument(tw, test);
     if (!loaded.read)
         return tool.fail(test + u": "_s + loaded.problem);
     if (!loaded.problem.isEmpty())
         warn(tool, test, loaded.problem);
 
-    TestPrinter printer(loaded.document.test, *tw.ws().workingTest);
     const bool document = out.endsWith(u".odt"_s, Qt::CaseInsensitive);
-    const PrintResult result =
-        document ? printer.writeDocumentToFile(options, out) : printer.printToFile(options, out);
-    if (!result.ok)
-        return tool.fail(result.error);
+    if (document && withSheets)
+        return tool.wrongUsage(u"answer sheets are printed to PDF only."_s, usageText);
+    PrintResult result;
+    if (withSheets) {
+        SheetPrinter printer(loaded.document.test, *tw.ws().workingTest);
+        result = printer.printToFile(options, schoolClass ? &*schoolClass : nullptr, out);
+        if (!result.ok)
+            return tool.fail(result.error);
+        if (parser.isSet(layout)) {
+            QString why;
+            if (!AtomicFile::write(parser.value(layout), printer.layout().toJson(), &why))
+                return tool.fail(parser.value(layout) + u": "_s + why);
+        }
+    } else {
+        TestPrinter printer(loaded.document.test, *tw.ws().workingTest);
+        result = document ? printer.writeDocumentToFile(options, out) : printer.printToFile(options, out);
+        if (!result.ok)
+            return tool.fail(result.error);
+    }
     for (const AttachmentProblem &p : result.problems)
         warn(tool, test, problemText(p));
 
@@ -138,6 +190,8 @@ int printTestTo(CommandLineTool &tool, const QString &test, const QString &out, 
                            ? u", the key of "_s + QString::number(count) +
                                  (count == 1 ? u" version"_s : u" versions"_s)
                            : u" with the key"_s);
+    if (withSheets)
+        tool.out() << u", answer sheets"_s;
     if (result.plan.shuffled)
         tool.out() << u", seed "_s << result.plan.seed;
     tool.out() << u".\n"_s;
@@ -160,5 +214,5 @@ bool needsGuiApplication(int argc, char **argv)
                 return true;
         }
     }
-    return argc > 1 && std::strcmp(argv[1], "print") == 0;
+    return argc > 1 && (std::strcmp(argv[1], "print") == 0 || std::strcmp(argv[1], "grade") == 0);
 }

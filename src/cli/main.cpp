@@ -1,5 +1,6 @@
 #include "CommandLineTool.h"
 #include "DocumentCommands.h"
+#include "GradeCommand.h"
 #include "PackCommands.h"
 #include "PrintCommand.h"
 #include "ShrinkCommand.h"
@@ -34,5 +35,6 @@ int main(int argc, char **argv)
     addDocumentCommands(tool);
     addPrintCommand(tool);
     addShrinkCommand(tool);
+    addGradeCommand(tool);
     return tool.run(QCoreApplication::arguments());
 }

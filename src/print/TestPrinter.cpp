@@ -98,6 +98,7 @@ struct Part {
     QList<Row> rows;
     // Filled by the pagination: per page, each row's index and top.
     QList<QList<std::pair<int, qreal>>> pages;
+    PrintOptions::Insert after; // the caller's pages after it
 };
 
 } // namespace
@@ -113,7 +114,7 @@ public:
         m_bodyHeight = page.height() - kHeadBand - kFootBand;
     }
 
-    void addTest(const PrintVersion &version);
+    void addTest(const PrintVersion &version, const PrintOptions::Insert &after = {});
     void addKey(const PrintVersion &version);
     void paginate();
     int pageCount() const;
@@ -371,9 +372,10 @@ void PrintLayout::addQuestion(Part &part, int position, int number, const std::a
     }
 }
 
-void PrintLayout::addTest(const PrintVersion &version)
+void PrintLayout::addTest(const PrintVersion &version, const PrintOptions::Insert &after)
 {
     Part part;
+    part.after = after;
     part.runningLeft = m_test.header.testName;
     part.runningRight = versionName(version);
     const int head = newGroup();
@@ -550,7 +552,7 @@ int PrintLayout::pageCount() const
 {
     int pages = 0;
     for (const Part &part : m_parts)
-        pages += static_cast<int>(part.pages.size());
+        pages += static_cast<int>(part.pages.size()) + std::max(0, part.after.pages);
     return pages;
 }
 
@@ -608,11 +610,25 @@ bool PrintLayout::paint()
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     bool first = true;
+    int pdfPage = 0;
     for (const Part &part : std::as_const(m_parts)) {
         for (int page = 0; page < part.pages.size(); ++page) {
             if (!std::exchange(first, false) && !m_writer.newPage())
                 return false;
             paintPage(p, part, page);
+            ++pdfPage;
+        }
+        for (int page = 0; page < part.after.pages && part.after.paint; ++page) {
+            if (!std::exchange(first, false) && !m_writer.newPage())
+                return false;
+            p.save();
+            // Page corner as origin, points as unit, whatever the margins and resolution.
+            const QMarginsF margins = m_writer.pageLayout().margins(QPageLayout::Point);
+            p.scale(kResolution / 72.0, kResolution / 72.0);
+            p.translate(-margins.left(), -margins.top());
+            part.after.paint(p, page, pdfPage);
+            p.restore();
+            ++pdfPage;
         }
     }
     return p.end();
@@ -717,7 +733,22 @@ PrintResult TestPrinter::print(const PrintOptions &options, QByteArray &pdf)
     writer.setCreator(u"Zadanix - Edytor "_s + QStringLiteral(ZADANIX_VERSION));
 
     PrintLayout layout(*this, writer, result.plan, result);
-    addParts(layout, result.plan, options);
+    if (options.key != PrintOptions::Key::Only && !options.booklets.isEmpty()) {
+        for (const PrintOptions::Booklet &b : options.booklets) {
+            if (b.version < 0 || b.version >= result.plan.versions.size()) {
+                result.error = u"a booklet of a version that is not printed."_s;
+                return result;
+            }
+            layout.addTest(result.plan.versions[b.version], b.after);
+        }
+    } else if (options.key != PrintOptions::Key::Only) {
+        for (const PrintVersion &v : std::as_const(result.plan.versions))
+            layout.addTest(v);
+    }
+    if (options.key != PrintOptions::Key::None) {
+        for (const PrintVersion &v : std::as_const(result.plan.versions))
+            layout.addKey(v);
+    }
     layout.paginate();
     result.pages = layout.pageCount();
     if (!layout.paint()) {

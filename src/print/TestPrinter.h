@@ -8,8 +8,10 @@
 #include <QImage>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
+class QPainter;
 class TVfsPAK;
 
 struct PrintOptions {
@@ -17,6 +19,19 @@ struct PrintOptions {
     int versions = 1; // 1..26
     Key key = Key::None;
     std::optional<quint32> seed;
+
+    // Pages of the caller's own after a booklet (answer sheets). The painter's origin is the page's
+    // top left corner and its unit the PDF point; `pdfPage` counts the file's pages from 0.
+    struct Insert {
+        int pages = 0;
+        std::function<void(QPainter &painter, int page, int pdfPage)> paint;
+    };
+    struct Booklet {
+        int version = 0; // index into the plan's versions
+        Insert after;
+    };
+    // When not empty: these booklets in this order instead of each version once.
+    QList<Booklet> booklets;
 };
 
 // An attachment printed as a note instead of itself.

@@ -5,6 +5,7 @@
 #include "program/TFTloBig.h"
 #include "program/TFWinieta.h"
 #include "program/TFZdarzenia.h"
+#include "grading/TFKarty.h"
 #include "print/TFDrukuj.h"
 #include "question/AttachmentFiles.h"
 #include "question/TFPytanie.h"
@@ -63,6 +64,7 @@ TFApplication::TFApplication(const Options &options) : m_options(options), m_com
         });
     }
     m_testEditor->editor().windows.print = [this] { TFDrukuj::showPrintDialog(m_ws, m_testEditor.get()); };
+    m_testEditor->editor().windows.grade = [this] { TFKarty::showGradingWindow(m_ws, m_testEditor.get()); };
     m_generation = std::make_unique<TFGeneruj>(m_ws, m_main.get());
     m_editorSettings = std::make_unique<TFIniEdytor>(m_ws, m_main.get());
     m_about = std::make_unique<TFWinieta>(m_main.get());

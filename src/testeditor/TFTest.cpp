@@ -156,6 +156,7 @@ void TFTest::createControls()
     m_moveDown = add(u"LPrzesunWDol"_s, u"Przesuń w dół"_s, 5, [this] { m_editor.moveDown(); });
     m_saveAs = add(u"LZapiszJako"_s, u"Zapisz jako ..."_s, 7, [this] { m_editor.saveAs(false); });
     m_print = add(u"LDrukuj"_s, u"Drukuj ...   Ctrl+P"_s, 8, [this] { m_editor.print(); });
+    m_grade = add(u"LSprawdzKarty"_s, u"Sprawdź karty odpowiedzi ..."_s, 6, [this] { m_editor.gradeSheets(); });
     m_importMany = add(u"LImportuj"_s, u"Importuj pytania ..."_s, 9, [this] { m_editor.importQuestions(); });
 
     legend(u"LDoZrobienia"_s, u"To trzeba zrobić"_s, false, G::todoLegend, this);
@@ -198,6 +199,8 @@ void TFTest::refresh()
     m_saveAs->setEnabled(m_editor.savingAllowed());
     m_print->setVisible(bool(m_editor.windows.print));
     m_print->setEnabled(m_editor.questionCount() > 0);
+    m_grade->setVisible(bool(m_editor.windows.grade));
+    m_grade->setEnabled(m_editor.questionCount() > 0);
     m_importMany->setEnabled(m_editor.canAddQuestion());
     m_save->setVisible(m_editor.saveButtonShown);
     showScrollBar();

@@ -86,6 +86,7 @@ private:
     LabelButton *m_moveUp;
     LabelButton *m_moveDown;
     LabelButton *m_print;
+    LabelButton *m_grade;
     LabelButton *m_importMany;
     LabelButton *m_saveAs;
     PictureButton *m_save;

@@ -446,6 +446,12 @@ void TestEditor::print()
         windows.print();
 }
 
+void TestEditor::gradeSheets()
+{
+    if (windows.grade && questionCount() > 0)
+        windows.grade();
+}
+
 void TestEditor::importQuestions()
 {
     if (!canAddQuestion())

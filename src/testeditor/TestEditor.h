@@ -37,6 +37,8 @@ public:
         std::function<void()> questionInfo;
         // "Drukuj ...   Ctrl+P": empty hides the command.
         std::function<void()> print;
+        // "Sprawdź karty odpowiedzi ...": empty hides the command.
+        std::function<void()> grade;
     };
 
     explicit TestEditor(Workspace &ws);
@@ -99,6 +101,8 @@ public:
     void removeAttachedText();
     void removeAttachedImage();
     void print();
+    // Opens the paper-grading window when the test has questions.
+    void gradeSheets();
     // "Importuj pytania ...": Moodle XML, GIFT or Aiken questions appended up to 45.
     void importQuestions();
     Outcome close();

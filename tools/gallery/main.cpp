@@ -16,6 +16,8 @@
 #include "question/TFZbieznoscObrazy.h"
 #include "question/TFZbieznoscTeksty.h"
 #include "question/TFZegar.h"
+#include "grading/AnswerSheet.h"
+#include "grading/TFKarty.h"
 #include "print/TFDrukuj.h"
 #include "settings/TFIniEdytor.h"
 #include "settings/TFIniTesty.h"
@@ -45,6 +47,7 @@
 #include "toolkit/SkinGeometry.h"
 #include "toolkit/SkinnedWindow.h"
 
+#include <QPainter>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QBuffer>
@@ -580,6 +583,63 @@ void printDialog()
     save(dialog, u"FDrukuj-editable"_s);
 }
 
+// The grading window with two pupils' sheets read, one row still to settle.
+void gradingWindow()
+{
+    QTemporaryDir dir;
+    Workspace ws;
+    ws.setUpFoldersAndPaths(dir.path());
+    TestModel &m = ws.test;
+    m.resetTest();
+    m.header.questionCount = 8;
+    m.header.answerCount = 4;
+    m.header.testName = u"Geografia – mapa Polski"_s;
+    for (int k = 1; k <= 8; ++k) {
+        m.question(k).text = u"Pytanie %1"_s.arg(k);
+        m.question(k).answers = {u"a"_s, u"b"_s, u"c"_s, u"d"_s, {}};
+        m.question(k).correct = k % 2 ? u"10000"_s : u"00100"_s;
+    }
+    TFKarty window(ws);
+    save(window, u"FKarty-empty"_s);
+    const SheetGeometry g = sheetGeometry(8, 4);
+    const QStringList pupils{u"Łucja Wąs"_s, u"Jerzy Żuk"_s};
+    for (int i = 0; i < pupils.size(); ++i) {
+        SheetContent c;
+        c.testName = m.header.testName;
+        c.code.fingerprint = testFingerprint(m);
+        c.code.questions = 8;
+        c.code.answers = 4;
+        c.code.pupil = i + 1;
+        c.code.className = u"2b"_s;
+        c.code.firstName = pupils[i].section(u' ', 0, 0);
+        c.code.surname = pupils[i].section(u' ', 1);
+        const qreal k = 150 / 72.0;
+        QImage page(qRound(SheetGeometry::kPageWidth * k), qRound(SheetGeometry::kPageHeight * k), QImage::Format_RGB32);
+        page.fill(Qt::white);
+        QPainter p(&page);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(k, k);
+        paintAnswerSheet(p, g, c);
+        for (int q = 1; q <= 8; ++q) {
+            const int answer = (q + i) % 3 ? (q % 2 ? 0 : 2) : 1;
+            const bool faint = i == 1 && q == 5;
+            p.setPen(QPen(faint ? QColor(210, 210, 210) : QColor(20, 30, 90), 1.4));
+            const QPointF at = g.box(q, answer).centre;
+            const qreal r = g.boxHalf * 0.9;
+            p.drawLine(at + QPointF(-r, -r), at + QPointF(r, r));
+            p.drawLine(at + QPointF(r, -r), at + QPointF(-r, r));
+        }
+        p.end();
+        const QString path = dir.filePath(u"skan%1.png"_s.arg(i + 1));
+        page.save(path);
+        window.session().addScan(path);
+        window.session().wait();
+    }
+    window.showValues();
+    save(window, u"FKarty-results"_s);
+    ws.shutDown();
+}
+
 // The label colours on the middle tone of the bars and on a light panel.
 void labels()
 {
@@ -858,6 +918,7 @@ int main(int argc, char **argv)
     questionEditor();
     testEditor();
     printDialog();
+    gradingWindow();
     testListEditor();
     studentListEditor();
     moduleSettingsWindow();

@@ -1,0 +1,5 @@
+#pragma once
+
+class CommandLineTool;
+
+void addGradeCommand(CommandLineTool &tool);
