@@ -111,13 +111,20 @@ int printTest(CommandLineTool &tool, const QStringList &arguments)
             return tool.wrongUsage(u"--seed takes a whole number from 0 to 4294967295."_s, usageText);
         options.seed = value;
     }
-    return printTestTo(tool, args[0], args[1], options);
+    SheetRequest request;
+    request.sheets = withSheets;
+    request.students = parser.value(students);
+    request.className = parser.value(className);
+    request.layout = parser.value(layout);
+    return printTestTo(tool, args[0], args[1], options, request);
 }
 
 } // namespace
 
-int printTestTo(CommandLineTool &tool, const QString &test, const QString &out, const PrintOptions &options)
+int printTestTo(CommandLineTool &tool, const QString &test, const QString &out, const PrintOptions &options,
+                const SheetRequest &request)
 {
+    const bool withSheets = request.sheets;
     if (!test.endsWith(u".skt"_s, Qt::CaseInsensitive))
         return tool.fail(test + u": not a test (.skt)."_s);
     const QFileInfo outInfo(out);
@@ -132,14 +139,14 @@ int printTestTo(CommandLineTool &tool, const QString &test, const QString &out, 
     if (!tw.isReady())
         return tool.fail(tw.problem());
     std::optional<SchoolClass> schoolClass;
-    if (parser.isSet(students)) {
-        const QString list = parser.value(students);
+    if (!request.students.isEmpty()) {
+        const QString list = request.students;
         if (!list.endsWith(u".sku"_s, Qt::CaseInsensitive))
             return tool.fail(list + u": not a student list (.sku)."_s);
         const LoadedDocument read = loadDocument(tw, list);
         if (!read.read)
             return tool.fail(list + u": "_s + read.problem);
-        const QString wanted = parser.value(className).trimmed();
+        const QString wanted = request.className.trimmed();
         for (const SchoolClass &c : read.document.students.classes)
             if (!schoolClass && c.name.trimmed().compare(wanted, Qt::CaseInsensitive) == 0)
                 schoolClass = c;
@@ -163,10 +170,10 @@ int printTestTo(CommandLineTool &tool, const QString &test, const QString &out, 
         result = printer.printToFile(options, schoolClass ? &*schoolClass : nullptr, out);
         if (!result.ok)
             return tool.fail(result.error);
-        if (parser.isSet(layout)) {
+        if (!request.layout.isEmpty()) {
             QString why;
-            if (!AtomicFile::write(parser.value(layout), printer.layout().toJson(), &why))
-                return tool.fail(parser.value(layout) + u": "_s + why);
+            if (!AtomicFile::write(request.layout, printer.layout().toJson(), &why))
+                return tool.fail(request.layout + u": "_s + why);
         }
     } else {
         TestPrinter printer(loaded.document.test, *tw.ws().workingTest);
