@@ -240,9 +240,12 @@ void TFKarty::showReview()
     m_reviewView->setPixmap(QPixmap::fromImage(
         picture.scaled(reviewArea.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     for (int a = 0; a < m_letters.size(); ++a) {
-        m_letters[a]->setVisible(a < s.reading.code.answers);
-        const BoxMark m = s.reading.boxes[(item.question - 1) * s.reading.code.answers + a].mark;
-        m_letters[a]->setChecked(a < s.reading.code.answers && m == BoxMark::Marked);
+        const bool shown = a < s.reading.code.answers;
+        const qsizetype at = qsizetype(item.question - 1) * s.reading.code.answers + a;
+        m_letters[a]->setVisible(shown);
+        // Only the question's own boxes: past its answers lie the next question's.
+        m_letters[a]->setChecked(shown && at < s.reading.boxes.size() &&
+                                 s.reading.boxes[at].mark == BoxMark::Marked);
     }
 }
 
