@@ -42,13 +42,21 @@ QImage picture(int width, int height, quint32 seed)
     return image;
 }
 
-QByteArray jpeg(int width, int height, quint32 seed, int orientation)
+QByteArray jpeg(int width, int height, quint32 seed, int orientation, bool preview)
 {
-    if (orientation == 1)
-        return JpegFixture::encode(picture(width, height, seed), 90);
     // An upright shot (height × width as seen) that the phone stores turned a quarter to the left.
-    const QImage stored = picture(height, width, seed).transformed(QTransform().rotate(270));
-    return JpegFixture::withApp1(JpegFixture::encode(stored, 90), JpegFixture::exifBody(6));
+    const QImage stored = orientation == 1 ? picture(width, height, seed)
+                                           : picture(height, width, seed).transformed(QTransform().rotate(270));
+    const QByteArray bytes = JpegFixture::encode(stored, 90);
+    if (orientation == 1 && !preview)
+        return bytes;
+    // The 160 × 120 preview a phone keeps beside the photo, stored as the photo is.
+    const QByteArray small =
+        preview ? JpegFixture::encode(stored.scaled(stored.width() > stored.height() ? QSize(160, 120) : QSize(120, 160),
+                                                    Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
+                                      80)
+                : QByteArray();
+    return JpegFixture::withApp1(bytes, JpegFixture::exifBody(orientation, false, small));
 }
 
 } // namespace Photos

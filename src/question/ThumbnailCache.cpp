@@ -5,37 +5,87 @@
 #include "storage/Pictures.h"
 #include "storage/TVfsPAK.h"
 
+#include <QThread>
+#include <algorithm>
+#include <thread>
+#include <vector>
+
+namespace {
+
+struct Decoding {
+    qsizetype index;
+    QString name;
+    QByteArray bytes;
+    QImage thumbnail;
+};
+
+void decode(Decoding &d)
+{
+    QImage picture;
+    if (decodePicture(d.bytes, d.name, picture, nullptr, ThumbnailStrip::thumbnailSize) && !picture.isNull())
+        d.thumbnail = picture;
+    d.bytes = QByteArray();
+}
+
+// Decoding is the cost, and the cores share it. The archive is read by one thread, a picture after
+// another, and no more pictures are held than there are cores to decode them.
+void decodeTogether(std::vector<Decoding> &batch)
+{
+    std::vector<std::thread> helpers;
+    for (size_t i = 1; i < batch.size(); ++i)
+        helpers.emplace_back([&d = batch[i]] { decode(d); });
+    if (!batch.empty())
+        decode(batch.front());
+    for (std::thread &t : helpers)
+        t.join();
+}
+
+} // namespace
+
 QList<QImage> ThumbnailCache::thumbnails(TVfsPAK &archive, const QStringList &names)
 {
     m_decoded = 0;
     QHash<QString, Entry> kept;
-    QList<QImage> result;
-    result.reserve(names.size());
-    for (const QString &name : names) {
+    QList<QImage> result(names.size());
+    const size_t cores = static_cast<size_t>(std::max(1, QThread::idealThreadCount()));
+    std::vector<Decoding> batch;
+    const auto finish = [&] {
+        decodeTogether(batch);
+        for (Decoding &d : batch) {
+            result[d.index] = d.thumbnail;
+            kept[d.name.toCaseFolded()].thumbnail = d.thumbnail;
+        }
+        m_decoded += static_cast<int>(batch.size());
+        batch.clear();
+    };
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString &name = names[i];
         const QString key = name.toCaseFolded();
         // Reading and hashing the bytes costs a small part of decoding them, and tells a replaced
         // member of the same name and size apart.
-        const std::optional<QByteArray> bytes = ExtractStream(name, archive);
-        if (!bytes) {
-            result.append(QImage());
+        std::optional<QByteArray> bytes = ExtractStream(name, archive);
+        if (!bytes)
+            continue;
+        const size_t hash = qHash(QByteArrayView(*bytes));
+        // The same member named twice waits for its first decoding.
+        if (std::any_of(batch.cbegin(), batch.cend(), [&key](const Decoding &d) { return d.name.toCaseFolded() == key; }))
+            finish();
+        Entry entry = kept.value(key, m_entries.value(key));
+        if (entry.known && entry.size == bytes->size() && entry.hash == hash) {
+            result[i] = entry.thumbnail;
+            kept.insert(key, entry);
             continue;
         }
-        const size_t hash = qHash(QByteArrayView(*bytes));
-        Entry entry = kept.value(key, m_entries.value(key));
-        if (!entry.known || entry.size != bytes->size() || entry.hash != hash) {
-            entry.known = true;
-            entry.size = bytes->size();
-            entry.hash = hash;
-            entry.thumbnail = QImage();
-            QImage picture;
-            if (decodePicture(*bytes, name, picture, nullptr, ThumbnailStrip::thumbnailSize) &&
-                !picture.isNull())
-                entry.thumbnail = picture;
-            ++m_decoded;
-        }
-        result.append(entry.thumbnail);
+        entry.known = true;
+        entry.size = bytes->size();
+        entry.hash = hash;
+        entry.thumbnail = QImage();
         kept.insert(key, entry);
+        batch.push_back({i, name, std::move(*bytes), QImage()});
+        if (batch.size() == cores)
+            finish();
     }
+    finish();
     m_entries = std::move(kept);
     return result;
 }

@@ -6,6 +6,7 @@
 #include <QImageReader>
 #include <QTransform>
 #include <algorithm>
+#include <optional>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -113,50 +114,148 @@ QSize shownSize(unsigned width, unsigned height, int orientation)
     return turnsQuarter(orientation) ? stored.transposed() : stored;
 }
 
-quint32 readTiff(const uchar *p, int bytes, bool bigEndian)
-{
-    quint32 v = 0;
-    for (int i = 0; i < bytes; ++i)
-        v |= quint32(p[bigEndian ? i : bytes - 1 - i]) << (8 * (bytes - 1 - i));
-    return v;
-}
+// The TIFF structure in the body of an APP1 "Exif" segment. It is the file's own data: every offset
+// in it may point anywhere, so every read is checked against the segment.
+class Tiff {
+public:
+    static std::optional<Tiff> of(const uchar *body, size_t size)
+    {
+        static constexpr uchar exifId[] = {'E', 'x', 'i', 'f', 0, 0};
+        if (size < sizeof exifId + 8 || std::memcmp(body, exifId, sizeof exifId) != 0)
+            return std::nullopt;
+        Tiff t;
+        t.m_data = body + sizeof exifId;
+        t.m_size = size - sizeof exifId;
+        if (t.m_data[0] == 'I' && t.m_data[1] == 'I')
+            t.m_big = false;
+        else if (t.m_data[0] == 'M' && t.m_data[1] == 'M')
+            t.m_big = true;
+        else
+            return std::nullopt;
+        if (t.read(2, 2) != 42)
+            return std::nullopt;
+        return t;
+    }
+    // Offsets count from the TIFF header, which starts six bytes into the body.
+    static constexpr size_t kBodyOffset = 6;
+
+    // A value of 1, 2 or 4 bytes; 0 when it lies outside.
+    quint32 read(quint64 at, int bytes) const
+    {
+        if (at + static_cast<quint64>(bytes) > m_size)
+            return 0;
+        quint32 v = 0;
+        for (int i = 0; i < bytes; ++i)
+            v |= quint32(m_data[at + static_cast<quint64>(m_big ? i : bytes - 1 - i)]) << (8 * (bytes - 1 - i));
+        return v;
+    }
+    bool holds(quint64 at, quint64 bytes) const { return at <= m_size && bytes <= m_size - at; }
+    quint64 firstIfd() const { return read(4, 4); }
+    // The IFD after the one at `ifd`; 0 when there is none or it cannot be read.
+    quint64 nextIfd(quint64 ifd) const
+    {
+        if (!holds(ifd, 2))
+            return 0;
+        const quint64 at = ifd + 2 + 12 * quint64(read(ifd, 2));
+        const quint64 next = holds(at, 4) ? read(at, 4) : 0;
+        return next == ifd ? 0 : next;
+    }
+    struct Entry {
+        quint32 type, count;
+        quint64 field; // where the value (or its offset) stands
+    };
+    // The entry of `tag` in the IFD at `ifd`; nothing when it is missing or the IFD is cut short.
+    std::optional<Entry> find(quint64 ifd, quint32 tag) const
+    {
+        if (!holds(ifd, 2))
+            return std::nullopt;
+        const quint64 count = read(ifd, 2);
+        for (quint64 i = 0; i < count; ++i) {
+            const quint64 e = ifd + 2 + 12 * i;
+            if (!holds(e, 12))
+                return std::nullopt;
+            if (read(e, 2) == tag)
+                return Entry{read(e + 2, 2), read(e + 4, 4), e + 8};
+        }
+        return std::nullopt;
+    }
+    // A single SHORT or LONG value.
+    std::optional<quint32> number(quint64 ifd, quint32 tag) const
+    {
+        const std::optional<Entry> e = find(ifd, tag);
+        if (!e || e->count != 1 || (e->type != 3 && e->type != 4))
+            return std::nullopt;
+        return read(e->field, e->type == 3 ? 2 : 4);
+    }
+
+private:
+    const uchar *m_data = nullptr;
+    size_t m_size = 0;
+    bool m_big = false;
+};
 
 // The orientation tag (0x0112) of IFD0 in the body of an APP1 "Exif" segment; 1 when there is none
 // or anything about it is out of bounds.
 int exifOrientation(const uchar *data, size_t size)
 {
-    static constexpr uchar exifId[] = {'E', 'x', 'i', 'f', 0, 0};
-    if (size < sizeof exifId + 8 || std::memcmp(data, exifId, sizeof exifId) != 0)
+    const std::optional<Tiff> tiff = Tiff::of(data, size);
+    if (!tiff)
         return 1;
-    const uchar *tiff = data + sizeof exifId;
-    const size_t length = size - sizeof exifId;
-    bool big;
-    if (tiff[0] == 'I' && tiff[1] == 'I')
-        big = false;
-    else if (tiff[0] == 'M' && tiff[1] == 'M')
-        big = true;
-    else
+    const std::optional<Tiff::Entry> e = tiff->find(tiff->firstIfd(), 0x0112);
+    // A SHORT (type 3) with one value, held in the first two bytes of the value field.
+    if (!e || e->type != 3 || e->count != 1)
         return 1;
-    if (readTiff(tiff + 2, 2, big) != 42)
-        return 1;
-    const quint64 ifd = readTiff(tiff + 4, 4, big);
-    if (ifd + 2 > length)
-        return 1;
-    const quint64 count = readTiff(tiff + ifd, 2, big);
-    for (quint64 i = 0; i < count; ++i) {
-        const quint64 entry = ifd + 2 + 12 * i;
-        if (entry + 12 > length)
-            return 1;
-        const uchar *e = tiff + entry;
-        if (readTiff(e, 2, big) != 0x0112)
+    const quint32 value = tiff->read(e->field, 2);
+    return value >= 1 && value <= 8 ? static_cast<int>(value) : 1;
+}
+
+// The body of the file's first APP1 "Exif" segment, walking the segments before the picture data;
+// empty when there is none.
+QByteArrayView exifSegment(QByteArrayView bytes)
+{
+    const auto *b = reinterpret_cast<const uchar *>(bytes.data());
+    const qsizetype n = bytes.size();
+    if (n < 4 || b[0] != 0xFF || b[1] != 0xD8)
+        return {};
+    qsizetype p = 2;
+    while (p + 4 <= n) {
+        if (b[p] != 0xFF)
+            return {};
+        const uchar marker = b[p + 1];
+        if (marker == 0xFF) { // fill byte
+            ++p;
             continue;
-        // A SHORT (type 3) with one value, held in the first two bytes of the value field.
-        if (readTiff(e + 2, 2, big) != 3 || readTiff(e + 4, 4, big) != 1)
-            return 1;
-        const quint32 value = readTiff(e + 8, 2, big);
-        return value >= 1 && value <= 8 ? static_cast<int>(value) : 1;
+        }
+        if (marker == 0xDA || marker == 0xD9) // the picture data, or the end
+            return {};
+        const qsizetype length = qsizetype(b[p + 2]) << 8 | b[p + 3];
+        if (length < 2 || p + 2 + length > n)
+            return {};
+        if (marker == 0xE1 && length >= 8 && std::memcmp(b + p + 4, "Exif\0\0", 6) == 0)
+            return bytes.sliced(p + 4, length - 2);
+        p += 2 + length;
     }
-    return 1;
+    return {};
+}
+
+// The small JPEG preview a camera or phone keeps in IFD1 of the EXIF data; empty when there is none.
+QByteArrayView exifThumbnail(QByteArrayView bytes)
+{
+    const QByteArrayView body = exifSegment(bytes);
+    const std::optional<Tiff> tiff =
+        Tiff::of(reinterpret_cast<const uchar *>(body.data()), static_cast<size_t>(body.size()));
+    if (!tiff)
+        return {};
+    const quint64 ifd1 = tiff->nextIfd(tiff->firstIfd());
+    if (ifd1 == 0)
+        return {};
+    const std::optional<quint32> compression = tiff->number(ifd1, 0x0103);
+    const std::optional<quint32> start = tiff->number(ifd1, 0x0201);
+    const std::optional<quint32> length = tiff->number(ifd1, 0x0202);
+    if ((compression && *compression != 6) || !start || !length || *length < 4 || !tiff->holds(*start, *length))
+        return {};
+    const QByteArrayView preview = body.sliced(static_cast<qsizetype>(Tiff::kBodyOffset + *start), *length);
+    return preview.startsWith("\xFF\xD8") ? preview : QByteArrayView();
 }
 
 int markerOrientation(j_decompress_ptr cinfo)
@@ -426,6 +525,42 @@ bool runJpegSession(JpegSession &session, QString *why)
     return false;
 }
 
+// Phones keep a small preview of every photo in its EXIF data (160 × 120 as a rule). A picture wanted
+// no bigger than that is made from the preview: kilobytes to decode instead of megabytes. A preview of
+// other proportions than the picture (cropped or edited since it was taken) is not trusted.
+bool decodeFromPreview(QByteArrayView bytes, QImage &image, const PictureSizing &sizing)
+{
+    const QByteArrayView preview = exifThumbnail(bytes);
+    if (preview.isEmpty())
+        return false;
+    JpegSession picture;
+    if (!startJpegSession(bytes, picture, nullptr, nullptr))
+        return false;
+    picture.headerOnly = true;
+    if (!runJpegSession(picture, nullptr))
+        return false;
+    const QSize wanted = sizing(shownSize(picture.storedWidth, picture.storedHeight, picture.orientation));
+    if (wanted.isEmpty())
+        return false;
+    const QSize wantedStored = turnsQuarter(picture.orientation) ? wanted.transposed() : wanted;
+    JpegSession small;
+    if (!startJpegSession(preview, small, nullptr, nullptr))
+        return false;
+    small.headerOnly = true;
+    if (!runJpegSession(small, nullptr))
+        return false;
+    const qint64 w = picture.storedWidth, h = picture.storedHeight;
+    const qint64 tw = small.storedWidth, th = small.storedHeight;
+    if (tw < wantedStored.width() || th < wantedStored.height() || std::abs(tw * h - th * w) > std::max(w, h))
+        return false;
+    QImage decoded;
+    if (!startJpegSession(preview, small, &decoded, nullptr) || !runJpegSession(small, nullptr))
+        return false;
+    // The preview is stored as the picture is: the picture's orientation turns it too.
+    image = resized(oriented(std::move(decoded), picture.orientation), wanted);
+    return true;
+}
+
 } // namespace
 
 PictureSizing fitInto(QSize box)
@@ -463,6 +598,8 @@ PictureKind pictureKind(QStringView fileName)
 
 bool decodeJpeg(QByteArrayView bytes, QImage &image, QString *why, const PictureSizing &sizing)
 {
+    if (sizing && decodeFromPreview(bytes, image, sizing))
+        return true;
     QImage decoded;
     JpegSession session;
     if (!startJpegSession(bytes, session, &decoded, why))

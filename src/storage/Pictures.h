@@ -14,6 +14,8 @@
 // A picture is decoded at the size it is shown at: a JPEG straight to the smallest of libjpeg's DCT
 // scales that is at least that big, GIF and BMP through their readers, and the rest of the way with
 // smooth filtering. A JPEG's EXIF orientation is applied: sizes are those of the picture as it shows.
+// A JPEG wanted no bigger than the preview its EXIF data holds (as phones write it), and of the same
+// proportions, is made from that preview.
 
 constexpr int MaxPictureSide = 20000;
 constexpr qint64 MaxPicturePixels = qint64(100) * 1000 * 1000;

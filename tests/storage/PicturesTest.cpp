@@ -371,3 +371,52 @@ TEST(PictureSizing, DecodesEveryKindAtTheSizeAskedFor)
     EXPECT_EQ(image, marker());
     EXPECT_FALSE(pictureSize("GIF89a"_ba, u"a.gif").isValid());
 }
+
+// A phone's photo carries a small preview in its EXIF data. A thumbnail is made from it, turned as the
+// photo is; a bigger picture, a preview of other proportions, or a damaged pointer to the preview take
+// the photo itself. The preview's colours are the photo's inverted, so the result tells which was used.
+TEST(PictureSizing, SmallPicturesComeFromTheExifPreview)
+{
+    const auto photo = [](int orientation, const QByteArray &preview) {
+        const QImage upright = quarters(400, 300);
+        return JpegFixture::withApp1(JpegFixture::encode(JpegFixture::storedFor(upright, orientation)),
+                                     JpegFixture::exifBody(orientation, false, preview));
+    };
+    const auto previewOf = [](int orientation, QSize shown) {
+        QImage upright = quarters(shown.width(), shown.height());
+        upright.invertPixels();
+        return JpegFixture::encode(JpegFixture::storedFor(upright, orientation));
+    };
+    // Offsets in the body that exifBody writes: IFD0 at 8 of the TIFF data, IFD1 right after it.
+    const auto patched = [](QByteArray jpeg, int bodyOffset, QByteArray value) {
+        const int body = jpeg.indexOf("Exif");
+        jpeg.replace(body + bodyOffset, value.size(), value);
+        return jpeg;
+    };
+    const QByteArray good = photo(1, previewOf(1, {160, 120}));
+    const struct {
+        const char *what;
+        QByteArray jpeg;
+        QSize box;
+        bool fromPreview;
+    } cases[] = {
+        {"a thumbnail", good, {110, 110}, true},
+        {"a thumbnail of a photo stored sideways", photo(6, previewOf(6, {160, 120})), {110, 110}, true},
+        {"bigger than the preview", good, {200, 200}, false},
+        {"a preview of other proportions", photo(1, previewOf(1, {160, 90})), {110, 110}, false},
+        {"the preview beyond the segment", patched(good, 66, "\xF0\xFF\0\0"_ba), {110, 110}, false},
+        {"the preview longer than the segment", patched(good, 78, "\xFF\xFF\0\0"_ba), {110, 110}, false},
+        {"a preview that is not a JPEG", patched(good, 54, "\x01"_ba), {110, 110}, false},
+        {"the next IFD is the first again", patched(good, 40, "\x08\0\0\0"_ba), {110, 110}, false},
+        {"preview bytes that are no JPEG", photo(1, "not a picture at all"_ba), {110, 110}, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        QImage image;
+        ASSERT_TRUE(decodeJpeg(c.jpeg, image, nullptr, fitInto(c.box)));
+        EXPECT_EQ(image.size(), fittedSize({400, 300}, c.box));
+        if (c.fromPreview)
+            image.invertPixels();
+        expectQuarters(image.scaled(400, 300));
+    }
+}

@@ -155,7 +155,7 @@ QByteArray withApp1(const QByteArray &jpeg, const QByteArray &body)
     return jpeg.left(2) + segment + jpeg.mid(2);
 }
 
-QByteArray exifBody(int orientation, bool bigEndian)
+QByteArray exifBody(int orientation, bool bigEndian, const QByteArray &thumbnail)
 {
     QByteArray tiff;
     const auto put = [&tiff, bigEndian](quint32 value, int bytes) {
@@ -164,21 +164,33 @@ QByteArray exifBody(int orientation, bool bigEndian)
             tiff.append(static_cast<char>((value >> shift) & 0xFF));
         }
     };
+    const auto entry = [&put](quint32 tag, quint32 type, quint32 value, int valueBytes) {
+        put(tag, 2);
+        put(type, 2);
+        put(1, 4);
+        put(value, valueBytes);
+        if (valueBytes < 4)
+            put(0, 4 - valueBytes);
+    };
     tiff.append(bigEndian ? "MM" : "II");
     put(42, 2);
     put(8, 4); // IFD0 right after the header
     put(2, 2); // two entries
-    put(0x0100, 2); // ImageWidth, LONG, 1 value
-    put(4, 2);
-    put(1, 4);
-    put(640, 4);
-    put(0x0112, 2); // Orientation, SHORT, 1 value in the first two bytes of the field
+    entry(0x0100, 4, 640, 4); // ImageWidth, LONG
+    entry(0x0112, 3, static_cast<quint32>(orientation), 2); // Orientation, SHORT in the field's first bytes
+    if (thumbnail.isEmpty()) {
+        put(0, 4); // no next IFD
+        return QByteArray("Exif\0\0", 6) + tiff;
+    }
+    // IFD1, the thumbnail's: where its JPEG starts and how long it is; the JPEG right after it.
+    const quint32 ifd1 = static_cast<quint32>(tiff.size()) + 4;
+    put(ifd1, 4);
     put(3, 2);
-    put(1, 4);
-    put(static_cast<quint32>(orientation), 2);
-    put(0, 2);
-    put(0, 4); // no next IFD
-    return QByteArray("Exif\0\0", 6) + tiff;
+    entry(0x0103, 3, 6, 2); // Compression: JPEG
+    entry(0x0201, 4, ifd1 + 2 + 3 * 12 + 4, 4);
+    entry(0x0202, 4, static_cast<quint32>(thumbnail.size()), 4);
+    put(0, 4);
+    return QByteArray("Exif\0\0", 6) + tiff + thumbnail;
 }
 
 QImage storedFor(const QImage &upright, int orientation)

@@ -21,8 +21,9 @@ QByteArray withClaimedSize(QByteArray jpeg, int width, int height);
 // The same bytes with an APP1 segment of the given body right after the start marker.
 QByteArray withApp1(const QByteArray &jpeg, const QByteArray &body);
 // The body of an APP1 "Exif" segment whose IFD0 holds an image-width tag and then the orientation,
-// in Intel ("II") or Motorola ("MM") byte order, as cameras write it.
-QByteArray exifBody(int orientation, bool bigEndian = false);
+// in Intel ("II") or Motorola ("MM") byte order, as cameras write it; with a thumbnail, an IFD1 that
+// points to it as phones store their small preview.
+QByteArray exifBody(int orientation, bool bigEndian = false, const QByteArray &thumbnail = {});
 // The picture turned and mirrored so that, stored with this EXIF orientation, it shows as `upright`.
 QImage storedFor(const QImage &upright, int orientation);
 
