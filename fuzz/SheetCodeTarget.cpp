@@ -2,7 +2,7 @@
 // string must be refused or accepted with values in range, and what is accepted must encode back to
 // the same code.
 #include "FuzzEnvironment.h"
-#include "grading/SheetCode.h"
+#include "print/SheetCode.h"
 
 #include <cstdlib>
 

@@ -265,14 +265,15 @@ settings_dialog() {
   jpeg "$work/ini.png" "$skins/FIniEdytor.jpg"
 }
 
-# Print dialog FDrukuj, 420 x 300: the options on a panel, a note below, the bar. The controls' places
-# are in src/print/TFDrukuj.cpp.
+# Print dialog FDrukuj, 420 x 400: the options on a panel, the answer sheets on a second one, a note
+# below, the bar. The controls' places are in src/print/TFDrukuj.cpp.
 print_dialog() {
-  frame 420 300 34 52 "Drukowanie testu" "$work/print.png"
+  frame 420 400 34 52 "Drukowanie testu" "$work/print.png"
   A=("$work/print.png")
   add_panel 16 46 403 205
   add_rect 30 91 389 91 "$EDGE"
   add_rect 30 159 389 159 "$EDGE"
+  add_panel 16 214 403 294
   convert "${A[@]}" "$work/print.png"
   jpeg "$work/print.png" "$skins/FDrukuj.jpg"
 }
@@ -581,17 +582,6 @@ desktop_icons() {
   done
 }
 
-if [ $# -gt 0 ]; then
-  for part in "$@"; do "$part"; done
-  test_editor
-test_info
-set_generation
-button zamknij "Zamknij" no
-button zatwierdz "Zatwierdź" no
-button generuj "Generuj" no
-echo "pictures written to $res"
-  exit 0
-fi
 
 # Test editor FTest, 640 x 556: the outline on the left (22 rows of 20 px and its scroll bar), the
 # commands on a light column on the right (where the disabled grey still reads), the legend of the
@@ -651,57 +641,62 @@ set_generation() {
   jpeg "$work/gen.png" "$skins/FGeneruj.jpg"
 }
 
-main_window
-question_editor 3
-question_editor 4
-question_editor 5
-menu_picture 0 MStart
-menu_picture 1 MTesty
-menu_picture 2 MPytania
-menu_picture 3 MListy
-menu_picture 4 MUstawienia
-menu_picture 5 MPomoc
-button buttak "Tak"
-button butnie "Nie"
-button butanuluj "Anuluj"
-button butzamknij "Zamknij"
-# Editors' buttons have no letter key.
-button anuluj "Anuluj" no
-button zapisz "Zapisz" no
-button wprowadz "Wprowadź" no
-button drukuj "Drukuj" no
-button zamknij "Zamknij" no
-icons
-message_box
-clash_dialog FZbieznoscTeksty "Taki plik tekstowy już jest w teście" "Tekst w teście" "Nowy tekst"
-clash_dialog FZbieznoscObrazy "Taki obraz już jest w teście" "Obraz w teście" "Nowy obraz"
-log_window
-settings_dialog
-print_dialog
-grading_window
-about_window
-attachment_dialog FWstawTekst "Tekst do pytania w teście" "Ostatnio dołączony tekst" 0
-attachment_dialog FWstawTekstSolo "Tekst do pytania" "Ostatnio wybrany plik tekstowy" 1
-attachment_dialog FWstawObraz "Obraz do pytania w teście" "Ostatnio dołączony obraz" 0
-attachment_dialog FWstawObrazSolo "Obraz do pytania" "Ostatnio wybrany obraz" 1
-info_window
-properties_window
-background
-clock
-test_list_editor FListaTestow "Lista testów"
-test_list_editor FListaZestawow "Lista zestawów pytań"
-entry_dialog
-expanders
-student_list_editor
-class_dialog
-student_dialog
-list_info_dialog
-module_settings
-desktop_icons
-test_editor
-test_info
-set_generation
-button zamknij "Zamknij" no
-button zatwierdz "Zatwierdź" no
-button generuj "Generuj" no
+# Named parts (every function above can be named) make only those pictures; none makes all.
+if [ $# -gt 0 ]; then
+  for part in "$@"; do "$part"; done
+else
+  main_window
+  question_editor 3
+  question_editor 4
+  question_editor 5
+  menu_picture 0 MStart
+  menu_picture 1 MTesty
+  menu_picture 2 MPytania
+  menu_picture 3 MListy
+  menu_picture 4 MUstawienia
+  menu_picture 5 MPomoc
+  button buttak "Tak"
+  button butnie "Nie"
+  button butanuluj "Anuluj"
+  button butzamknij "Zamknij"
+  # Editors' buttons have no letter key.
+  button anuluj "Anuluj" no
+  button zapisz "Zapisz" no
+  button wprowadz "Wprowadź" no
+  button drukuj "Drukuj" no
+  button zamknij "Zamknij" no
+  icons
+  message_box
+  clash_dialog FZbieznoscTeksty "Taki plik tekstowy już jest w teście" "Tekst w teście" "Nowy tekst"
+  clash_dialog FZbieznoscObrazy "Taki obraz już jest w teście" "Obraz w teście" "Nowy obraz"
+  log_window
+  settings_dialog
+  print_dialog
+  grading_window
+  about_window
+  attachment_dialog FWstawTekst "Tekst do pytania w teście" "Ostatnio dołączony tekst" 0
+  attachment_dialog FWstawTekstSolo "Tekst do pytania" "Ostatnio wybrany plik tekstowy" 1
+  attachment_dialog FWstawObraz "Obraz do pytania w teście" "Ostatnio dołączony obraz" 0
+  attachment_dialog FWstawObrazSolo "Obraz do pytania" "Ostatnio wybrany obraz" 1
+  info_window
+  properties_window
+  background
+  clock
+  test_list_editor FListaTestow "Lista testów"
+  test_list_editor FListaZestawow "Lista zestawów pytań"
+  entry_dialog
+  expanders
+  student_list_editor
+  class_dialog
+  student_dialog
+  list_info_dialog
+  module_settings
+  desktop_icons
+  test_editor
+  test_info
+  set_generation
+  button zamknij "Zamknij" no
+  button zatwierdz "Zatwierdź" no
+  button generuj "Generuj" no
+fi
 echo "pictures written to $res"

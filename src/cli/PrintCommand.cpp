@@ -3,7 +3,7 @@
 #include "CommandLineTool.h"
 #include "DocumentLoading.h"
 #include "ToolWorkspace.h"
-#include "grading/SheetPrinter.h"
+#include "print/SheetPrinter.h"
 #include "print/TestPrinter.h"
 #include "storage/AtomicFile.h"
 #include "storage/TVfsPAK.h"

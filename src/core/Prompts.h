@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // How every command talks to the user. The program implements it with its own windows (message box,
 // file dialogs, clock, clash dialogs); tests implement it with a scripted fake.
@@ -33,6 +34,13 @@ public:
     // Empty result: the user cancelled.
     virtual QString openFileName(const FileDialogRequest &request) = 0;
     virtual QString saveFileName(const FileDialogRequest &request) = 0;
+    // Several existing files chosen at once; empty when cancelled. Where nothing can choose more than
+    // one, the one file openFileName gives.
+    virtual QStringList openFileNames(const FileDialogRequest &request)
+    {
+        const QString path = openFileName(request);
+        return path.isEmpty() ? QStringList() : QStringList{path};
+    }
     virtual QString browseFolder(const QString &caption, const QString &prompt, const QString &startFolder) = 0;
     // The two-second save confirmation, its top left corner at (x, y) on the screen.
     virtual void showSavedClock(int x, int y) = 0;

@@ -41,41 +41,51 @@ void GradingSession::chooseScan()
     FileDialogRequest request;
     request.title = u"Skany kart odpowiedzi"_s;
     request.filter = u"Skany (*.pdf *.jpg *.jpeg *.png *.tif *.tiff);;Wszystkie pliki (*)"_s;
-    const QString path = m_ws.prompts->openFileName(request);
-    if (!path.isEmpty())
-        addScan(path);
+    const QStringList paths = m_ws.prompts->openFileNames(request);
+    if (!paths.isEmpty())
+        addScans(paths);
 }
 
-bool GradingSession::addScan(const QString &path)
+bool GradingSession::addScans(const QStringList &paths)
 {
-    if (busy())
+    if (busy() || paths.isEmpty())
         return false;
     if (m_worker.joinable())
         m_worker.join();
-    m_file = path;
     m_done = false;
-    m_worker = std::thread([this, path] {
+    m_worker = std::thread([this, paths] {
         SheetReader reader;
-        QString why;
-        const bool read = ScanFiles::read(
-            path,
-            [&](int page, const QImage &image, const QString &problem) {
-                SheetReading reading;
-                if (!image.isNull())
-                    reading = reader.read(image);
-                QMetaObject::invokeMethod(
-                    this, [this, page, reading, problem] { take(page, reading, problem); }, Qt::QueuedConnection);
-                return !m_stop.load();
-            },
-            &why);
+        for (const QString &path : paths) {
+            if (m_stop)
+                break;
+            const QString name = QFileInfo(path).fileName();
+            QString why;
+            const bool read = ScanFiles::read(
+                path,
+                [&](int page, const QImage &image, const QString &problem) {
+                    SheetReading reading;
+                    if (!image.isNull())
+                        reading = reader.read(image);
+                    QMetaObject::invokeMethod(
+                        this, [this, name, page, reading, problem] { take(name, page, reading, problem); },
+                        Qt::QueuedConnection);
+                    return !m_stop.load();
+                },
+                &why);
+            QMetaObject::invokeMethod(
+                this,
+                [this, read, why, path, name] {
+                    if (!read)
+                        m_messages.append(name + u": "_s + why + u'.');
+                    m_ws.logEvent(4, u"Odczytano skany kart odpowiedzi z pliku %1."_s.arg(path));
+                    emit changed();
+                },
+                Qt::QueuedConnection);
+        }
         QMetaObject::invokeMethod(
             this,
-            [this, read, why, path] {
-                if (!read)
-                    m_messages.append(QFileInfo(path).fileName() + u": "_s + why + u'.');
+            [this] {
                 m_done = true;
-                m_ws.logEvent(4, u"Odczytano skany kart odpowiedzi z pliku %1."_s.arg(path));
-                emit changed();
                 emit finished();
             },
             Qt::QueuedConnection);
@@ -90,10 +100,9 @@ void GradingSession::wait()
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 
-void GradingSession::take(int page, const SheetReading &reading, const QString &problem)
+void GradingSession::take(const QString &name, int page, const SheetReading &reading, const QString &problem)
 {
     ++m_pagesRead;
-    const QString name = QFileInfo(m_file).fileName();
     if (!problem.isEmpty()) {
         m_messages.append(u"%1, page %2: %3."_s.arg(name).arg(page).arg(problem));
     } else {

@@ -21,10 +21,12 @@ public:
     explicit GradingSession(Workspace &ws, QObject *parent = nullptr);
     ~GradingSession() override;
 
-    // "Dodaj skany ...": asks for a scan file and reads it.
+    // "Dodaj skany ...": asks for scan files (several at once) and reads them.
     void chooseScan();
-    // Starts reading the file's pages in the background; false while another file is being read.
-    bool addScan(const QString &path);
+    // Starts reading the files' pages in the background, one file after another; false while other
+    // files are being read.
+    bool addScans(const QStringList &paths);
+    bool addScan(const QString &path) { return addScans({path}); }
     bool busy() const { return m_worker.joinable() && !m_done; }
     // Blocks until the file being read is done (tests, closing the window).
     void wait();
@@ -44,21 +46,20 @@ public:
     bool writeTablePdf(const QString &path, QString *why) const;
 
 signals:
-    // A page was read: pages done so far in the current file (its page count is not known upfront for
-    // pictures, so the window shows pages, not a share).
+    // A page was read: pages done so far (a file's page count is not known upfront for pictures, so
+    // the window shows pages, not a share).
     void progress(int pages);
     void changed();
     void finished();
 
 private:
-    void take(int page, const SheetReading &reading, const QString &problem);
+    void take(const QString &file, int page, const SheetReading &reading, const QString &problem);
     void stopWorker();
 
     Workspace &m_ws;
     TestModel m_test; // a copy: the grades stay those of the test as it was when the window opened
     PaperGrader m_grader;
     QStringList m_messages;
-    QString m_file;
     int m_pagesRead = 0;
     std::thread m_worker;
     std::atomic<bool> m_done{true};

@@ -3,7 +3,9 @@
 #include <QPainter>
 #include <ZXing/ReadBarcode.h>
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <vector>
 #include <opencv2/core.hpp>
 #include <opencv2/calib3d.hpp>
 #include <opencv2/imgproc.hpp>
@@ -44,19 +46,45 @@ QImage imageOf(const cv::Mat &grey)
     return out;
 }
 
-std::optional<ZXing::Result> findCode(const cv::Mat &grey)
+struct FoundCode {
+    ZXing::Result result;
+    cv::Point offset; // of the part of the scan it was found in
+};
+
+// The code stands in the sheet's top right corner, or bottom left on a sheet scanned upside down
+// (right top or left bottom on one scanned across). Those corners are searched first: a fifth of the
+// page each instead of all of it. Only then the whole page, and the whole page harder.
+std::optional<FoundCode> findCode(const cv::Mat &grey)
 {
     const ZXing::ImageView view(grey.data, grey.cols, grey.rows, ZXing::ImageFormat::Lum,
                                 static_cast<int>(grey.step));
-    for (const bool harder : {false, true}) {
+    const int w = grey.cols, h = grey.rows;
+    const bool across = w > h;
+    // Left, top, width, height as shares of the scan.
+    const std::array<std::array<double, 4>, 2> corners =
+        across ? std::array<std::array<double, 4>, 2>{{{0.0, 0.0, 0.36, 0.56}, {0.64, 0.44, 0.36, 0.56}}}
+               : std::array<std::array<double, 4>, 2>{{{0.44, 0.0, 0.56, 0.36}, {0.0, 0.64, 0.56, 0.36}}};
+    struct Search {
+        cv::Rect area;
+        bool harder;
+    };
+    std::vector<Search> searches;
+    for (const auto &c : corners)
+        searches.push_back({cv::Rect(cvRound(c[0] * w), cvRound(c[1] * h), cvRound(c[2] * w), cvRound(c[3] * h)) &
+                                cv::Rect(0, 0, w, h),
+                            false});
+    searches.push_back({cv::Rect(0, 0, w, h), false});
+    searches.push_back({cv::Rect(0, 0, w, h), true});
+    for (const Search &s : searches) {
         ZXing::DecodeHints hints;
         hints.setFormats(ZXing::BarcodeFormat::QRCode);
-        hints.setTryHarder(harder);
+        hints.setTryHarder(s.harder);
         hints.setTryRotate(false);
         hints.setMaxNumberOfSymbols(1);
-        ZXing::Result result = ZXing::ReadBarcode(view, hints);
+        ZXing::Result result =
+            ZXing::ReadBarcode(view.cropped(s.area.x, s.area.y, s.area.width, s.area.height), hints);
         if (result.isValid())
-            return result;
+            return FoundCode{std::move(result), s.area.tl()};
     }
     return std::nullopt;
 }
@@ -194,12 +222,12 @@ SheetReading SheetReader::read(const QImage &scan)
         grey = smaller;
     }
 
-    const std::optional<ZXing::Result> found = findCode(grey);
+    const std::optional<FoundCode> found = findCode(grey);
     if (!found) {
         reading.status = SheetReading::Status::NoSheet;
         return reading;
     }
-    const ZXing::ByteArray &raw = found->bytes();
+    const ZXing::ByteArray &raw = found->result.bytes();
     QString why;
     const std::optional<SheetCode> code =
         decodeSheetCode(QByteArray(reinterpret_cast<const char *>(raw.data()), static_cast<qsizetype>(raw.size())), &why);
@@ -211,14 +239,14 @@ SheetReading SheetReader::read(const QImage &scan)
     reading.code = *code;
 
     const SheetGeometry frame = sheetGeometry(code->questions, code->answers);
-    const ZXing::Position &pos = found->position();
+    const ZXing::Position &pos = found->result.position();
     const std::vector<cv::Point2f> codeOnSheet{point(frame.code.topLeft()), point(frame.code.topRight()),
                                                point(frame.code.bottomRight()), point(frame.code.bottomLeft())};
-    const std::vector<cv::Point2f> codeInScan{
-        cv::Point2f(float(pos.topLeft().x), float(pos.topLeft().y)),
-        cv::Point2f(float(pos.topRight().x), float(pos.topRight().y)),
-        cv::Point2f(float(pos.bottomRight().x), float(pos.bottomRight().y)),
-        cv::Point2f(float(pos.bottomLeft().x), float(pos.bottomLeft().y))};
+    const auto inScan = [&found](const ZXing::PointI &p) {
+        return cv::Point2f(float(p.x + found->offset.x), float(p.y + found->offset.y));
+    };
+    const std::vector<cv::Point2f> codeInScan{inScan(pos.topLeft()), inScan(pos.topRight()),
+                                              inScan(pos.bottomRight()), inScan(pos.bottomLeft())};
     // Turn, scale and shift only: a perspective from a symbol this small would throw the far corners
     // off with every pixel the code's corners are off.
     const cv::Mat rough = cv::estimateAffinePartial2D(codeOnSheet, codeInScan);

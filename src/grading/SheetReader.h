@@ -1,7 +1,7 @@
 #pragma once
 
-#include "grading/AnswerSheet.h"
-#include "grading/SheetCode.h"
+#include "print/AnswerSheet.h"
+#include "print/SheetCode.h"
 
 #include <QHash>
 #include <QImage>

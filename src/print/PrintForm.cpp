@@ -1,6 +1,8 @@
 #include "print/PrintForm.h"
 
 #include "core/Workspace.h"
+#include "documents/ListDocuments.h"
+#include "print/SheetPrinter.h"
 #include "storage/TVfsPAK.h"
 
 #include <QFileInfo>
@@ -33,6 +35,64 @@ void PrintForm::setKeyOnly(bool on)
     keyOnly = on;
     if (on)
         key = true;
+}
+
+void PrintForm::setSheets(bool on)
+{
+    sheets = on;
+    if (on)
+        editable = false;
+}
+
+void PrintForm::setEditable(bool on)
+{
+    editable = on;
+    if (on)
+        sheets = false;
+}
+
+void PrintForm::chooseStudentList()
+{
+    if (!m_ws.prompts)
+        return;
+    FileDialogRequest request;
+    request.title = u"Lista uczniów dla kart odpowiedzi"_s;
+    request.filter = u"Lista uczniów (*.sku)"_s;
+    request.defaultExtension = u"sku"_s;
+    if (!studentList.isEmpty())
+        request.startFolder = QFileInfo(studentList).absolutePath();
+    const QString path = m_ws.prompts->openFileName(request);
+    if (path.isEmpty())
+        return;
+    StudentList list;
+    if (!ReadStudentList(m_ws, path, list)) {
+        m_ws.showMessage(MessageKind::CloseOnly, MessageIcon::WarningIcon,
+                         u"Nie udało się odczytać listy uczniów\r"_s + QFileInfo(path).fileName() + u'.');
+        return;
+    }
+    if (list.classes.isEmpty()) {
+        m_ws.showMessage(MessageKind::CloseOnly, MessageIcon::InfoIcon,
+                         u"Lista uczniów "_s + QFileInfo(path).fileName() + u"\rnie zawiera żadnej klasy."_s);
+        return;
+    }
+    studentList = path;
+    classes = list.classes;
+    classIndex = 0;
+    sheets = true;
+    editable = false;
+}
+
+QStringList PrintForm::classChoices() const
+{
+    QStringList choices{u"bez nazwisk (karty do powielenia)"_s};
+    for (const SchoolClass &c : classes)
+        choices.append(u"%1 (uczniów: %2)"_s.arg(c.name.trimmed()).arg(c.students.size()));
+    return choices;
+}
+
+void PrintForm::chooseClass(int index)
+{
+    classIndex = index >= 0 && index < classes.size() ? index : -1;
 }
 
 bool PrintForm::seedValid() const
@@ -78,6 +138,12 @@ PrintForm::Outcome PrintForm::run(int clockX, int clockY)
     }
     if (!m_ws.prompts)
         return Outcome::StayOpen;
+    if (sheets && classIndex >= 0 && classes[classIndex].students.isEmpty()) {
+        m_ws.showMessage(MessageKind::CloseOnly, MessageIcon::InfoIcon,
+                         u"Klasa "_s + classes[classIndex].name.trimmed() +
+                             u" nie ma uczniów.\rWybierz inną klasę albo karty bez nazwisk."_s);
+        return Outcome::StayOpen;
+    }
     FileDialogRequest request;
     request.title = editable ? u"Zapisz test jako dokument do edycji"_s : u"Drukuj test do pliku PDF"_s;
     request.filter = editable ? u"Dokument OpenDocument (*.odt)"_s : u"Dokument PDF (*.pdf)"_s;
@@ -97,6 +163,10 @@ PrintForm::Outcome PrintForm::print(int clockX, int clockY)
     if (!m_ws.workingTest) {
         m_last = {};
         m_last.error = u"no test is open."_s;
+    } else if (sheets && !editable) {
+        SheetPrinter printer(m_ws.test, *m_ws.workingTest);
+        const SchoolClass *schoolClass = classIndex >= 0 && classIndex < classes.size() ? &classes[classIndex] : nullptr;
+        m_last = printer.printToFile(options(), schoolClass, outputPath);
     } else {
         TestPrinter printer(m_ws.test, *m_ws.workingTest);
         m_last = editable ? printer.writeDocumentToFile(options(), outputPath)
@@ -110,7 +180,9 @@ PrintForm::Outcome PrintForm::print(int clockX, int clockY)
                              u".\rSprawdź, czy folder istnieje i czy można w nim zapisywać."_s);
         return Outcome::StayOpen;
     }
-    const QString done = editable ? u"Zapisano test jako dokument ODT"_s : u"Wydrukowano test do pliku PDF"_s;
+    const QString done = editable ? u"Zapisano test jako dokument ODT"_s
+                         : sheets ? u"Wydrukowano test z kartami odpowiedzi do pliku PDF"_s
+                                  : u"Wydrukowano test do pliku PDF"_s;
     m_ws.logEvent(4, m_last.plan.shuffled ? done + u" (ziarno losowania %1)."_s.arg(m_last.plan.seed)
                                           : done + u'.');
     if (!m_last.problems.isEmpty()) {

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "core/StudentList.h"
 #include "print/TestPrinter.h"
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 class Workspace;
 
@@ -22,10 +25,25 @@ public:
     QString seedText;     // empty: drawn
     bool editable = false; // an OpenDocument text a word processor edits instead of the PDF
     QString outputPath;   // the file printed to last; proposed next time
+    // Answer sheets after the booklets (PDF only): for every pupil of the chosen class a booklet and
+    // a named sheet; without a class each version's booklet and a blank sheet.
+    bool sheets = false;
+    QString studentList;        // the student list the classes were read from
+    QList<SchoolClass> classes; // its classes
+    int classIndex = -1;        // the class chosen; -1: blank sheets
 
     void stepVersions(int direction); // +1 / -1 within 1..26
     void setKey(bool on);
     void setKeyOnly(bool on);
+    // Answer sheets and the editable document exclude each other: the sheets are read from a PDF.
+    void setSheets(bool on);
+    void setEditable(bool on);
+    // "Klasa ...": asks for a student list and offers its classes, the first chosen. A list that
+    // cannot be read, or has no class, is said and the classes stay as they were.
+    void chooseStudentList();
+    // The names to offer: "bez nazwisk" first, then every class with its number of pupils.
+    QStringList classChoices() const;
+    void chooseClass(int index); // -1: blank sheets
     // The seed field holds nothing or a number the shuffling takes.
     bool seedValid() const;
     PrintOptions options() const;

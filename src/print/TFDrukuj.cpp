@@ -8,6 +8,8 @@
 #include "toolkit/UpDown.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,8 +19,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Where the controls stand over the skin FDrukuj (420 × 300, command bar from y = 248), which
-// resources/art/make-art.sh draws with the same numbers.
+// Where the controls stand over the skin FDrukuj (420 × 400, command bar from y = 348), which
+// resources/art/make-art.sh draws with the same numbers: the options panel (46 to 205) and the
+// answer sheets' panel (214 to 294).
 constexpr QRect optionsPanel{16, 46, 388, 160};
 constexpr int rowVersions = 60;
 constexpr int rowKey = 98;
@@ -26,10 +29,12 @@ constexpr int rowKeyOnly = 128;
 constexpr int rowSeed = 166;
 constexpr int rowHeight = 24;
 constexpr int fieldLeft = 190;
-constexpr int rowEditable = 208;
-constexpr QRect noteArea{20, 232, 380, 16};
-constexpr QPoint printButton{200, 258};
-constexpr QPoint cancelButton{308, 258};
+constexpr int rowSheets = 222;
+constexpr int rowClass = 256;
+constexpr int rowEditable = 304;
+constexpr QRect noteArea{20, 330, 380, 16};
+constexpr QPoint printButton{200, 358};
+constexpr QPoint cancelButton{308, 358};
 
 const QString fieldStyle = u"QLineEdit { border: 1px solid #b4c2cc; border-radius: 0; background: #f4f6f8;"
                            u" color: #2e2e2e; padding: 0 4px; }"_s;
@@ -80,8 +85,40 @@ TFDrukuj::TFDrukuj(Workspace &ws, QWidget *parent)
     m_editable->setObjectName(u"ChDokument"_s);
     m_editable->setGeometry(left - 14, rowEditable, 360, 24);
     m_editable->setToolTip(u"Test otworzysz i poprawisz w programie Word lub Writer"_s);
-    connect(m_editable, &QCheckBox::clicked, this, [this](bool on) { m_form.editable = on; });
-    for (QCheckBox *box : {m_key, m_keyOnly, m_editable}) {
+    connect(m_editable, &QCheckBox::clicked, this, [this](bool on) {
+        m_form.setEditable(on);
+        showValues();
+    });
+
+    m_sheets = new QCheckBox(u"Karty odpowiedzi do sprawdzenia ze skanu"_s, this);
+    m_sheets->setObjectName(u"ChKarty"_s);
+    m_sheets->setGeometry(left, rowSheets, 360, 26);
+    m_sheets->setToolTip(u"Po każdym teście karta z kratkami na odpowiedzi; wypełnione karty sprawdzisz skanem"_s);
+    connect(m_sheets, &QCheckBox::clicked, this, [this](bool on) {
+        m_form.setSheets(on);
+        showValues();
+    });
+    caption(u"LKlasa"_s, u"Klasa:"_s, {left + 24, rowClass, 60, rowHeight}, this);
+    m_class = new QComboBox(this);
+    m_class->setObjectName(u"CbKlasa"_s);
+    m_class->setGeometry(left + 84, rowClass, 196, rowHeight);
+    m_class->setToolTip(u"Dla każdego ucznia klasy karta z imieniem i nazwiskiem"_s);
+    connect(m_class, &QComboBox::activated, this, [this](int index) { m_form.chooseClass(index - 1); });
+    // On the white panel a command label would vanish under the mouse: a small button like the fields.
+    m_studentList = new QPushButton(u"Lista ..."_s, this);
+    m_studentList->setObjectName(u"BtLista"_s);
+    m_studentList->setGeometry(left + 290, rowClass, 74, rowHeight);
+    m_studentList->setCursor(Qt::PointingHandCursor);
+    m_studentList->setFocusPolicy(Qt::TabFocus);
+    m_studentList->setStyleSheet(u"QPushButton { border: 1px solid #b4c2cc; background: #f4f6f8; color: #2e2e2e; }"
+                                 u" QPushButton:hover { background: #e3eaf0; }"
+                                 u" QPushButton:disabled { color: #9aa6ae; }"_s);
+    m_studentList->setToolTip(u"Wybierz plik listy uczniów (.sku)"_s);
+    connect(m_studentList, &QPushButton::clicked, this, [this] {
+        m_form.chooseStudentList();
+        showValues();
+    });
+    for (QCheckBox *box : {m_key, m_keyOnly, m_editable, m_sheets}) {
         box->setCursor(Qt::PointingHandCursor);
         box->setStyle(SkinStyle::instance());
     }
@@ -148,6 +185,16 @@ void TFDrukuj::showValues()
     m_keyOnly->setChecked(m_form.keyOnly);
     m_keyOnly->setEnabled(m_form.key);
     m_editable->setChecked(m_form.editable);
+    m_sheets->setChecked(m_form.sheets);
+    const QStringList choices = m_form.classChoices();
+    if (choices != m_shownChoices) {
+        m_class->clear();
+        m_class->addItems(choices);
+        m_shownChoices = choices;
+    }
+    m_class->setCurrentIndex(m_form.classIndex + 1);
+    m_class->setEnabled(m_form.sheets);
+    m_studentList->setEnabled(m_form.sheets);
     if (m_seed->text() != m_form.seedText)
         m_seed->setText(m_form.seedText);
 }

@@ -6,12 +6,14 @@
 class LabelButton;
 class PictureButton;
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
+class QPushButton;
 class UpDown;
 class Workspace;
 
-// The print dialog: number of versions, the key, the seed, PDF or an editable document, then
-// "Drukuj" asks for the file's name and prints. The options and the command live in PrintForm; the window
+// The print dialog: number of versions, the key, the seed, answer sheets (blank or for a class of a
+// student list), PDF or an editable document, then "Drukuj" asks for the file's name and prints. The options and the command live in PrintForm; the window
 // shows them and forwards input.
 class TFDrukuj : public SkinnedWindow {
     Q_OBJECT
@@ -44,6 +46,10 @@ private:
     QCheckBox *m_key;
     QCheckBox *m_keyOnly;
     QCheckBox *m_editable;
+    QCheckBox *m_sheets;
+    QComboBox *m_class;
+    QPushButton *m_studentList;
+    QStringList m_shownChoices;
     QLineEdit *m_seed;
     PictureButton *m_print;
     PictureButton *m_cancel;

@@ -79,12 +79,17 @@ MessageResult WindowPrompts::showMessage(MessageKind kind, MessageIcon icon, con
 
 QString WindowPrompts::openFileName(const FileDialogRequest &request)
 {
-    return runFileDialog(request, false);
+    return runFileDialog(request, QFileDialog::ExistingFile).value(0);
 }
 
 QString WindowPrompts::saveFileName(const FileDialogRequest &request)
 {
-    return runFileDialog(request, true);
+    return runFileDialog(request, QFileDialog::AnyFile).value(0);
+}
+
+QStringList WindowPrompts::openFileNames(const FileDialogRequest &request)
+{
+    return runFileDialog(request, QFileDialog::ExistingFiles);
 }
 
 QString WindowPrompts::browseFolder(const QString &caption, const QString &prompt, const QString &startFolder)
@@ -145,21 +150,22 @@ void WindowPrompts::openHelpPage(const QString &page)
     ::openHelpPage(page, m_programFolder);
 }
 
-QString WindowPrompts::runFileDialog(const FileDialogRequest &request, bool save)
+// AnyFile is the save dialog; the others open.
+QStringList WindowPrompts::runFileDialog(const FileDialogRequest &request, QFileDialog::FileMode mode)
 {
     const KeyboardReturn keyboard;
     QFileDialog dialog(keyboard.window(), request.title, startFolder(request.startFolder), request.filter);
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setAcceptMode(mode == QFileDialog::AnyFile ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(mode);
     dialog.setDefaultSuffix(request.defaultExtension);
     dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    const QString path = dialog.selectedFiles().constFirst();
-    m_lastFolder = QFileInfo(path).absolutePath();
-    return path;
+    const QStringList paths = dialog.selectedFiles();
+    m_lastFolder = QFileInfo(paths.constFirst()).absolutePath();
+    return paths;
 }
 
 QString WindowPrompts::startFolder(const QString &requested) const

@@ -2,6 +2,7 @@
 
 #include "core/Prompts.h"
 
+#include <QFileDialog>
 #include <QPointer>
 #include <QWidget>
 
@@ -46,6 +47,7 @@ public:
     MessageResult showMessage(MessageKind kind, MessageIcon icon, const QString &text) override;
     QString openFileName(const FileDialogRequest &request) override;
     QString saveFileName(const FileDialogRequest &request) override;
+    QStringList openFileNames(const FileDialogRequest &request) override;
     QString browseFolder(const QString &caption, const QString &prompt, const QString &startFolder) override;
     void showSavedClock(int x, int y) override;
     ClashAnswer resolveTextClash(const QString &name, const QString &inTest, const QString &incoming) override;
@@ -54,7 +56,7 @@ public:
     void openHelpPage(const QString &page) override;
 
 private:
-    QString runFileDialog(const FileDialogRequest &request, bool save);
+    QStringList runFileDialog(const FileDialogRequest &request, QFileDialog::FileMode mode);
     QString startFolder(const QString &requested) const;
     void placeClashDialog(SkinnedWindow &dialog) const;
     // The rule for one dialog and clashing name, as the dialog asks it.

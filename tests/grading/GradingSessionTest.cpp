@@ -102,4 +102,32 @@ TEST_F(GradingSessionTest, AFileThatIsNoScanAndAFailedSaveAreSaid)
     EXPECT_TRUE(prompts.lastMessageText().startsWith(u"Nie udało się zapisać wyników"_s));
 }
 
+// Several files chosen at once are read one after another: a file that is no scan is said and the
+// rest still read; the same named sheet scanned twice counts once.
+TEST_F(GradingSessionTest, SeveralFilesChosenAtOnceAreReadInTurn)
+{
+    GradingSession session(t.ws);
+    const QString junk = t.dir.filePath(u"lista.txt"_s);
+    QFile f(junk);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("to nie jest skan");
+    f.close();
+    const QString again = t.dir.filePath(u"skan-2.png"_s);
+    ASSERT_TRUE(QFile::copy(scan, again));
+    int progress = 0;
+    int finished = 0;
+    QObject::connect(&session, &GradingSession::progress, [&](int pages) { progress = pages; });
+    QObject::connect(&session, &GradingSession::finished, [&] { ++finished; });
+    prompts.queueFileName(scan + u'\n' + junk + u'\n' + again);
+    session.chooseScan();
+    session.wait();
+    EXPECT_FALSE(session.busy());
+    EXPECT_EQ(finished, 1);
+    EXPECT_EQ(progress, 2);
+    EXPECT_EQ(session.grader().sheets().size(), 1);
+    ASSERT_EQ(session.messages().size(), 2) << session.messages().join(u'\n').toStdString();
+    EXPECT_TRUE(session.messages()[0].startsWith(u"lista.txt: not a scan"_s));
+    EXPECT_TRUE(session.messages()[1].contains(u"skan-2.png"_s));
+}
+
 } // namespace

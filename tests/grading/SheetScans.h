@@ -1,6 +1,6 @@
 #pragma once
 
-#include "grading/AnswerSheet.h"
+#include "print/AnswerSheet.h"
 
 #include <QImage>
 #include <QList>

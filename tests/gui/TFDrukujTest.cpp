@@ -1,6 +1,7 @@
 #include "print/TFDrukuj.h"
 
 #include "ModalDriver.h"
+#include "documents/ListDocuments.h"
 #include "support/PakBytes.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempWorkspace.h"
@@ -9,6 +10,8 @@
 #include "toolkit/UpDown.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -92,6 +95,48 @@ TEST_F(TFDrukujTest, PrintAsksForTheFileAndClosesWhenPrinted)
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_TRUE(PakBytes::readFile(t.dir.filePath(u"ulamki.pdf"_s)).startsWith("%PDF"));
     EXPECT_EQ(prompts.clockPositions.size(), 1);
+}
+
+// Answer sheets: the class row is on only with the sheets; "Lista ..." reads a student list into the
+// class chooser; the editable document turns the sheets off.
+TEST_F(TFDrukujTest, AnswerSheetsForAClassChosenFromAStudentList)
+{
+    StudentList list;
+    list.reset();
+    SchoolClass c;
+    c.name = u"3b"_s;
+    c.students = {{u"Łucja"_s, u"Śliwa"_s}, {u"Piotr"_s, u"Gęś"_s}};
+    list.classes = {c};
+    const QString sku = t.dir.filePath(u"klasy.sku"_s);
+    ASSERT_TRUE(WriteStudentList(t.ws, sku, list));
+
+    TFDrukuj dialog(t.ws);
+    auto *sheets = control<QCheckBox>(dialog, u"ChKarty");
+    auto *chooser = control<QComboBox>(dialog, u"CbKlasa");
+    auto *pick = control<QPushButton>(dialog, u"BtLista");
+    auto *editable = control<QCheckBox>(dialog, u"ChDokument");
+    dialog.show();
+    EXPECT_FALSE(chooser->isEnabled());
+    EXPECT_FALSE(pick->isEnabled());
+    sheets->click();
+    EXPECT_TRUE(dialog.form().sheets);
+    EXPECT_TRUE(chooser->isEnabled());
+    EXPECT_EQ(chooser->count(), 1);
+
+    prompts.queueFileName(sku);
+    QTest::mouseClick(pick, Qt::LeftButton);
+    ASSERT_EQ(chooser->count(), 2);
+    EXPECT_EQ(chooser->itemText(1), u"3b (uczniów: 2)"_s);
+    EXPECT_EQ(chooser->currentIndex(), 1);
+    EXPECT_EQ(dialog.form().classIndex, 0);
+    chooser->setCurrentIndex(0);
+    Q_EMIT chooser->activated(0);
+    EXPECT_EQ(dialog.form().classIndex, -1);
+
+    editable->click();
+    EXPECT_FALSE(sheets->isChecked());
+    EXPECT_FALSE(chooser->isEnabled());
+    EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
 } // namespace

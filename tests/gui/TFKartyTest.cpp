@@ -1,6 +1,6 @@
 #include "grading/TFKarty.h"
 
-#include "grading/AnswerSheet.h"
+#include "print/AnswerSheet.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempWorkspace.h"
 #include "toolkit/LabelButton.h"

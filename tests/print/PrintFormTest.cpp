@@ -1,5 +1,6 @@
 #include "print/PrintForm.h"
 
+#include "documents/ListDocuments.h"
 #include "storage/ArchiveAccess.h"
 #include "support/PakBytes.h"
 #include "support/ScriptedPrompts.h"
@@ -123,6 +124,60 @@ TEST_F(PrintFormTest, AttachmentsPrintedAsNotesAreNamedBeforeTheClock)
     EXPECT_TRUE(prompts.messages[0].text.endsWith(u"\rpytanie 2: obraz „ZNIKNIETY.JPG”"_s))
         << prompts.messages[0].text.toStdString();
     EXPECT_EQ(prompts.clockPositions.size(), 1);
+}
+
+// Answer sheets, blank or for a class of a student list: the list's classes are offered and each
+// pupil gets a booklet and a named sheet; a list that cannot be read and a class without pupils are
+// said; sheets and the editable document exclude each other.
+TEST_F(PrintFormTest, AnswerSheetsBlankOrForAClassOfAStudentList)
+{
+    StudentList list;
+    list.reset();
+    SchoolClass pupils;
+    pupils.name = u"2c"_s;
+    pupils.students = {{u"Zofia"_s, u"Żółć"_s}, {u"Jan"_s, u"Kowal"_s}, {u"Ewa"_s, u"Nowak"_s}};
+    SchoolClass none;
+    none.name = u"2d"_s;
+    list.classes = {pupils, none};
+    const QString sku = file(u"klasy.sku"_s);
+    ASSERT_TRUE(WriteStudentList(t.ws, sku, list));
+
+    form.fill();
+    form.setEditable(true);
+    form.setSheets(true);
+    EXPECT_FALSE(form.editable);
+    EXPECT_EQ(form.classChoices().size(), 1) << "blank sheets only, before a list is chosen";
+    prompts.queueFileName(file(u"blank.pdf"_s));
+    ASSERT_EQ(form.run(0, 0), PrintForm::Outcome::Close);
+    const int blankPages = form.lastResult().pages; // one booklet and one blank sheet
+    EXPECT_GE(blankPages, 2);
+
+    const QString broken = file(u"zepsuta.sku"_s);
+    ASSERT_TRUE(PakBytes::writeFile(broken, "to nie jest lista"));
+    prompts.queueFileName(broken);
+    form.chooseStudentList();
+    EXPECT_TRUE(prompts.lastMessageText().startsWith(u"Nie udało się odczytać listy uczniów\rzepsuta.sku"_s));
+    EXPECT_EQ(form.classIndex, -1);
+
+    prompts.queueFileName(sku);
+    form.chooseStudentList();
+    EXPECT_EQ(form.classChoices(),
+              QStringList({u"bez nazwisk (karty do powielenia)"_s, u"2c (uczniów: 3)"_s, u"2d (uczniów: 0)"_s}));
+    EXPECT_EQ(form.classIndex, 0);
+    prompts.queueFileName(file(u"klasa.pdf"_s));
+    ASSERT_EQ(form.run(0, 0), PrintForm::Outcome::Close);
+    EXPECT_EQ(form.lastResult().pages, 3 * blankPages);
+    EXPECT_TRUE(t.logTexts().contains(u"Wydrukowano test z kartami odpowiedzi do pliku PDF."_s))
+        << t.logTexts().join(u'\n').toStdString();
+
+    const int asked = static_cast<int>(prompts.fileRequests.size());
+    form.chooseClass(1);
+    EXPECT_EQ(form.run(0, 0), PrintForm::Outcome::StayOpen);
+    EXPECT_EQ(prompts.lastMessageText(), u"Klasa 2d nie ma uczniów.\rWybierz inną klasę albo karty bez nazwisk."_s);
+    EXPECT_EQ(prompts.fileRequests.size(), asked) << "no file is asked for";
+
+    form.setEditable(true);
+    EXPECT_FALSE(form.sheets);
 }
 
 } // namespace

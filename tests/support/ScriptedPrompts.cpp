@@ -41,6 +41,12 @@ QString ScriptedPrompts::openFileName(const FileDialogRequest &request)
     return nextFileName("open");
 }
 
+QStringList ScriptedPrompts::openFileNames(const FileDialogRequest &request)
+{
+    fileRequests.append({false, request});
+    return nextFileName("open several").split(u'\n', Qt::SkipEmptyParts);
+}
+
 QString ScriptedPrompts::saveFileName(const FileDialogRequest &request)
 {
     fileRequests.append({true, request});

@@ -64,6 +64,8 @@ public:
     MessageResult showMessage(MessageKind kind, MessageIcon icon, const QString &text) override;
     QString openFileName(const FileDialogRequest &request) override;
     QString saveFileName(const FileDialogRequest &request) override;
+    // Takes one queued name and splits it at line breaks: queue "a.pdf\nb.png" for two files.
+    QStringList openFileNames(const FileDialogRequest &request) override;
     QString browseFolder(const QString &caption, const QString &prompt, const QString &startFolder) override;
     void showSavedClock(int x, int y) override;
     ClashAnswer resolveTextClash(const QString &name, const QString &inTest, const QString &incoming) override;

@@ -16,7 +16,7 @@
 #include "question/TFZbieznoscObrazy.h"
 #include "question/TFZbieznoscTeksty.h"
 #include "question/TFZegar.h"
-#include "grading/AnswerSheet.h"
+#include "print/AnswerSheet.h"
 #include "grading/TFKarty.h"
 #include "print/TFDrukuj.h"
 #include "settings/TFIniEdytor.h"
@@ -564,7 +564,8 @@ void testEditor()
     ws.shutDown();
 }
 
-// The print dialog as it opens, with four versions, the key and a seed, and for an editable document.
+// The print dialog as it opens, with four versions, the key and a seed, for an editable document, and
+// with answer sheets for a class.
 void printDialog()
 {
     QTemporaryDir dir;
@@ -578,9 +579,17 @@ void printDialog()
     dialog.form().seedText = u"2026"_s;
     dialog.showValues();
     save(dialog, u"FDrukuj-versions-key"_s);
-    dialog.form().editable = true;
+    dialog.form().setEditable(true);
     dialog.showValues();
     save(dialog, u"FDrukuj-editable"_s);
+    SchoolClass pupils;
+    pupils.name = u"2c"_s;
+    pupils.students = {{u"Zofia"_s, u"Żółć"_s}, {u"Jan"_s, u"Kowal"_s}};
+    dialog.form().classes = {pupils};
+    dialog.form().classIndex = 0;
+    dialog.form().setSheets(true);
+    dialog.showValues();
+    save(dialog, u"FDrukuj-sheets-class"_s);
 }
 
 // The grading window with two pupils' sheets read, one row still to settle.

@@ -1,4 +1,4 @@
-#include "grading/SheetCode.h"
+#include "print/SheetCode.h"
 
 #include <QCryptographicHash>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "grading/SheetCode.h"
+#include "print/SheetCode.h"
 
 #include <QList>
 #include <QPointF>

@@ -1,4 +1,4 @@
-#include "grading/AnswerSheet.h"
+#include "print/AnswerSheet.h"
 
 #include "print/PrintPlan.h"
 

@@ -1,6 +1,6 @@
-#include "grading/SheetPrinter.h"
+#include "print/SheetPrinter.h"
 
-#include "grading/AnswerSheet.h"
+#include "print/AnswerSheet.h"
 #include "storage/AtomicFile.h"
 
 #include <QJsonArray>
