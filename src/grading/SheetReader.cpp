@@ -14,9 +14,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Scans finer than this are read reduced: the boxes and the code need no more.
-constexpr int kMaxWorkingShortSide = 1700;
-constexpr int kWorkingShortSide = 1400;
+// Scans much finer than the straightened grid (8 px to the mm, 1680 px across A4) are read reduced
+// to about its fineness: the boxes and the code need no more. A 200 dpi page on a scanner's bed a
+// little larger than A4 is read as it is: reducing it would cost more than the rest of the reading.
+constexpr int kMaxWorkingShortSide = 2100;
+constexpr int kWorkingShortSide = 1700;
 // Grey levels on the light-levelled grid: darker than kInkLevel is ink, darker than kFaintLevel is
 // at least a trace of something.
 constexpr int kInkLevel = 175;
