@@ -31,7 +31,7 @@ public:
     void showValues();
 
 protected:
-    void keyPressEvent(QKeyEvent *event) override;
+    bool acceptKey() override;
 
 private:
     void print();

@@ -79,6 +79,7 @@ QLabel *helpLabel(const QString &name, QWidget *parent)
 TFIniTesty::TFIniTesty(Workspace &ws, QWidget *parent)
     : SkinnedWindow(u"FIniTesty"_s, u"ustawienia_modulow.htm"_s, parent), m_ws(ws), m_form(ws)
 {
+    setHelpOpener(m_ws.helpOpener());
     addDragStrip({0, 0, width(), SkinGeometry::dialogStripHeight});
     m_testingHelp = helpLabel(u"LPodpowiedz"_s, this);
     m_learningHelp = helpLabel(u"LPodpowiedzNauka"_s, this);
@@ -398,8 +399,3 @@ bool TFIniTesty::eventFilter(QObject *watched, QEvent *event)
     return SkinnedWindow::eventFilter(watched, event);
 }
 
-void TFIniTesty::helpRequested()
-{
-    if (m_ws.prompts)
-        m_ws.prompts->openHelpPage(helpPage());
-}

@@ -45,7 +45,6 @@ public:
 protected:
     void enterEvent(QEnterEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void helpRequested() override;
 
 private:
     QWidget *createTestingPanel();

@@ -19,11 +19,10 @@ public:
     void fill(const QString &author, const QString &remarks);
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    bool acceptKey() override;
+    bool cancelKey() override;
 
 private:
-    bool dialogKey(const QKeyEvent *key);
     void acceptDialog();
 
     StudentListEditor *m_editor = nullptr;

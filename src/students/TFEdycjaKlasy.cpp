@@ -65,8 +65,6 @@ TFEdycjaKlasy::TFEdycjaKlasy(Workspace &ws, QWidget *parent)
     m_folder->setGeometry(G::folder);
     m_folder->setStyleSheet(fieldStyle);
     setFocusChain({m_name, m_folder});
-    for (QLineEdit *field : {m_name, m_folder})
-        field->installEventFilter(this);
 
     m_time = numberField(u"ECzas"_s, G::time, this);
     m_timeArrows = new UpDown(u"UpDown"_s, G::timeArrows, this);
@@ -163,41 +161,22 @@ void TFEdycjaKlasy::acceptDialog()
     accept();
 }
 
-bool TFEdycjaKlasy::dialogKey(const QKeyEvent *key)
+bool TFEdycjaKlasy::acceptKey()
 {
-    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
-    if (mods != Qt::NoModifier)
-        return mods == Qt::AltModifier && key->key() == Qt::Key_F4;
-    switch (key->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        acceptDialog();
-        return true;
-    case Qt::Key_Escape:
-        reject();
-        return true;
-    case Qt::Key_F10:
-        pickFolder();
-        return true;
-    case Qt::Key_F1:
-        helpRequested();
-        return true;
-    default:
+    acceptDialog();
+    return true;
+}
+
+bool TFEdycjaKlasy::cancelKey()
+{
+    reject();
+    return true;
+}
+
+bool TFEdycjaKlasy::commandKey(const QKeyEvent *key)
+{
+    if (key->key() != Qt::Key_F10 || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
         return false;
-    }
-}
-
-bool TFEdycjaKlasy::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress && (watched == m_name || watched == m_folder) &&
-        dialogKey(static_cast<QKeyEvent *>(event)))
-        return true;
-    return SkinnedWindow::eventFilter(watched, event);
-}
-
-void TFEdycjaKlasy::keyPressEvent(QKeyEvent *event)
-{
-    if (!dialogKey(event))
-        SkinnedWindow::keyPressEvent(event);
-    event->accept();
+    pickFolder();
+    return true;
 }

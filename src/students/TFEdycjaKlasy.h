@@ -34,11 +34,12 @@ public:
     static int steppedThreshold(int value, int direction);
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    bool acceptKey() override;
+    bool cancelKey() override;
+    // F10: picks the results folder.
+    bool commandKey(const QKeyEvent *key) override;
 
 private:
-    bool dialogKey(const QKeyEvent *key);
     void showNumbers();
     void pickFolder();
     void acceptDialog();

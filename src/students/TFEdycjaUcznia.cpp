@@ -5,7 +5,6 @@
 #include "toolkit/LabelButton.h"
 #include "toolkit/SkinGeometry.h"
 
-#include <QKeyEvent>
 #include <QLineEdit>
 
 using namespace Qt::StringLiterals;
@@ -24,8 +23,6 @@ TFEdycjaUcznia::TFEdycjaUcznia(Workspace &ws, QWidget *parent)
     m_surname->setObjectName(u"ENazwisko"_s);
     m_surname->setGeometry(G::surname);
     setFocusChain({m_firstName, m_surname});
-    for (QLineEdit *field : {m_firstName, m_surname})
-        field->installEventFilter(this);
 
     m_accept = new LabelButton(u"Lwprowadz"_s, u"Wprowadź  Enter"_s, G::accept, this);
     m_cancel = new LabelButton(u"LAnuluj"_s, u"Anuluj  Esc"_s, G::cancel, this);
@@ -60,38 +57,15 @@ void TFEdycjaUcznia::acceptDialog()
         accept();
 }
 
-bool TFEdycjaUcznia::dialogKey(const QKeyEvent *key)
+bool TFEdycjaUcznia::acceptKey()
 {
-    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
-    if (mods != Qt::NoModifier)
-        return mods == Qt::AltModifier && key->key() == Qt::Key_F4;
-    switch (key->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        acceptDialog();
-        return true;
-    case Qt::Key_Escape:
-        reject();
-        return true;
-    case Qt::Key_F1:
-        helpRequested();
-        return true;
-    default:
-        return false;
-    }
+    acceptDialog();
+    return true;
 }
 
-bool TFEdycjaUcznia::eventFilter(QObject *watched, QEvent *event)
+bool TFEdycjaUcznia::cancelKey()
 {
-    if (event->type() == QEvent::KeyPress && (watched == m_firstName || watched == m_surname) &&
-        dialogKey(static_cast<QKeyEvent *>(event)))
-        return true;
-    return SkinnedWindow::eventFilter(watched, event);
+    reject();
+    return true;
 }
 
-void TFEdycjaUcznia::keyPressEvent(QKeyEvent *event)
-{
-    if (!dialogKey(event))
-        SkinnedWindow::keyPressEvent(event);
-    event->accept();
-}

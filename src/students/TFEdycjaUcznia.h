@@ -18,11 +18,10 @@ public:
     void fill(const QString &firstName, const QString &surname);
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    bool acceptKey() override;
+    bool cancelKey() override;
 
 private:
-    bool dialogKey(const QKeyEvent *key);
     void acceptDialog();
 
     Workspace &m_ws;

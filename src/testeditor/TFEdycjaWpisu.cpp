@@ -22,7 +22,6 @@ TFEdycjaWpisu::TFEdycjaWpisu(QWidget *parent)
     m_name->setObjectName(u"EWpis"_s);
     m_name->setGeometry(G::name);
     m_name->setMaxLength(TestListEditor::kMaxNameLength);
-    m_name->installEventFilter(this);
     connect(m_name, &QLineEdit::textEdited, this, [this](const QString &text) {
         if (m_editor)
             m_editor->entry.name = text;
@@ -90,40 +89,22 @@ void TFEdycjaWpisu::acceptEntry()
     accept();
 }
 
-bool TFEdycjaWpisu::entryKey(const QKeyEvent *key)
+bool TFEdycjaWpisu::acceptKey()
 {
-    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
-    if (mods != Qt::NoModifier)
-        return mods == Qt::AltModifier && key->key() == Qt::Key_F4;
-    switch (key->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        acceptEntry();
-        return true;
-    case Qt::Key_Escape:
-        reject();
-        return true;
-    case Qt::Key_F10:
-        pick();
-        return true;
-    case Qt::Key_F1:
-        helpRequested();
-        return true;
-    default:
+    acceptEntry();
+    return true;
+}
+
+bool TFEdycjaWpisu::cancelKey()
+{
+    reject();
+    return true;
+}
+
+bool TFEdycjaWpisu::commandKey(const QKeyEvent *key)
+{
+    if (key->key() != Qt::Key_F10 || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
         return false;
-    }
-}
-
-bool TFEdycjaWpisu::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress && watched == m_name && entryKey(static_cast<QKeyEvent *>(event)))
-        return true;
-    return SkinnedWindow::eventFilter(watched, event);
-}
-
-void TFEdycjaWpisu::keyPressEvent(QKeyEvent *event)
-{
-    if (!entryKey(event))
-        SkinnedWindow::keyPressEvent(event);
-    event->accept();
+    pick();
+    return true;
 }
