@@ -27,12 +27,7 @@ TFAutorListyKlas::TFAutorListyKlas(QWidget *parent)
     // Also in the remarks: Enter accepts rather than breaking the line.
     setEnterAcceptsInTextBoxes(true);
 
-    m_accept = new LabelButton(u"Lwprowadz"_s, u"Wprowadź  Enter"_s, G::accept, this);
-    m_cancel = new LabelButton(u"LAnuluj"_s, u"Anuluj  Esc"_s, G::cancel, this);
-    for (LabelButton *label : {m_accept, m_cancel})
-        label->setAlignment(Qt::AlignCenter);
-    connect(m_accept, &LabelButton::clicked, this, &TFAutorListyKlas::acceptDialog);
-    connect(m_cancel, &LabelButton::clicked, this, [this] { reject(); });
+    addAcceptCancelLabels(u"Lwprowadz"_s, G::accept, G::cancel);
 }
 
 void TFAutorListyKlas::fill(const QString &author, const QString &remarks)
@@ -51,15 +46,10 @@ void TFAutorListyKlas::run(StudentListEditor &editor, QPoint at)
     m_editor = nullptr;
 }
 
-void TFAutorListyKlas::acceptDialog()
+bool TFAutorListyKlas::acceptKey()
 {
     if (m_editor && m_editor->acceptListInfo(m_author->text(), m_remarks->storedText()))
         accept();
-}
-
-bool TFAutorListyKlas::acceptKey()
-{
-    acceptDialog();
     return true;
 }
 

@@ -2,7 +2,6 @@
 
 #include "toolkit/SkinnedWindow.h"
 
-class LabelButton;
 class QLineEdit;
 class StudentListEditor;
 class TextMemo;
@@ -23,11 +22,7 @@ protected:
     bool cancelKey() override;
 
 private:
-    void acceptDialog();
-
     StudentListEditor *m_editor = nullptr;
     QLineEdit *m_author;
     TextMemo *m_remarks;
-    LabelButton *m_accept;
-    LabelButton *m_cancel;
 };

@@ -99,12 +99,7 @@ TFEdycjaKlasy::TFEdycjaKlasy(Workspace &ws, QWidget *parent)
         m_thresholds[static_cast<size_t>(i)] = field;
     }
 
-    m_accept = new LabelButton(u"LWprowadz"_s, u"Wprowadź  Enter"_s, G::accept, this);
-    m_cancel = new LabelButton(u"LAnuluj"_s, u"Anuluj  Esc"_s, G::cancel, this);
-    for (LabelButton *label : {m_accept, m_cancel})
-        label->setAlignment(Qt::AlignCenter);
-    connect(m_accept, &LabelButton::clicked, this, &TFEdycjaKlasy::acceptDialog);
-    connect(m_cancel, &LabelButton::clicked, this, [this] { reject(); });
+    addAcceptCancelLabels(u"LWprowadz"_s, G::accept, G::cancel);
 }
 
 void TFEdycjaKlasy::fill(const SchoolClass &data)
@@ -150,20 +145,15 @@ void TFEdycjaKlasy::pickFolder()
     m_name->setFocus();
 }
 
-void TFEdycjaKlasy::acceptDialog()
+bool TFEdycjaKlasy::acceptKey()
 {
     m_values.name = m_name->text();
     m_values.resultsFolder = m_folder->text();
     if (!StudentListEditor::checkClassDialog(m_ws, m_values)) {
         m_name->setFocus();
-        return;
+        return true;
     }
     accept();
-}
-
-bool TFEdycjaKlasy::acceptKey()
-{
-    acceptDialog();
     return true;
 }
 

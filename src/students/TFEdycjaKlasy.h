@@ -42,7 +42,6 @@ protected:
 private:
     void showNumbers();
     void pickFolder();
-    void acceptDialog();
 
     Workspace &m_ws;
     SchoolClass m_values;
@@ -53,6 +52,4 @@ private:
     LabelButton *m_pickFolder;
     QCheckBox *m_scale;
     std::array<QLineEdit *, 5> m_thresholds{};
-    LabelButton *m_accept;
-    LabelButton *m_cancel;
 };

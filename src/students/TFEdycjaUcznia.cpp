@@ -24,12 +24,7 @@ TFEdycjaUcznia::TFEdycjaUcznia(Workspace &ws, QWidget *parent)
     m_surname->setGeometry(G::surname);
     setFocusChain({m_firstName, m_surname});
 
-    m_accept = new LabelButton(u"Lwprowadz"_s, u"Wprowadź  Enter"_s, G::accept, this);
-    m_cancel = new LabelButton(u"LAnuluj"_s, u"Anuluj  Esc"_s, G::cancel, this);
-    for (LabelButton *label : {m_accept, m_cancel})
-        label->setAlignment(Qt::AlignCenter);
-    connect(m_accept, &LabelButton::clicked, this, &TFEdycjaUcznia::acceptDialog);
-    connect(m_cancel, &LabelButton::clicked, this, [this] { reject(); });
+    addAcceptCancelLabels(u"Lwprowadz"_s, G::accept, G::cancel);
 }
 
 void TFEdycjaUcznia::fill(const QString &firstName, const QString &surname)
@@ -51,15 +46,10 @@ bool TFEdycjaUcznia::run(QString &firstName, QString &surname, QPoint at)
     return true;
 }
 
-void TFEdycjaUcznia::acceptDialog()
+bool TFEdycjaUcznia::acceptKey()
 {
     if (StudentListEditor::checkStudentDialog(m_ws, m_firstName->text(), m_surname->text()))
         accept();
-}
-
-bool TFEdycjaUcznia::acceptKey()
-{
-    acceptDialog();
     return true;
 }
 

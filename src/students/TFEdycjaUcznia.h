@@ -2,7 +2,6 @@
 
 #include "toolkit/SkinnedWindow.h"
 
-class LabelButton;
 class QLineEdit;
 class Workspace;
 
@@ -22,11 +21,7 @@ protected:
     bool cancelKey() override;
 
 private:
-    void acceptDialog();
-
     Workspace &m_ws;
     QLineEdit *m_firstName;
     QLineEdit *m_surname;
-    LabelButton *m_accept;
-    LabelButton *m_cancel;
 };

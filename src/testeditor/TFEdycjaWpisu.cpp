@@ -34,13 +34,9 @@ TFEdycjaWpisu::TFEdycjaWpisu(QWidget *parent)
     m_link->setTextFormat(Qt::PlainText);
 
     m_pick = new LabelButton(u"LOpenPlik"_s, u"Wskaż  F10"_s, G::pick, this);
-    m_accept = new LabelButton(u"LWprowadz"_s, u"Wprowadź  Enter"_s, G::accept, this);
-    m_cancel = new LabelButton(u"LAnuluj"_s, u"Anuluj  Esc"_s, G::cancel, this);
-    for (LabelButton *label : {m_pick, m_accept, m_cancel})
-        label->setAlignment(Qt::AlignCenter);
+    m_pick->setAlignment(Qt::AlignCenter);
     connect(m_pick, &LabelButton::clicked, this, &TFEdycjaWpisu::pick);
-    connect(m_accept, &LabelButton::clicked, this, &TFEdycjaWpisu::acceptEntry);
-    connect(m_cancel, &LabelButton::clicked, this, [this] { reject(); });
+    addAcceptCancelLabels(u"LWprowadz"_s, G::accept, G::cancel);
 }
 
 void TFEdycjaWpisu::run(TestListEditor &editor, QPoint at)
@@ -80,18 +76,13 @@ void TFEdycjaWpisu::pick()
     m_name->setFocus();
 }
 
-void TFEdycjaWpisu::acceptEntry()
+bool TFEdycjaWpisu::acceptKey()
 {
     if (!m_editor)
-        return;
+        return true;
     m_editor->entry.name = m_name->text();
     m_editor->acceptEntry();
     accept();
-}
-
-bool TFEdycjaWpisu::acceptKey()
-{
-    acceptEntry();
     return true;
 }
 

@@ -26,13 +26,10 @@ protected:
 
 private:
     void pick();
-    void acceptEntry();
     void showFields();
 
     TestListEditor *m_editor = nullptr;
     QLineEdit *m_name;
     QLabel *m_link;
     LabelButton *m_pick;
-    LabelButton *m_accept;
-    LabelButton *m_cancel;
 };

@@ -178,6 +178,17 @@ LabelButton *SkinnedWindow::addStripWithCloseLabel()
     return label;
 }
 
+void SkinnedWindow::addAcceptCancelLabels(const QString &acceptName, const QRect &acceptArea,
+                                          const QRect &cancelArea)
+{
+    auto *accept = new LabelButton(acceptName, u"Wprowadź  Enter"_s, acceptArea, this);
+    auto *cancel = new LabelButton(u"LAnuluj"_s, u"Anuluj  Esc"_s, cancelArea, this);
+    for (LabelButton *label : {accept, cancel})
+        label->setAlignment(Qt::AlignCenter);
+    connect(accept, &LabelButton::clicked, this, [this] { acceptKey(); });
+    connect(cancel, &LabelButton::clicked, this, [this] { cancelKey(); });
+}
+
 void SkinnedWindow::helpRequested()
 {
     if (m_helpPage.isEmpty())

@@ -90,6 +90,9 @@ protected:
     // The title strip of a dialog with the close label LClose ("×") at its right end; the caller
     // connects the label's clicked().
     LabelButton *addStripWithCloseLabel();
+    // A dialog's "Wprowadź  Enter" (named `acceptName`) and "Anuluj  Esc" (LAnuluj) labels: a click
+    // does what the key does, acceptKey() and cancelKey().
+    void addAcceptCancelLabels(const QString &acceptName, const QRect &acceptArea, const QRect &cancelArea);
     // By default a close request of the window system (Alt+F4, the task bar) is refused; the message
     // box lets it through to answer No.
     void setRefusesCloseRequests(bool refuses) { m_refusesCloseRequests = refuses; }
