@@ -3,6 +3,7 @@
 #include "storage/Pictures.h"
 #include "toolkit/HelpPages.h"
 #include "toolkit/InterfaceColours.h"
+#include "toolkit/KeyboardReturn.h"
 #include "toolkit/LabelButton.h"
 #include "toolkit/SkinGeometry.h"
 #include "toolkit/DroppedFiles.h"
@@ -123,6 +124,12 @@ bool SkinnedWindow::setSkin(const QString &skinName)
     setFixedSize(m_skin.size());
     update();
     return true;
+}
+
+int SkinnedWindow::exec()
+{
+    const KeyboardReturn keyboard;
+    return QDialog::exec();
 }
 
 void SkinnedWindow::placeAt(QPoint topLeft)

@@ -56,6 +56,9 @@ public:
     // Off: the strip does nothing (the main window in full-screen mode).
     void setDragEnabled(bool enabled) { m_dragEnabled = enabled; }
 
+    // Shows the window modally; when it closes, the window that had the keyboard gets it back.
+    int exec() override;
+
     // A Tab press anywhere in the window; the application's key filter has taken it away already.
     virtual void tabPressed() {}
 

@@ -17,6 +17,7 @@
 #include <QUrl>
 
 #include <gtest/gtest.h>
+#include <qpa/qwindowsysteminterface.h>
 
 using namespace Qt::StringLiterals;
 
@@ -277,6 +278,32 @@ TEST(SkinnedWindow, EnterInATextBoxBreaksTheLineUnlessTheWindowSaysOtherwise)
         EXPECT_EQ(window.cancels, 1);
         window.hide();
     }
+}
+
+TEST(SkinnedWindow, TheWindowBelowGetsTheKeyboardBackWhenADialogOverItCloses)
+{
+    ModalWatchdog watchdog;
+    SampleWindow below;
+    SampleWindow dialog;
+    bool dialogShown = false;
+    whenModal([&](QWidget *modal) {
+        ASSERT_EQ(modal, &below);
+        below.other->setFocus();
+        whenModal([&](QWidget *over) {
+            dialogShown = over == &dialog;
+            dialog.reject();
+            // The keyboard goes nowhere, as it does without a window manager.
+            QWindowSystemInterface::handleWindowActivated(nullptr);
+            QWindowSystemInterface::flushWindowSystemEvents();
+            EXPECT_EQ(QApplication::activeWindow(), nullptr);
+        });
+        dialog.exec();
+        EXPECT_TRUE(dialogShown);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &below; }, 2000));
+        EXPECT_EQ(QApplication::focusWidget(), below.other);
+        below.reject();
+    });
+    below.exec();
 }
 
 TEST(TabFilter, FileDialogsKeepTheirTab)
