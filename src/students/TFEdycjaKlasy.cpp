@@ -165,7 +165,7 @@ bool TFEdycjaKlasy::cancelKey()
 
 bool TFEdycjaKlasy::commandKey(const QKeyEvent *key)
 {
-    if (key->key() != Qt::Key_F10 || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+    if (!isPlain(key, Qt::Key_F10))
         return false;
     pickFolder();
     return true;

@@ -94,7 +94,7 @@ bool TFEdycjaWpisu::cancelKey()
 
 bool TFEdycjaWpisu::commandKey(const QKeyEvent *key)
 {
-    if (key->key() != Qt::Key_F10 || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+    if (!isPlain(key, Qt::Key_F10))
         return false;
     pick();
     return true;

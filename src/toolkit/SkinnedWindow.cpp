@@ -265,6 +265,11 @@ bool SkinnedWindow::commandKey(const QKeyEvent *)
     return false;
 }
 
+bool SkinnedWindow::isPlain(const QKeyEvent *key, int k)
+{
+    return key->key() == k && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
 bool SkinnedWindow::windowKey(const QKeyEvent *key, bool inTextBox)
 {
     const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;

@@ -107,6 +107,8 @@ protected:
     virtual bool cancelKey() { return false; }
     // Any other key, before the field has it (a dialog's F-key commands); true when taken.
     virtual bool commandKey(const QKeyEvent *key);
+    // `key` is `k` with no modifier (the keypad's aside).
+    static bool isPlain(const QKeyEvent *key, int k);
     // While a hook runs: the field the key was pressed in; null for a key of the window itself.
     const QWidget *keyField() const { return m_keyField; }
     // By default Enter in a text box of several lines is the box's (it breaks the line); on: it is
