@@ -9,6 +9,7 @@
 
 #include <QRandomGenerator>
 
+#include <functional>
 #include <memory>
 
 class TVfsPAK;
@@ -57,6 +58,14 @@ public:
     MessageResult showMessage(MessageKind kind, MessageIcon icon, const QString &text)
     {
         return prompts ? prompts->showMessage(kind, icon, text) : MessageResult::No;
+    }
+    // For a window's F1: its help page opens through the prompts (nothing without them).
+    std::function<void(const QString &page)> helpOpener()
+    {
+        return [this](const QString &page) {
+            if (prompts)
+                prompts->openHelpPage(page);
+        };
     }
 
     // Creates the four folders under the user's data folder (failures are silent), sets the start-up

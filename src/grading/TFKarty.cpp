@@ -63,13 +63,7 @@ QImage marksOver(const SheetReading &r)
 TFKarty::TFKarty(Workspace &ws, QWidget *parent)
     : SkinnedWindow(u"FKarty"_s, u"karty.htm"_s, parent), m_session(ws)
 {
-    addDragStrip({0, 0, width() - 40, SkinGeometry::dialogStripHeight});
-    m_closeLabel = new LabelButton(u"LClose"_s, u"×"_s, SkinGeometry::closeLabel(width()), this);
-    m_closeLabel->setAlignment(Qt::AlignCenter);
-    m_closeLabel->setToolTip(u"Zamknij"_s);
-    QFont big = m_closeLabel->font();
-    big.setPixelSize(22);
-    m_closeLabel->setFont(big);
+    m_closeLabel = addStripWithCloseLabel();
 
     m_table = new QTableWidget(0, 6, this);
     m_table->setObjectName(u"TWyniki"_s);

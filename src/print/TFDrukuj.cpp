@@ -10,7 +10,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
@@ -52,13 +51,7 @@ QLabel *caption(const QString &name, const QString &text, const QRect &area, QWi
 TFDrukuj::TFDrukuj(Workspace &ws, QWidget *parent)
     : SkinnedWindow(u"FDrukuj"_s, u"drukuj.htm"_s, parent), m_ws(ws), m_form(ws)
 {
-    addDragStrip({0, 0, width() - 40, SkinGeometry::dialogStripHeight});
-    m_closeLabel = new LabelButton(u"LClose"_s, u"×"_s, SkinGeometry::closeLabel(width()), this);
-    m_closeLabel->setAlignment(Qt::AlignCenter);
-    m_closeLabel->setToolTip(u"Zamknij"_s);
-    QFont big = m_closeLabel->font();
-    big.setPixelSize(22);
-    m_closeLabel->setFont(big);
+    m_closeLabel = addStripWithCloseLabel();
 
     const int left = optionsPanel.left() + 14;
     caption(u"LWersje"_s, u"Liczba wersji:"_s, {left, rowVersions, 170, rowHeight}, this);
@@ -206,12 +199,8 @@ void TFDrukuj::print()
         accept();
 }
 
-void TFDrukuj::keyPressEvent(QKeyEvent *event)
+bool TFDrukuj::acceptKey()
 {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        event->modifiers() == Qt::NoModifier) {
-        print();
-        return;
-    }
-    SkinnedWindow::keyPressEvent(event);
+    print();
+    return true;
 }

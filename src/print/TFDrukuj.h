@@ -33,7 +33,7 @@ public:
     void showValues();
 
 protected:
-    void keyPressEvent(QKeyEvent *event) override;
+    bool acceptKey() override;
 
 private:
     void print();

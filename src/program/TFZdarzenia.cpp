@@ -46,13 +46,7 @@ constexpr int levelCount = 6;
 TFZdarzenia::TFZdarzenia(Workspace &ws, QWidget *parent)
     : SkinnedWindow(u"FZdarzenia"_s, u"zdarzenia.htm"_s, parent), m_ws(ws)
 {
-    addDragStrip({0, 0, width() - 40, SkinGeometry::dialogStripHeight});
-    m_closeLabel = new LabelButton(u"LClose"_s, u"×"_s, SkinGeometry::closeLabel(width()), this);
-    m_closeLabel->setAlignment(Qt::AlignCenter);
-    m_closeLabel->setToolTip(u"Zamknij"_s);
-    QFont big = m_closeLabel->font();
-    big.setPixelSize(22);
-    m_closeLabel->setFont(big);
+    m_closeLabel = addStripWithCloseLabel();
 
     m_levels = new QComboBox(this);
     m_levels->setObjectName(u"CListaPlikow"_s);

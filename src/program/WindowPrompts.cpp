@@ -5,6 +5,7 @@
 #include "question/TFZbieznoscTeksty.h"
 #include "question/TFZegar.h"
 #include "toolkit/HelpPages.h"
+#include "toolkit/KeyboardReturn.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -12,43 +13,6 @@
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-// File dialogs belong to the window that asks, so that they stand above it.
-QWidget *dialogParent()
-{
-    if (QWidget *modal = QApplication::activeModalWidget())
-        return modal;
-    return QApplication::activeWindow();
-}
-
-// The window that asked gets the keyboard back when a dialog shown for it closes, with the field that
-// had it: where no window manager hands it back, the keyboard would otherwise go nowhere.
-class KeyboardReturn {
-public:
-    KeyboardReturn() : m_window(dialogParent())
-    {
-        if (m_window)
-            m_field = m_window->focusWidget();
-    }
-    ~KeyboardReturn()
-    {
-        if (!m_window || !m_window->isVisible())
-            return;
-        m_window->activateWindow();
-        if (m_field && m_field->isVisible() && m_field->isEnabled() && m_field->window() == m_window)
-            m_field->setFocus(Qt::ActiveWindowFocusReason);
-    }
-    KeyboardReturn(const KeyboardReturn &) = delete;
-    KeyboardReturn &operator=(const KeyboardReturn &) = delete;
-
-    QWidget *window() const { return m_window; }
-
-private:
-    QPointer<QWidget> m_window;
-    QPointer<QWidget> m_field;
-};
-} // namespace
 
 WindowPrompts::WindowPrompts()
     : m_warning(std::make_unique<TFWarning>()), m_clock(std::make_unique<TFZegar>()),

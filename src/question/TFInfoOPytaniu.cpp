@@ -5,7 +5,6 @@
 #include "toolkit/PictureButton.h"
 #include "toolkit/SkinGeometry.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 
 using namespace Qt::StringLiterals;
@@ -24,6 +23,7 @@ QString oneLine(const QString &s)
 TFInfoOPytaniu::TFInfoOPytaniu(Workspace &ws, QWidget *parent)
     : SkinnedWindow(u"FInfoOPytaniu"_s, u"pytanie_about.htm"_s, parent), m_ws(ws)
 {
+    setHelpOpener(m_ws.helpOpener());
     addDragStrip({0, 0, width(), SkinGeometry::dialogStripHeight});
     m_file = addLabel(u"LNazwaPlikuPytania"_s, G::fileLine);
     QFont bold = m_file->font();
@@ -127,17 +127,8 @@ void TFInfoOPytaniu::addQuestion()
     accept();
 }
 
-void TFInfoOPytaniu::helpRequested()
+bool TFInfoOPytaniu::cancelKey()
 {
-    if (m_ws.prompts)
-        m_ws.prompts->openHelpPage(helpPage());
-}
-
-void TFInfoOPytaniu::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        reject();
-        return;
-    }
-    SkinnedWindow::keyPressEvent(event);
+    reject();
+    return true;
 }

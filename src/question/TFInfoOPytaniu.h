@@ -31,8 +31,7 @@ public:
     bool acceptShown() const;
 
 protected:
-    void helpRequested() override;
-    void keyPressEvent(QKeyEvent *event) override;
+    bool cancelKey() override;
 
 private:
     QLabel *addLabel(const QString &name, const QRect &area, bool wrap = false);

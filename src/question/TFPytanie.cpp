@@ -47,6 +47,7 @@ LabelButton *commandLabel(const QString &name, const QString &caption, const QRe
 TFPytanie::TFPytanie(Workspace &ws, QWidget *mainWindow, QWidget *parent)
     : SkinnedWindow(skinFor(5), u"pytanie_new.htm"_s, parent), m_ws(ws), m_editor(ws), m_mainWindow(mainWindow)
 {
+    setHelpOpener(m_ws.helpOpener());
     setObjectName(u"FPytanie"_s);
     m_shownCount = 5;
     addDragStrip({0, 0, G::width, SkinGeometry::dialogStripHeight});
@@ -544,12 +545,6 @@ void TFPytanie::mousePressEvent(QMouseEvent *event)
     m_editor.closePopup();
     showPopup();
     SkinnedWindow::mousePressEvent(event);
-}
-
-void TFPytanie::helpRequested()
-{
-    if (m_ws.prompts)
-        m_ws.prompts->openHelpPage(helpPage());
 }
 
 void TFPytanie::showEvent(QShowEvent *event)

@@ -73,7 +73,6 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void dragMovedBy(QPoint delta) override;
     void showEvent(QShowEvent *event) override;
-    void helpRequested() override;
 
 private:
     void createControls();

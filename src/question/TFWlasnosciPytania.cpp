@@ -7,7 +7,6 @@
 #include "toolkit/PictureView.h"
 #include "toolkit/SkinGeometry.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 
 using namespace Qt::StringLiterals;
@@ -28,6 +27,7 @@ QString shown(const QString &s)
 TFWlasnosciPytania::TFWlasnosciPytania(Workspace &ws, QWidget *parent)
     : SkinnedWindow(u"FWlasnosciPytania"_s, u"pytanie_wlasnosci.htm"_s, parent), m_ws(ws)
 {
+    setHelpOpener(m_ws.helpOpener());
     addDragStrip({0, 0, width(), SkinGeometry::dialogStripHeight});
     m_text = addLabel(u"LTrescPytania"_s, G::text.adjusted(8, 4, -8, -4), true);
     QPalette muted = palette();
@@ -117,17 +117,8 @@ bool TFWlasnosciPytania::miniatureShown() const
     return m_picturePanel->isVisibleTo(this);
 }
 
-void TFWlasnosciPytania::helpRequested()
+bool TFWlasnosciPytania::cancelKey()
 {
-    if (m_ws.prompts)
-        m_ws.prompts->openHelpPage(helpPage());
-}
-
-void TFWlasnosciPytania::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        accept();
-        return;
-    }
-    SkinnedWindow::keyPressEvent(event);
+    accept();
+    return true;
 }

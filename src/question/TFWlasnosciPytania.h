@@ -32,8 +32,7 @@ public:
     bool miniatureShown() const;
 
 protected:
-    void keyPressEvent(QKeyEvent *event) override;
-    void helpRequested() override;
+    bool cancelKey() override;
 
 private:
     QLabel *addLabel(const QString &name, const QRect &area, bool wrap);

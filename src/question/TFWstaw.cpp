@@ -7,7 +7,6 @@
 #include "toolkit/PictureButton.h"
 #include "toolkit/SkinGeometry.h"
 
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -27,6 +26,7 @@ TFWstaw::TFWstaw(QuestionEditor &editor, AttachmentCommands::Kind kind, const QS
     : SkinnedWindow(skinName, helpPage, parent), m_editor(editor), m_ws(editor.workspace()),
       m_commands(editor, kind)
 {
+    setHelpOpener(m_ws.helpOpener());
     addDragStrip({0, 0, width(), SkinGeometry::dialogStripHeight});
     LoadSkinImage(QString::fromUtf16(captions.soloSkin), m_soloSkin);
 
@@ -104,12 +104,6 @@ void TFWstaw::finish(AttachmentCommands::Outcome outcome)
         showState();
 }
 
-void TFWstaw::helpRequested()
-{
-    if (m_ws.prompts)
-        m_ws.prompts->openHelpPage(helpPage());
-}
-
 void TFWstaw::paintEvent(QPaintEvent *event)
 {
     if (!m_solo || m_soloSkin.isNull()) {
@@ -120,13 +114,10 @@ void TFWstaw::paintEvent(QPaintEvent *event)
     painter.drawImage(0, 0, m_soloSkin);
 }
 
-void TFWstaw::keyPressEvent(QKeyEvent *event)
+bool TFWstaw::cancelKey()
 {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        reject();
-        return;
-    }
-    SkinnedWindow::keyPressEvent(event);
+    reject();
+    return true;
 }
 
 // A click on the dialog's background closes an open list.

@@ -47,9 +47,8 @@ protected:
     void showState();
     void finish(AttachmentCommands::Outcome outcome);
 
-    void helpRequested() override;
     void paintEvent(QPaintEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    bool cancelKey() override;
     void mousePressEvent(QMouseEvent *event) override;
 
     QuestionEditor &m_editor;

@@ -47,13 +47,7 @@ QString shownHelp(const char16_t *text)
 TFIniEdytor::TFIniEdytor(Workspace &ws, QWidget *parent)
     : SkinnedWindow(u"FIniEdytor"_s, u"ustawienia_edytora.htm"_s, parent), m_ws(ws), m_form(ws)
 {
-    addDragStrip({0, 0, width() - 40, SkinGeometry::dialogStripHeight});
-    m_closeLabel = new LabelButton(u"LClose"_s, u"×"_s, SkinGeometry::closeLabel(width()), this);
-    m_closeLabel->setAlignment(Qt::AlignCenter);
-    m_closeLabel->setToolTip(u"Zamknij"_s);
-    QFont big = m_closeLabel->font();
-    big.setPixelSize(22);
-    m_closeLabel->setFont(big);
+    m_closeLabel = addStripWithCloseLabel();
 
     // The options stand on the white panel of the skin.
     m_options = new QWidget(this);

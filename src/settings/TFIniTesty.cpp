@@ -74,11 +74,90 @@ QLabel *helpLabel(const QString &name, QWidget *parent)
     return label;
 }
 
+// A path of the panel: its caption, field, "Wskaż" label, note and where it reads and writes.
+using PathRow = TFIniTesty::PathRow;
+
+const PathRow testingPaths[] = {
+    {u"Plik z listą testów:", 180, u"EFolderTesty", u"LFolderTesty", 44,
+     u"Tu możemy podać ścieżkę do pliku z listą testów.\rJeżeli przygotujemy zestaw testów "
+     u"wraz z ich listą, możemy umieścić je\rw folderze dostępnym dla wszystkich "
+     u"użytkowników.\rJeżeli nie podamy ścieżki, program szuka listy testów w folderze "
+     u"lokalnym\ro nazwie \"Zestawy\".",
+     [](ModuleSettingsForm &f, const QString &text) { f.setTestingText(&TestingModuleSettings::sct, text); },
+     [](const ModuleSettingsForm &f) -> const QString & { return f.testing.sct; }, &ModuleSettingsForm::pickTestList},
+    {u"Plik z listą uczniów:", 180, u"EFolderListy", u"LFolderListy", 80,
+     u"Tu możemy podać ścieżkę do pliku z listą uczniów.\rJeżeli przygotujemy listę "
+     u"użytkowników programu, możemy umieścić ją\rw folderze dostępnym dla wszystkich "
+     u"użytkowników.\rJeżeli nie podamy ścieżki, program szuka listy uczniów w folderze "
+     u"lokalnym\ro nazwie \"Listy\".",
+     [](ModuleSettingsForm &f, const QString &text) { f.setTestingText(&TestingModuleSettings::scl, text); },
+     [](const ModuleSettingsForm &f) -> const QString & { return f.testing.scl; },
+     &ModuleSettingsForm::pickStudentList},
+};
+
+const PathRow learningPath = {
+    u"Plik z listą zestawów pytań:", 186, u"ESciezkaListyZestawow", u"LScListaNauka", 44,
+    u"Tu możemy podać ścieżkę do pliku z listą zestawów pytań.\rJeżeli przygotujemy własne "
+    u"zestawy pytań (folderów) wraz z ich listą,\rmożemy umieścić je w folderze dostępnym dla "
+    u"wszystkich użytkowników.\r\rJeżeli nie podamy ścieżki, program szuka listy "
+    u"zestawów\rw folderze lokalnym o nazwie \"Zestawy\".\rO folderach programu przeczytasz w "
+    u"pomocy do programu.",
+    [](ModuleSettingsForm &f, const QString &text) { f.setLearningPath(text); },
+    [](const ModuleSettingsForm &f) -> const QString & { return f.learning.sct; }, &ModuleSettingsForm::pickSetList};
+
+const TFIniTesty::OptionRow<TestingModuleSettings> testingOptions[] = {
+    {u"COstrzegaj", u"Ostrzegaj, gdy uczeń zamyka test bez oceny pracy", &TestingModuleSettings::al,
+     u"Zaznaczenie tej opcji spowoduje, że użytkownik przerywając pracę z tekstem\rzostanie o tym "
+     u"fakcie ostrzeżony.\rAnalogicznie, gdy skończy pracę, ale nie zostanie ona "
+     u"oceniona.\rOdznaczenie spowoduje, że ostrzeżenia takiego nie będzie."},
+    {u"CNajpierwImie", u"Prezentując ucznia najpierw podawaj jego imię ", &TestingModuleSettings::fn,
+     u"Zaznaczenie tej opcji spowoduje, że wszędzie tam, gdzie wykorzystywane są\rdane ucznia, "
+     u"najpierw podane będzie imię a następnie nazwisko.\rRównież w nazwie pliku "
+     u"odpowiedzi.\rOdznaczenie spowoduje, że najpierw podane będzie nazwisko użytkownika."},
+    {u"CPokazLegende", u"Po dokonaniu oceny pokazuj legendę", &TestingModuleSettings::opl,
+     u"Zaznaczenie tej opcji spowoduje, że po dokonaniu oceny testu pokazywana\rjest legenda "
+     u"objaśniająca użyte oznaczenia.\r\rOdznaczenie spowoduje, że legenda nie będzie "
+     u"prezentowana."},
+    {u"CZmienLegende", u"Pozwól użytkownikowi ukrywać legendę", &TestingModuleSettings::chl,
+     u"Opcja ta jest istotna, gdy zaznaczymy opcję pokazywania legendy.\rZaznaczenie tej opcji "
+     u"spowoduje, że użytkownik może samodzielnie \rzmienić ustawienia i ukryć pokazywanie "
+     u"legendy na stałe.\r\rOdznaczenie spowoduje brak możliwości zmiany ustawień przez ucznia."},
+    {u"CWieleOcen", u"Pozwól na powtórną ocenę testu", &TestingModuleSettings::woc,
+     u"Zaznaczenie tej opcji ukrywa przycisk \"Oceń\" po dokonaniu oceny testu.\rTym samym "
+     u"niemożliwe jest dokonanie powtórnej oceny testu.\rIstotne wówczas, gdy uczeń zamknie "
+     u"okienko podumowania, a nadzorujący\rchciałby zobaczyć wyniki.Powtórna ocena nie wiąże "
+     u"się z ponownym zapisem\rwyników."},
+    {u"CWymuszajZapisPoUplywieCzasu", u"Wymuszaj zakończenie pracy po upływie czasu", &TestingModuleSettings::wz,
+     u"Zaznaczenie tej opcji wymusza zakończenie rozwiązywanie testu po upływie czasu "
+     u"pracy.\rCzas pracy może być określony dla danego testu lub danej klasy.\rJeżeli uczeń nie "
+     u"pracuje anonimowo, następuje automatyczne zapisanie wyniku testu."},
+};
+
+const TFIniTesty::OptionRow<LearningModuleSettings> learningOptions[] = {
+    {u"ChOstrzegaj", u"Ostrzegaj, gdy uczeń porzuca pracę z zestawem", &LearningModuleSettings::al,
+     u"Zaznaczenie tej opcji spowoduje, że użytkownik\rprzerywając pracę z zestawem zostanie o tym "
+     u"fakcie ostrzeżony.\r\rOdznaczenie spowoduje, że ostrzeżenia takiego nie będzie."},
+    {u"ChPowtarzajPytanie", u"Zadaj jeszcze raz pytanie, na które padła błędna odpowiedź",
+     &LearningModuleSettings::rq,
+     u"Zaznaczenie tej opcji spowoduje, że program ponowi pytanie, \rna które rozwiązujący podał "
+     u"błędną odpowiedź.\rPytanie jest ponawiane po zadaniu wszystkich pytań z "
+     u"zestawu.\r\rOdznaczenie spowoduje, że pytanie to już nie padnie."},
+    {u"ChWczytujPonownie", u"Wczytuj obrazy i teksty do każdego pytania", &LearningModuleSettings::rr,
+     u"W zestawie pytań mogą wystąpić takie, które zawierają\rjednakowe dodatkowe elementy, np. "
+     u"obrazy.\rMoże się również zdarzyć, że obrazy są inne, ale mają takie\rsame nazwy. "
+     u"Zaznaczenie tej opcji spowoduje, że dodatkowy element będzie\rzawsze wczytywany, "
+     u"odznaczenie zaś, że tylko wtedy, gdy nazwy są różne"},
+    {u"ChDajDzwiek", u"Włącz dźwięki towarzyszące pracy z zestawem", &LearningModuleSettings::voi,
+     u"Pracy z zestawem pytań mogą towarzyszyć dźwięki kwitujące poprawną\rlub błędną odpowiedź. "
+     u"Tu możemy włączyć lub wyłączyć te dźwięki.\r\r"},
+};
+
 } // namespace
 
 TFIniTesty::TFIniTesty(Workspace &ws, QWidget *parent)
     : SkinnedWindow(u"FIniTesty"_s, u"ustawienia_modulow.htm"_s, parent), m_ws(ws), m_form(ws)
 {
+    setHelpOpener(m_ws.helpOpener());
     addDragStrip({0, 0, width(), SkinGeometry::dialogStripHeight});
     m_testingHelp = helpLabel(u"LPodpowiedz"_s, this);
     m_learningHelp = helpLabel(u"LPodpowiedzNauka"_s, this);
@@ -94,81 +173,61 @@ TFIniTesty::TFIniTesty(Workspace &ws, QWidget *parent)
     showValues();
 }
 
-QWidget *TFIniTesty::createTestingPanel()
+QWidget *TFIniTesty::createPanel(const QString &name, const QString &heading)
 {
     auto *panel = new QWidget(this);
-    panel->setObjectName(u"PIniTesty"_s);
+    panel->setObjectName(name);
     panel->setGeometry(G::panel);
     panel->installEventFilter(this);
-    caption(u"Moduł Test – plik ustawień Test.ini"_s, {14, 8, 560, 22}, panel, true);
+    caption(heading, {14, 8, 560, 22}, panel, true);
+    return panel;
+}
 
-    caption(u"Plik z listą testów:"_s, {14, 44, 180, 24}, panel);
-    m_testList = pathField(u"EFolderTesty"_s, 44, panel);
-    setHelp(m_testList,
-            u"Tu możemy podać ścieżkę do pliku z listą testów.\rJeżeli przygotujemy zestaw testów "
-            u"wraz z ich listą, możemy umieścić je\rw folderze dostępnym dla wszystkich "
-            u"użytkowników.\rJeżeli nie podamy ścieżki, program szuka listy testów w folderze "
-            u"lokalnym\ro nazwie \"Zestawy\".");
-    connect(m_testList, &QLineEdit::textChanged, this, [this](const QString &text) {
+void TFIniTesty::addPathRow(QWidget *panel, const PathRow &row)
+{
+    caption(QString::fromUtf16(row.caption), {14, row.top, row.captionWidth, 24}, panel);
+    QLineEdit *field = pathField(QString::fromUtf16(row.field), row.top, panel);
+    setHelp(field, row.help);
+    connect(field, &QLineEdit::textChanged, this, [this, set = row.set](const QString &text) {
         if (!m_filling)
-            m_form.setTestingText(&TestingModuleSettings::sct, text);
+            set(m_form, text);
     });
-    connect(pickLabel(u"LFolderTesty"_s, 44, panel), &LabelButton::clicked, this, [this] {
-        m_form.pickTestList();
-        showValues();
-    });
+    connect(pickLabel(QString::fromUtf16(row.pick), row.top, panel), &LabelButton::clicked, this,
+            [this, pick = row.pickCommand] {
+                (m_form.*pick)();
+                showValues();
+            });
+    m_paths.append({field, row.value});
+}
 
-    caption(u"Plik z listą uczniów:"_s, {14, 80, 180, 24}, panel);
-    m_studentList = pathField(u"EFolderListy"_s, 80, panel);
-    setHelp(m_studentList,
-            u"Tu możemy podać ścieżkę do pliku z listą uczniów.\rJeżeli przygotujemy listę "
-            u"użytkowników programu, możemy umieścić ją\rw folderze dostępnym dla wszystkich "
-            u"użytkowników.\rJeżeli nie podamy ścieżki, program szuka listy uczniów w folderze "
-            u"lokalnym\ro nazwie \"Listy\".");
-    connect(m_studentList, &QLineEdit::textChanged, this, [this](const QString &text) {
-        if (!m_filling)
-            m_form.setTestingText(&TestingModuleSettings::scl, text);
-    });
-    connect(pickLabel(u"LFolderListy"_s, 80, panel), &LabelButton::clicked, this, [this] {
-        m_form.pickStudentList();
-        showValues();
-    });
-    setFocusChain({m_testList, m_studentList});
+template <typename Settings>
+void TFIniTesty::addOptions(QWidget *panel, int top, std::span<const OptionRow<Settings>> rows,
+                            QList<std::pair<QCheckBox *, bool Settings::*>> &flags,
+                            void (ModuleSettingsForm::*set)(bool Settings::*, bool))
+{
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const OptionRow<Settings> &row = rows[i];
+        auto *box = new QCheckBox(QString::fromUtf16(row.caption), panel);
+        box->setObjectName(QString::fromUtf16(row.name));
+        box->setGeometry(14, top + static_cast<int>(i) * optionPitch, G::panel.width() - 28, 24);
+        box->setCursor(Qt::PointingHandCursor);
+        box->setStyle(SkinStyle::instance());
+        box->setFocusPolicy(Qt::NoFocus);
+        setHelp(box, row.help);
+        flags.append({box, row.flag});
+        connect(box, &QCheckBox::clicked, this,
+                [this, set, flag = row.flag](bool on) { (m_form.*set)(flag, on); });
+    }
+}
 
-    addTestingOption(
-        panel, u"COstrzegaj"_s, u"Ostrzegaj, gdy uczeń zamyka test bez oceny pracy"_s,
-        &TestingModuleSettings::al, 0,
-        u"Zaznaczenie tej opcji spowoduje, że użytkownik przerywając pracę z tekstem\rzostanie o tym "
-        u"fakcie ostrzeżony.\rAnalogicznie, gdy skończy pracę, ale nie zostanie ona "
-        u"oceniona.\rOdznaczenie spowoduje, że ostrzeżenia takiego nie będzie.");
-    addTestingOption(
-        panel, u"CNajpierwImie"_s, u"Prezentując ucznia najpierw podawaj jego imię "_s,
-        &TestingModuleSettings::fn, 1,
-        u"Zaznaczenie tej opcji spowoduje, że wszędzie tam, gdzie wykorzystywane są\rdane ucznia, "
-        u"najpierw podane będzie imię a następnie nazwisko.\rRównież w nazwie pliku "
-        u"odpowiedzi.\rOdznaczenie spowoduje, że najpierw podane będzie nazwisko użytkownika.");
-    addTestingOption(panel, u"CPokazLegende"_s, u"Po dokonaniu oceny pokazuj legendę"_s,
-                     &TestingModuleSettings::opl, 2,
-                     u"Zaznaczenie tej opcji spowoduje, że po dokonaniu oceny testu pokazywana\rjest legenda "
-                     u"objaśniająca użyte oznaczenia.\r\rOdznaczenie spowoduje, że legenda nie będzie "
-                     u"prezentowana.");
-    addTestingOption(
-        panel, u"CZmienLegende"_s, u"Pozwól użytkownikowi ukrywać legendę"_s, &TestingModuleSettings::chl, 3,
-        u"Opcja ta jest istotna, gdy zaznaczymy opcję pokazywania legendy.\rZaznaczenie tej opcji "
-        u"spowoduje, że użytkownik może samodzielnie \rzmienić ustawienia i ukryć pokazywanie "
-        u"legendy na stałe.\r\rOdznaczenie spowoduje brak możliwości zmiany ustawień przez ucznia.");
-    addTestingOption(panel, u"CWieleOcen"_s, u"Pozwól na powtórną ocenę testu"_s, &TestingModuleSettings::woc,
-                     4,
-                     u"Zaznaczenie tej opcji ukrywa przycisk \"Oceń\" po dokonaniu oceny testu.\rTym samym "
-                     u"niemożliwe jest dokonanie powtórnej oceny testu.\rIstotne wówczas, gdy uczeń zamknie "
-                     u"okienko podumowania, a nadzorujący\rchciałby zobaczyć wyniki.Powtórna ocena nie wiąże "
-                     u"się z ponownym zapisem\rwyników.");
-    addTestingOption(
-        panel, u"CWymuszajZapisPoUplywieCzasu"_s, u"Wymuszaj zakończenie pracy po upływie czasu"_s,
-        &TestingModuleSettings::wz, 5,
-        u"Zaznaczenie tej opcji wymusza zakończenie rozwiązywanie testu po upływie czasu "
-        u"pracy.\rCzas pracy może być określony dla danego testu lub danej klasy.\rJeżeli uczeń nie "
-        u"pracuje anonimowo, następuje automatyczne zapisanie wyniku testu.");
+QWidget *TFIniTesty::createTestingPanel()
+{
+    QWidget *panel = createPanel(u"PIniTesty"_s, u"Moduł Test – plik ustawień Test.ini"_s);
+    for (const PathRow &row : testingPaths)
+        addPathRow(panel, row);
+    setFocusChain({m_paths[0].first, m_paths[1].first});
+    addOptions<TestingModuleSettings>(panel, optionsTop, testingOptions, m_testingFlags,
+                                      &ModuleSettingsForm::setTestingFlag);
 
     // The five thresholds, top grade first, under their grade names.
     const int top = optionsTop + 6 * optionPitch + 14;
@@ -211,83 +270,11 @@ QWidget *TFIniTesty::createTestingPanel()
 
 QWidget *TFIniTesty::createLearningPanel()
 {
-    auto *panel = new QWidget(this);
-    panel->setObjectName(u"PIniNauka"_s);
-    panel->setGeometry(G::panel);
-    panel->installEventFilter(this);
-    caption(u"Moduł Nauka – plik ustawień Nauka.ini"_s, {14, 8, 560, 22}, panel, true);
-
-    caption(u"Plik z listą zestawów pytań:"_s, {14, 44, 186, 24}, panel);
-    m_setList = pathField(u"ESciezkaListyZestawow"_s, 44, panel);
-    setHelp(m_setList,
-            u"Tu możemy podać ścieżkę do pliku z listą zestawów pytań.\rJeżeli przygotujemy własne "
-            u"zestawy pytań (folderów) wraz z ich listą,\rmożemy umieścić je w folderze dostępnym dla "
-            u"wszystkich użytkowników.\r\rJeżeli nie podamy ścieżki, program szuka listy "
-            u"zestawów\rw folderze lokalnym o nazwie \"Zestawy\".\rO folderach programu przeczytasz w "
-            u"pomocy do programu.");
-    connect(m_setList, &QLineEdit::textChanged, this, [this](const QString &text) {
-        if (!m_filling)
-            m_form.setLearningPath(text);
-    });
-    connect(pickLabel(u"LScListaNauka"_s, 44, panel), &LabelButton::clicked, this, [this] {
-        m_form.pickSetList();
-        showValues();
-    });
-
-    addLearningOption(
-        panel, u"ChOstrzegaj"_s, u"Ostrzegaj, gdy uczeń porzuca pracę z zestawem"_s,
-        &LearningModuleSettings::al, 0,
-        u"Zaznaczenie tej opcji spowoduje, że użytkownik\rprzerywając pracę z zestawem zostanie o tym "
-        u"fakcie ostrzeżony.\r\rOdznaczenie spowoduje, że ostrzeżenia takiego nie będzie.");
-    addLearningOption(
-        panel, u"ChPowtarzajPytanie"_s, u"Zadaj jeszcze raz pytanie, na które padła błędna odpowiedź"_s,
-        &LearningModuleSettings::rq, 1,
-        u"Zaznaczenie tej opcji spowoduje, że program ponowi pytanie, \rna które rozwiązujący podał "
-        u"błędną odpowiedź.\rPytanie jest ponawiane po zadaniu wszystkich pytań z "
-        u"zestawu.\r\rOdznaczenie spowoduje, że pytanie to już nie padnie.");
-    addLearningOption(
-        panel, u"ChWczytujPonownie"_s, u"Wczytuj obrazy i teksty do każdego pytania"_s,
-        &LearningModuleSettings::rr, 2,
-        u"W zestawie pytań mogą wystąpić takie, które zawierają\rjednakowe dodatkowe elementy, np. "
-        u"obrazy.\rMoże się również zdarzyć, że obrazy są inne, ale mają takie\rsame nazwy. "
-        u"Zaznaczenie tej opcji spowoduje, że dodatkowy element będzie\rzawsze wczytywany, "
-        u"odznaczenie zaś, że tylko wtedy, gdy nazwy są różne");
-    addLearningOption(
-        panel, u"ChDajDzwiek"_s, u"Włącz dźwięki towarzyszące pracy z zestawem"_s,
-        &LearningModuleSettings::voi, 3,
-        u"Pracy z zestawem pytań mogą towarzyszyć dźwięki kwitujące poprawną\rlub błędną odpowiedź. "
-        u"Tu możemy włączyć lub wyłączyć te dźwięki.\r\r");
+    QWidget *panel = createPanel(u"PIniNauka"_s, u"Moduł Nauka – plik ustawień Nauka.ini"_s);
+    addPathRow(panel, learningPath);
+    addOptions<LearningModuleSettings>(panel, optionsTop - 36, learningOptions, m_learningFlags,
+                                       &ModuleSettingsForm::setLearningFlag);
     return panel;
-}
-
-QCheckBox *TFIniTesty::addTestingOption(QWidget *panel, const QString &name, const QString &caption,
-                                        bool TestingModuleSettings::*flag, int row, const char16_t *help)
-{
-    auto *box = new QCheckBox(caption, panel);
-    box->setObjectName(name);
-    box->setGeometry(14, optionsTop + row * optionPitch, G::panel.width() - 28, 24);
-    box->setCursor(Qt::PointingHandCursor);
-    box->setStyle(SkinStyle::instance());
-    box->setFocusPolicy(Qt::NoFocus);
-    setHelp(box, help);
-    m_testingFlags.append({box, flag});
-    connect(box, &QCheckBox::clicked, this, [this, flag](bool on) { m_form.setTestingFlag(flag, on); });
-    return box;
-}
-
-QCheckBox *TFIniTesty::addLearningOption(QWidget *panel, const QString &name, const QString &caption,
-                                         bool LearningModuleSettings::*flag, int row, const char16_t *help)
-{
-    auto *box = new QCheckBox(caption, panel);
-    box->setObjectName(name);
-    box->setGeometry(14, optionsTop - 36 + row * optionPitch, G::panel.width() - 28, 24);
-    box->setCursor(Qt::PointingHandCursor);
-    box->setStyle(SkinStyle::instance());
-    box->setFocusPolicy(Qt::NoFocus);
-    setHelp(box, help);
-    m_learningFlags.append({box, flag});
-    connect(box, &QCheckBox::clicked, this, [this, flag](bool on) { m_form.setLearningFlag(flag, on); });
-    return box;
 }
 
 void TFIniTesty::setHelp(QWidget *control, const char16_t *text)
@@ -304,18 +291,16 @@ void TFIniTesty::showValues()
     m_testingHelp->setVisible(testing);
     m_learningPanel->setVisible(!testing);
     m_learningHelp->setVisible(!testing);
+    for (const auto &[field, value] : m_paths) {
+        if (field->text() != value(m_form))
+            field->setText(value(m_form));
+    }
     const TestingModuleSettings &t = m_form.testing;
-    if (m_testList->text() != t.sct)
-        m_testList->setText(t.sct);
-    if (m_studentList->text() != t.scl)
-        m_studentList->setText(t.scl);
     for (const auto &[box, flag] : m_testingFlags)
         box->setChecked(t.*flag);
     for (size_t i = 0; i < m_thresholds.size(); ++i)
         m_thresholds[i]->setText(QString::number(t.thresholds[i]));
     const LearningModuleSettings &l = m_form.learning;
-    if (m_setList->text() != l.sct)
-        m_setList->setText(l.sct);
     for (const auto &[box, flag] : m_learningFlags)
         box->setChecked(l.*flag);
     m_filling = false;
@@ -398,8 +383,3 @@ bool TFIniTesty::eventFilter(QObject *watched, QEvent *event)
     return SkinnedWindow::eventFilter(watched, event);
 }
 
-void TFIniTesty::helpRequested()
-{
-    if (m_ws.prompts)
-        m_ws.prompts->openHelpPage(helpPage());
-}

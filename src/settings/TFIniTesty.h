@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QList>
 #include <array>
+#include <span>
 #include <utility>
 
 class LabelButton;
@@ -42,18 +43,38 @@ public:
     QString helpText() const;
     void closeWindow() override;
 
+    // The rows the panels are built from.
+    struct PathRow {
+        const char16_t *caption;
+        int captionWidth;
+        const char16_t *field;
+        const char16_t *pick;
+        int top;
+        const char16_t *help;
+        void (*set)(ModuleSettingsForm &form, const QString &text);
+        const QString &(*value)(const ModuleSettingsForm &form);
+        void (ModuleSettingsForm::*pickCommand)();
+    };
+    template <typename Settings> struct OptionRow {
+        const char16_t *name;
+        const char16_t *caption;
+        bool Settings::*flag;
+        const char16_t *help;
+    };
+
 protected:
     void enterEvent(QEnterEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void helpRequested() override;
 
 private:
     QWidget *createTestingPanel();
     QWidget *createLearningPanel();
-    QCheckBox *addTestingOption(QWidget *panel, const QString &name, const QString &caption,
-                                bool TestingModuleSettings::*flag, int row, const char16_t *help);
-    QCheckBox *addLearningOption(QWidget *panel, const QString &name, const QString &caption,
-                                 bool LearningModuleSettings::*flag, int row, const char16_t *help);
+    QWidget *createPanel(const QString &name, const QString &heading);
+    void addPathRow(QWidget *panel, const PathRow &row);
+    template <typename Settings>
+    void addOptions(QWidget *panel, int top, std::span<const OptionRow<Settings>> rows,
+                    QList<std::pair<QCheckBox *, bool Settings::*>> &flags,
+                    void (ModuleSettingsForm::*set)(bool Settings::*, bool));
     void setHelp(QWidget *control, const char16_t *text);
     void runModal();
     void save();
@@ -66,9 +87,7 @@ private:
     QWidget *m_learningPanel;
     QLabel *m_testingHelp;
     QLabel *m_learningHelp;
-    QLineEdit *m_testList;
-    QLineEdit *m_studentList;
-    QLineEdit *m_setList;
+    QList<std::pair<QLineEdit *, const QString &(*)(const ModuleSettingsForm &)>> m_paths;
     QList<std::pair<QCheckBox *, bool TestingModuleSettings::*>> m_testingFlags;
     QList<std::pair<QCheckBox *, bool LearningModuleSettings::*>> m_learningFlags;
     std::array<QLineEdit *, 5> m_thresholds{};

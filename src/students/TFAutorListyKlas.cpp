@@ -5,7 +5,6 @@
 #include "toolkit/SkinGeometry.h"
 #include "toolkit/TextMemo.h"
 
-#include <QKeyEvent>
 #include <QLineEdit>
 
 using namespace Qt::StringLiterals;
@@ -25,15 +24,10 @@ TFAutorListyKlas::TFAutorListyKlas(QWidget *parent)
     m_remarks->setGeometry(G::remarks);
     m_remarks->setTabChangesFocus(false);
     setFocusChain({m_author, m_remarks});
-    m_author->installEventFilter(this);
-    m_remarks->installEventFilter(this);
+    // Also in the remarks: Enter accepts rather than breaking the line.
+    setEnterAcceptsInTextBoxes(true);
 
-    m_accept = new LabelButton(u"Lwprowadz"_s, u"Wprowadź  Enter"_s, G::accept, this);
-    m_cancel = new LabelButton(u"LAnuluj"_s, u"Anuluj  Esc"_s, G::cancel, this);
-    for (LabelButton *label : {m_accept, m_cancel})
-        label->setAlignment(Qt::AlignCenter);
-    connect(m_accept, &LabelButton::clicked, this, &TFAutorListyKlas::acceptDialog);
-    connect(m_cancel, &LabelButton::clicked, this, [this] { reject(); });
+    addAcceptCancelLabels(u"Lwprowadz"_s, G::accept, G::cancel);
 }
 
 void TFAutorListyKlas::fill(const QString &author, const QString &remarks)
@@ -52,45 +46,16 @@ void TFAutorListyKlas::run(StudentListEditor &editor, QPoint at)
     m_editor = nullptr;
 }
 
-void TFAutorListyKlas::acceptDialog()
+bool TFAutorListyKlas::acceptKey()
 {
     if (m_editor && m_editor->acceptListInfo(m_author->text(), m_remarks->storedText()))
         accept();
+    return true;
 }
 
-bool TFAutorListyKlas::dialogKey(const QKeyEvent *key)
+bool TFAutorListyKlas::cancelKey()
 {
-    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
-    if (mods != Qt::NoModifier)
-        return mods == Qt::AltModifier && key->key() == Qt::Key_F4;
-    switch (key->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        // Also in the remarks: Enter accepts rather than breaking the line.
-        acceptDialog();
-        return true;
-    case Qt::Key_Escape:
-        reject();
-        return true;
-    case Qt::Key_F1:
-        helpRequested();
-        return true;
-    default:
-        return false;
-    }
+    reject();
+    return true;
 }
 
-bool TFAutorListyKlas::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress && (watched == m_author || watched == m_remarks) &&
-        dialogKey(static_cast<QKeyEvent *>(event)))
-        return true;
-    return SkinnedWindow::eventFilter(watched, event);
-}
-
-void TFAutorListyKlas::keyPressEvent(QKeyEvent *event)
-{
-    if (!dialogKey(event))
-        SkinnedWindow::keyPressEvent(event);
-    event->accept();
-}

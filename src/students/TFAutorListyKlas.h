@@ -2,7 +2,6 @@
 
 #include "toolkit/SkinnedWindow.h"
 
-class LabelButton;
 class QLineEdit;
 class StudentListEditor;
 class TextMemo;
@@ -19,16 +18,11 @@ public:
     void fill(const QString &author, const QString &remarks);
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    bool acceptKey() override;
+    bool cancelKey() override;
 
 private:
-    bool dialogKey(const QKeyEvent *key);
-    void acceptDialog();
-
     StudentListEditor *m_editor = nullptr;
     QLineEdit *m_author;
     TextMemo *m_remarks;
-    LabelButton *m_accept;
-    LabelButton *m_cancel;
 };

@@ -65,8 +65,6 @@ TFEdycjaKlasy::TFEdycjaKlasy(Workspace &ws, QWidget *parent)
     m_folder->setGeometry(G::folder);
     m_folder->setStyleSheet(fieldStyle);
     setFocusChain({m_name, m_folder});
-    for (QLineEdit *field : {m_name, m_folder})
-        field->installEventFilter(this);
 
     m_time = numberField(u"ECzas"_s, G::time, this);
     m_timeArrows = new UpDown(u"UpDown"_s, G::timeArrows, this);
@@ -101,12 +99,7 @@ TFEdycjaKlasy::TFEdycjaKlasy(Workspace &ws, QWidget *parent)
         m_thresholds[static_cast<size_t>(i)] = field;
     }
 
-    m_accept = new LabelButton(u"LWprowadz"_s, u"Wprowadź  Enter"_s, G::accept, this);
-    m_cancel = new LabelButton(u"LAnuluj"_s, u"Anuluj  Esc"_s, G::cancel, this);
-    for (LabelButton *label : {m_accept, m_cancel})
-        label->setAlignment(Qt::AlignCenter);
-    connect(m_accept, &LabelButton::clicked, this, &TFEdycjaKlasy::acceptDialog);
-    connect(m_cancel, &LabelButton::clicked, this, [this] { reject(); });
+    addAcceptCancelLabels(u"LWprowadz"_s, G::accept, G::cancel);
 }
 
 void TFEdycjaKlasy::fill(const SchoolClass &data)
@@ -152,52 +145,28 @@ void TFEdycjaKlasy::pickFolder()
     m_name->setFocus();
 }
 
-void TFEdycjaKlasy::acceptDialog()
+bool TFEdycjaKlasy::acceptKey()
 {
     m_values.name = m_name->text();
     m_values.resultsFolder = m_folder->text();
     if (!StudentListEditor::checkClassDialog(m_ws, m_values)) {
         m_name->setFocus();
-        return;
+        return true;
     }
     accept();
+    return true;
 }
 
-bool TFEdycjaKlasy::dialogKey(const QKeyEvent *key)
+bool TFEdycjaKlasy::cancelKey()
 {
-    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
-    if (mods != Qt::NoModifier)
-        return mods == Qt::AltModifier && key->key() == Qt::Key_F4;
-    switch (key->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        acceptDialog();
-        return true;
-    case Qt::Key_Escape:
-        reject();
-        return true;
-    case Qt::Key_F10:
-        pickFolder();
-        return true;
-    case Qt::Key_F1:
-        helpRequested();
-        return true;
-    default:
+    reject();
+    return true;
+}
+
+bool TFEdycjaKlasy::commandKey(const QKeyEvent *key)
+{
+    if (!isPlain(key, Qt::Key_F10))
         return false;
-    }
-}
-
-bool TFEdycjaKlasy::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress && (watched == m_name || watched == m_folder) &&
-        dialogKey(static_cast<QKeyEvent *>(event)))
-        return true;
-    return SkinnedWindow::eventFilter(watched, event);
-}
-
-void TFEdycjaKlasy::keyPressEvent(QKeyEvent *event)
-{
-    if (!dialogKey(event))
-        SkinnedWindow::keyPressEvent(event);
-    event->accept();
+    pickFolder();
+    return true;
 }

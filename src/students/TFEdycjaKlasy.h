@@ -34,14 +34,14 @@ public:
     static int steppedThreshold(int value, int direction);
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    bool acceptKey() override;
+    bool cancelKey() override;
+    // F10: picks the results folder.
+    bool commandKey(const QKeyEvent *key) override;
 
 private:
-    bool dialogKey(const QKeyEvent *key);
     void showNumbers();
     void pickFolder();
-    void acceptDialog();
 
     Workspace &m_ws;
     SchoolClass m_values;
@@ -52,6 +52,4 @@ private:
     LabelButton *m_pickFolder;
     QCheckBox *m_scale;
     std::array<QLineEdit *, 5> m_thresholds{};
-    LabelButton *m_accept;
-    LabelButton *m_cancel;
 };

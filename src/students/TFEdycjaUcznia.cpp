@@ -5,7 +5,6 @@
 #include "toolkit/LabelButton.h"
 #include "toolkit/SkinGeometry.h"
 
-#include <QKeyEvent>
 #include <QLineEdit>
 
 using namespace Qt::StringLiterals;
@@ -24,15 +23,8 @@ TFEdycjaUcznia::TFEdycjaUcznia(Workspace &ws, QWidget *parent)
     m_surname->setObjectName(u"ENazwisko"_s);
     m_surname->setGeometry(G::surname);
     setFocusChain({m_firstName, m_surname});
-    for (QLineEdit *field : {m_firstName, m_surname})
-        field->installEventFilter(this);
 
-    m_accept = new LabelButton(u"Lwprowadz"_s, u"Wprowadź  Enter"_s, G::accept, this);
-    m_cancel = new LabelButton(u"LAnuluj"_s, u"Anuluj  Esc"_s, G::cancel, this);
-    for (LabelButton *label : {m_accept, m_cancel})
-        label->setAlignment(Qt::AlignCenter);
-    connect(m_accept, &LabelButton::clicked, this, &TFEdycjaUcznia::acceptDialog);
-    connect(m_cancel, &LabelButton::clicked, this, [this] { reject(); });
+    addAcceptCancelLabels(u"Lwprowadz"_s, G::accept, G::cancel);
 }
 
 void TFEdycjaUcznia::fill(const QString &firstName, const QString &surname)
@@ -54,44 +46,16 @@ bool TFEdycjaUcznia::run(QString &firstName, QString &surname, QPoint at)
     return true;
 }
 
-void TFEdycjaUcznia::acceptDialog()
+bool TFEdycjaUcznia::acceptKey()
 {
     if (StudentListEditor::checkStudentDialog(m_ws, m_firstName->text(), m_surname->text()))
         accept();
+    return true;
 }
 
-bool TFEdycjaUcznia::dialogKey(const QKeyEvent *key)
+bool TFEdycjaUcznia::cancelKey()
 {
-    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
-    if (mods != Qt::NoModifier)
-        return mods == Qt::AltModifier && key->key() == Qt::Key_F4;
-    switch (key->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        acceptDialog();
-        return true;
-    case Qt::Key_Escape:
-        reject();
-        return true;
-    case Qt::Key_F1:
-        helpRequested();
-        return true;
-    default:
-        return false;
-    }
+    reject();
+    return true;
 }
 
-bool TFEdycjaUcznia::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress && (watched == m_firstName || watched == m_surname) &&
-        dialogKey(static_cast<QKeyEvent *>(event)))
-        return true;
-    return SkinnedWindow::eventFilter(watched, event);
-}
-
-void TFEdycjaUcznia::keyPressEvent(QKeyEvent *event)
-{
-    if (!dialogKey(event))
-        SkinnedWindow::keyPressEvent(event);
-    event->accept();
-}

@@ -2,7 +2,6 @@
 
 #include "toolkit/SkinnedWindow.h"
 
-class LabelButton;
 class QLineEdit;
 class Workspace;
 
@@ -18,16 +17,11 @@ public:
     void fill(const QString &firstName, const QString &surname);
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    bool acceptKey() override;
+    bool cancelKey() override;
 
 private:
-    bool dialogKey(const QKeyEvent *key);
-    void acceptDialog();
-
     Workspace &m_ws;
     QLineEdit *m_firstName;
     QLineEdit *m_surname;
-    LabelButton *m_accept;
-    LabelButton *m_cancel;
 };

@@ -24,17 +24,6 @@ const QString listStyle =
     u" QListWidget::item { height: 18px; padding: 0 4px; }"
     u" QListWidget::item:selected { background: #e8a93c; color: #2e2e2e; }"_s;
 
-LabelButton *commandLabel(const QString &name, int row, QWidget *parent)
-{
-    auto *label = new LabelButton(
-        name, QString(), {G::commandsLeft, G::commandsTop + row * G::commandPitch, G::commandWidth, 26},
-        parent);
-    label->setContentsMargins(10, 0, 0, 0);
-    // On the light command field white would not read: they light in the accent's dark tone.
-    label->setHoverColour(QColor(168, 116, 28));
-    return label;
-}
-
 } // namespace
 
 TFListaUczniow::TFListaUczniow(Workspace &ws, QWidget *parent)
@@ -42,6 +31,7 @@ TFListaUczniow::TFListaUczniow(Workspace &ws, QWidget *parent)
       m_classDialog(new TFEdycjaKlasy(ws, this)), m_studentDialog(new TFEdycjaUcznia(ws, this)),
       m_infoDialog(new TFAutorListyKlas(this))
 {
+    setHelpOpener(m_ws.helpOpener());
     addDragStrip({0, 0, width(), SkinGeometry::dialogStripHeight});
     createControls();
     refresh();
@@ -88,12 +78,12 @@ void TFListaUczniow::createControls()
     connect(m_list->verticalScrollBar(), &QScrollBar::valueChanged, m_scrollBar, &VScrollBar::setValue);
     connect(m_list->verticalScrollBar(), &QScrollBar::rangeChanged, this, &TFListaUczniow::showScrollBar);
 
-    m_new = commandLabel(u"LNowy"_s, 0, this);
-    m_delete = commandLabel(u"LUsun"_s, 1, this);
-    m_edit = commandLabel(u"LEdytuj"_s, 2, this);
-    m_listCommand = commandLabel(u"LListaUczniow"_s, 3, this);
-    m_moveUp = commandLabel(u"LPrzesunTop"_s, 4, this);
-    m_moveDown = commandLabel(u"LPrzesunDown"_s, 5, this);
+    m_new = LabelButton::fieldCommand(u"LNowy"_s, QString(), G::commands.row(0), this);
+    m_delete = LabelButton::fieldCommand(u"LUsun"_s, QString(), G::commands.row(1), this);
+    m_edit = LabelButton::fieldCommand(u"LEdytuj"_s, QString(), G::commands.row(2), this);
+    m_listCommand = LabelButton::fieldCommand(u"LListaUczniow"_s, QString(), G::commands.row(3), this);
+    m_moveUp = LabelButton::fieldCommand(u"LPrzesunTop"_s, QString(), G::commands.row(4), this);
+    m_moveDown = LabelButton::fieldCommand(u"LPrzesunDown"_s, QString(), G::commands.row(5), this);
     m_moveUp->setText(u"Przesuń w górę"_s);
     m_moveDown->setText(u"Przesuń w dół"_s);
     connect(m_new, &LabelButton::clicked, this, &TFListaUczniow::newItem);
@@ -381,8 +371,6 @@ bool TFListaUczniow::listKey(const QKeyEvent *key)
             return false;
         }
     }
-    if (mods == Qt::AltModifier)
-        return k == Qt::Key_F4;
     if (mods != Qt::NoModifier)
         return false;
     switch (k) {
@@ -393,26 +381,41 @@ bool TFListaUczniow::listKey(const QKeyEvent *key)
     case Qt::Key_F2:
         editItem();
         return true;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        apply();
-        return true;
-    case Qt::Key_Escape:
-        cancel();
-        return true;
-    case Qt::Key_F1:
-        helpRequested();
-        return true;
     default:
         return false;
     }
 }
 
+bool TFListaUczniow::inList() const
+{
+    // The window's own keys act as in the list.
+    return !keyField() || keyField() == m_list;
+}
+
+bool TFListaUczniow::acceptKey()
+{
+    if (!inList())
+        return false;
+    apply();
+    return true;
+}
+
+bool TFListaUczniow::cancelKey()
+{
+    if (!inList())
+        return false;
+    cancel();
+    return true;
+}
+
+bool TFListaUczniow::commandKey(const QKeyEvent *key)
+{
+    return inList() && listKey(key);
+}
+
 bool TFListaUczniow::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if (type == QEvent::KeyPress && watched == m_list && listKey(static_cast<QKeyEvent *>(event)))
-        return true;
     // The mouse wheel does nothing in this window.
     if (type == QEvent::Wheel && (watched == m_list || watched == m_list->viewport()))
         return true;
@@ -422,15 +425,3 @@ bool TFListaUczniow::eventFilter(QObject *watched, QEvent *event)
     return SkinnedWindow::eventFilter(watched, event);
 }
 
-void TFListaUczniow::keyPressEvent(QKeyEvent *event)
-{
-    if (!listKey(event))
-        SkinnedWindow::keyPressEvent(event);
-    event->accept();
-}
-
-void TFListaUczniow::helpRequested()
-{
-    if (m_ws.prompts)
-        m_ws.prompts->openHelpPage(helpPage());
-}

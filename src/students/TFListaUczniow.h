@@ -46,13 +46,15 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void helpRequested() override;
+    bool acceptKey() override;
+    bool cancelKey() override;
+    bool commandKey(const QKeyEvent *key) override;
 
 private:
     void createControls();
     void runModal();
     bool listKey(const QKeyEvent *key);
+    bool inList() const;
     void newItem();
     void editItem();
     void deleteItem();

@@ -22,7 +22,6 @@ TFEdycjaWpisu::TFEdycjaWpisu(QWidget *parent)
     m_name->setObjectName(u"EWpis"_s);
     m_name->setGeometry(G::name);
     m_name->setMaxLength(TestListEditor::kMaxNameLength);
-    m_name->installEventFilter(this);
     connect(m_name, &QLineEdit::textEdited, this, [this](const QString &text) {
         if (m_editor)
             m_editor->entry.name = text;
@@ -35,13 +34,9 @@ TFEdycjaWpisu::TFEdycjaWpisu(QWidget *parent)
     m_link->setTextFormat(Qt::PlainText);
 
     m_pick = new LabelButton(u"LOpenPlik"_s, u"Wskaż  F10"_s, G::pick, this);
-    m_accept = new LabelButton(u"LWprowadz"_s, u"Wprowadź  Enter"_s, G::accept, this);
-    m_cancel = new LabelButton(u"LAnuluj"_s, u"Anuluj  Esc"_s, G::cancel, this);
-    for (LabelButton *label : {m_pick, m_accept, m_cancel})
-        label->setAlignment(Qt::AlignCenter);
+    m_pick->setAlignment(Qt::AlignCenter);
     connect(m_pick, &LabelButton::clicked, this, &TFEdycjaWpisu::pick);
-    connect(m_accept, &LabelButton::clicked, this, &TFEdycjaWpisu::acceptEntry);
-    connect(m_cancel, &LabelButton::clicked, this, [this] { reject(); });
+    addAcceptCancelLabels(u"LWprowadz"_s, G::accept, G::cancel);
 }
 
 void TFEdycjaWpisu::run(TestListEditor &editor, QPoint at)
@@ -81,49 +76,26 @@ void TFEdycjaWpisu::pick()
     m_name->setFocus();
 }
 
-void TFEdycjaWpisu::acceptEntry()
+bool TFEdycjaWpisu::acceptKey()
 {
     if (!m_editor)
-        return;
+        return true;
     m_editor->entry.name = m_name->text();
     m_editor->acceptEntry();
     accept();
+    return true;
 }
 
-bool TFEdycjaWpisu::entryKey(const QKeyEvent *key)
+bool TFEdycjaWpisu::cancelKey()
 {
-    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
-    if (mods != Qt::NoModifier)
-        return mods == Qt::AltModifier && key->key() == Qt::Key_F4;
-    switch (key->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        acceptEntry();
-        return true;
-    case Qt::Key_Escape:
-        reject();
-        return true;
-    case Qt::Key_F10:
-        pick();
-        return true;
-    case Qt::Key_F1:
-        helpRequested();
-        return true;
-    default:
+    reject();
+    return true;
+}
+
+bool TFEdycjaWpisu::commandKey(const QKeyEvent *key)
+{
+    if (!isPlain(key, Qt::Key_F10))
         return false;
-    }
-}
-
-bool TFEdycjaWpisu::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress && watched == m_name && entryKey(static_cast<QKeyEvent *>(event)))
-        return true;
-    return SkinnedWindow::eventFilter(watched, event);
-}
-
-void TFEdycjaWpisu::keyPressEvent(QKeyEvent *event)
-{
-    if (!entryKey(event))
-        SkinnedWindow::keyPressEvent(event);
-    event->accept();
+    pick();
+    return true;
 }

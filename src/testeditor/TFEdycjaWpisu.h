@@ -19,19 +19,17 @@ public:
     void run(TestListEditor &editor, QPoint at);
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    bool acceptKey() override;
+    bool cancelKey() override;
+    // F10: picks the test file or folder.
+    bool commandKey(const QKeyEvent *key) override;
 
 private:
-    bool entryKey(const QKeyEvent *key);
     void pick();
-    void acceptEntry();
     void showFields();
 
     TestListEditor *m_editor = nullptr;
     QLineEdit *m_name;
     QLabel *m_link;
     LabelButton *m_pick;
-    LabelButton *m_accept;
-    LabelButton *m_cancel;
 };

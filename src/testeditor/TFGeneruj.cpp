@@ -17,6 +17,7 @@ namespace G = SkinGeometry::Generuj;
 TFGeneruj::TFGeneruj(Workspace &ws, QWidget *parent)
     : SkinnedWindow(u"FGeneruj"_s, u"generuj_new.htm"_s, parent), m_ws(ws)
 {
+    setHelpOpener(m_ws.helpOpener());
     setObjectName(u"FGeneruj"_s);
     setStyleSheet(
         u"QLineEdit { border: none; background: transparent; color: #2e2e2e; padding: 0 4px;"
@@ -175,8 +176,3 @@ bool TFGeneruj::eventFilter(QObject *watched, QEvent *event)
     return SkinnedWindow::eventFilter(watched, event);
 }
 
-void TFGeneruj::helpRequested()
-{
-    if (m_ws.prompts)
-        m_ws.prompts->openHelpPage(helpPage());
-}

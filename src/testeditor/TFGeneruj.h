@@ -36,7 +36,6 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void helpRequested() override;
 
 private:
     void showChoices();

@@ -49,6 +49,7 @@ QRadioButton *radio(const QString &name, const QString &caption, const QRect &ar
 TFInfoOTescie::TFInfoOTescie(TestEditor &editor, QWidget *parent)
     : SkinnedWindow(u"FInfoOTescie"_s, u"test_about.htm"_s, parent), m_info(editor), m_editor(editor)
 {
+    setHelpOpener(m_editor.workspace().helpOpener());
     setObjectName(u"FInfoOTescie"_s);
     setStyleSheet(fieldStyle);
     addDragStrip({0, 0, width(), SkinGeometry::dialogStripHeight});
@@ -110,9 +111,8 @@ TFInfoOTescie::TFInfoOTescie(TestEditor &editor, QWidget *parent)
     connect(m_accept, &PictureButton::clicked, this, &TFInfoOTescie::acceptButton);
     connect(m_cancel, &PictureButton::clicked, this, [this] { done(QDialog::Rejected); });
 
-    for (QWidget *w : {static_cast<QWidget *>(m_name), static_cast<QWidget *>(m_author),
-                       static_cast<QWidget *>(m_comment)})
-        w->installEventFilter(this);
+    // Enter in the comment accepts too; Shift+Enter breaks its line.
+    setEnterAcceptsInTextBoxes(true);
     setFocusChain(
         {m_name, m_author, m_comment, m_single, m_multiple, m_counts[0], m_counts[1], m_counts[2], m_scale});
 }
@@ -185,25 +185,29 @@ void TFInfoOTescie::acceptButton()
 bool TFInfoOTescie::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if (type == QEvent::KeyPress && (watched == m_name || watched == m_author || watched == m_comment)) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
-        if (mods == Qt::NoModifier && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
-            acceptAndClose();
-            return true;
-        }
-        if (mods == Qt::NoModifier && key->key() == Qt::Key_Escape) {
-            done(QDialog::Rejected);
-            return true;
-        }
-    }
     if ((type == QEvent::Enter || type == QEvent::Leave) && (watched == m_accept || watched == m_cancel))
         static_cast<PictureButton *>(watched)->setHighlighted(type == QEvent::Enter);
     return SkinnedWindow::eventFilter(watched, event);
 }
 
-void TFInfoOTescie::helpRequested()
+bool TFInfoOTescie::inTextField() const
 {
-    if (Prompts *prompts = m_editor.workspace().prompts)
-        prompts->openHelpPage(helpPage());
+    const QWidget *field = keyField();
+    return field && (field == m_name || field == m_author || field == m_comment);
+}
+
+bool TFInfoOTescie::acceptKey()
+{
+    if (!inTextField())
+        return false;
+    acceptAndClose();
+    return true;
+}
+
+bool TFInfoOTescie::cancelKey()
+{
+    if (!inTextField())
+        return false;
+    done(QDialog::Rejected);
+    return true;
 }

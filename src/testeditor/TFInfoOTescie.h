@@ -32,7 +32,9 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void helpRequested() override;
+    // Enter and Esc in the three text fields; elsewhere they do nothing.
+    bool acceptKey() override;
+    bool cancelKey() override;
 
 private:
     void showValues();
@@ -41,6 +43,7 @@ private:
     void takeValues() { m_info.fields = shownValues(); }
     // Enter in a text field: the accepting steps, then the window closes either way.
     void acceptAndClose();
+    bool inTextField() const;
     void acceptButton();
 
     TestInfo m_info;

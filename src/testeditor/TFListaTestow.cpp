@@ -78,23 +78,13 @@ private:
     const QImage &m_collapsed;
 };
 
-LabelButton *commandLabel(const QString &name, const QString &caption, int row, QWidget *parent)
-{
-    auto *label = new LabelButton(
-        name, caption, {G::commandsLeft, G::commandsTop + row * G::commandPitch, G::commandWidth, 26},
-        parent);
-    label->setContentsMargins(10, 0, 0, 0);
-    // On the light command field white would not read: they light in the accent's dark tone.
-    label->setHoverColour(QColor(168, 116, 28));
-    return label;
-}
-
 } // namespace
 
 TFListaTestow::TFListaTestow(Workspace &ws, QWidget *parent)
     : SkinnedWindow(u"FListaTestow"_s, u"listatest_new.htm"_s, parent), m_ws(ws), m_editor(ws),
       m_entryWindow(new TFEdycjaWpisu(this))
 {
+    setHelpOpener(m_ws.helpOpener());
     // The two expander pictures live as long as the window.
     LoadSkinImage(u"Left"_s, m_expanded);
     LoadSkinImage(u"Right"_s, m_collapsed);
@@ -129,7 +119,6 @@ void TFListaTestow::createControls()
             editEntry();
         refresh();
     };
-    view->installEventFilter(this);
     m_treeView = view;
 
     m_scrollBar = new VScrollBar(u"ListwaV"_s, this);
@@ -145,7 +134,7 @@ void TFListaTestow::createControls()
 
     const auto add = [this](const QString &name, const QString &caption, int row,
                             void (TestListEditor::*step)()) {
-        LabelButton *label = commandLabel(name, caption, row, this);
+        LabelButton *label = LabelButton::fieldCommand(name, caption, G::commands.row(row), this);
         connect(label, &LabelButton::clicked, this, [this, step] { command(step); });
         return label;
     };
@@ -153,9 +142,9 @@ void TFListaTestow::createControls()
     add(u"LNowyPowyzej"_s, u"Nowy powyżej       Ctrl+P"_s, 1, &TestListEditor::addAbove);
     add(u"LNowyNaKoncu"_s, u"Nowy na końcu     Ctrl+K"_s, 2, &TestListEditor::addAtEnd);
     add(u"LDodajGalez"_s, u"Nowa gałąź           Ctrl+G"_s, 3, &TestListEditor::addBranch);
-    m_edit = commandLabel(u"LEdytujWpis"_s, u"Edytuj wpis             F2"_s, 4, this);
+    m_edit = LabelButton::fieldCommand(u"LEdytujWpis"_s, u"Edytuj wpis             F2"_s, G::commands.row(4), this);
     connect(m_edit, &LabelButton::clicked, this, &TFListaTestow::editEntry);
-    m_delete = commandLabel(u"LUsunWpis"_s, u"Usuń wpis              Del"_s, 5, this);
+    m_delete = LabelButton::fieldCommand(u"LUsunWpis"_s, u"Usuń wpis              Del"_s, G::commands.row(5), this);
     connect(m_delete, &LabelButton::clicked, this, &TFListaTestow::removeEntry);
     m_moveUp = add(u"LPrzesunWGore"_s, u"Przesuń w górę"_s, 6, &TestListEditor::moveUp);
     m_moveDown = add(u"LPrzesunWDol"_s, u"Przesuń w dół"_s, 7, &TestListEditor::moveDown);
@@ -180,8 +169,6 @@ void TFListaTestow::createControls()
         }
     });
     setFocusChain({m_author, m_remarks});
-    for (QWidget *w : {static_cast<QWidget *>(m_author), static_cast<QWidget *>(m_remarks)})
-        w->installEventFilter(this);
 
     m_saveAs = new LabelButton(u"LZapiszJako"_s, u"Zapisz jako ..."_s, G::saveAs, this);
     m_saveAs->setAlignment(Qt::AlignCenter);
@@ -362,19 +349,11 @@ bool TFListaTestow::listKey(const QKeyEvent *key, bool inTree)
             return false;
         }
     }
-    if (mods == Qt::AltModifier)
-        return k == Qt::Key_F4;
     if (mods != Qt::NoModifier)
         return false;
     switch (k) {
-    case Qt::Key_F1:
-        helpRequested();
-        return true;
     case Qt::Key_F2:
         editEntry();
-        return true;
-    case Qt::Key_Escape:
-        closeWindow();
         return true;
     case Qt::Key_Delete:
         // In the author and remarks fields Del deletes text.
@@ -398,25 +377,21 @@ bool TFListaTestow::listKey(const QKeyEvent *key, bool inTree)
 
 bool TFListaTestow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress && watched != dragStrip() &&
-        listKey(static_cast<QKeyEvent *>(event), watched == m_treeView))
-        return true;
     if ((event->type() == QEvent::Enter || event->type() == QEvent::Leave) &&
         (watched == m_save || watched == m_cancel))
         static_cast<PictureButton *>(watched)->setHighlighted(event->type() == QEvent::Enter);
     return SkinnedWindow::eventFilter(watched, event);
 }
 
-void TFListaTestow::keyPressEvent(QKeyEvent *event)
+bool TFListaTestow::cancelKey()
 {
-    // Keys that reach the window itself (nothing focused) act as in the outline.
-    if (!listKey(event, true))
-        SkinnedWindow::keyPressEvent(event);
-    event->accept();
+    closeWindow();
+    return true;
 }
 
-void TFListaTestow::helpRequested()
+bool TFListaTestow::commandKey(const QKeyEvent *key)
 {
-    if (m_ws.prompts)
-        m_ws.prompts->openHelpPage(helpPage());
+    // Keys that reach the window itself (nothing focused) act as in the outline.
+    return listKey(key, !keyField() || keyField() == m_treeView);
 }
+

@@ -48,8 +48,8 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void helpRequested() override;
+    bool cancelKey() override;
+    bool commandKey(const QKeyEvent *key) override;
 
 private:
     void createControls();

@@ -67,6 +67,7 @@ QLabel *legend(const QString &name, const QString &caption, bool done, const QRe
 TFTest::TFTest(Workspace &ws, QWidget *mainWindow, QWidget *parent)
     : SkinnedWindow(u"FTest"_s, u"test_new.htm"_s, parent), m_ws(ws), m_editor(ws), m_mainWindow(mainWindow)
 {
+    setHelpOpener(m_ws.helpOpener());
     setObjectName(u"FTest"_s);
     addDragStrip({0, 0, G::width, SkinGeometry::dialogStripHeight});
     m_info = std::make_unique<TFInfoOTescie>(m_editor, this);
@@ -427,12 +428,6 @@ void TFTest::moveEvent(QMoveEvent *event)
 {
     m_editor.where = pos();
     SkinnedWindow::moveEvent(event);
-}
-
-void TFTest::helpRequested()
-{
-    if (m_ws.prompts)
-        m_ws.prompts->openHelpPage(helpPage());
 }
 
 // In window mode 0 the title strip moves the main window with the editor.

@@ -58,7 +58,6 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     void dragMovedBy(QPoint delta) override;
-    void helpRequested() override;
 
 private:
     void createControls();

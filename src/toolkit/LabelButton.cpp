@@ -98,3 +98,11 @@ void LabelButton::updateLook()
     setPalette(pal);
     setCursor(isEnabled() ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
+
+LabelButton *LabelButton::fieldCommand(const QString &name, const QString &text, const QRect &area, QWidget *parent)
+{
+    auto *label = new LabelButton(name, text, area, parent);
+    label->setContentsMargins(10, 0, 0, 0);
+    label->setHoverColour(QColor(168, 116, 28));
+    return label;
+}

@@ -13,6 +13,10 @@ public:
     // Creates the label with its object name (the control's name) at `area`.
     LabelButton(const QString &name, const QString &text, const QRect &area, QWidget *parent);
 
+    // A command label on a list window's light command field, where white would not read: it lights
+    // in the accent's dark tone.
+    static LabelButton *fieldCommand(const QString &name, const QString &text, const QRect &area, QWidget *parent);
+
     // The question editor draws its labels in InterfaceColours::questionEditor.
     void setNormalColour(const QColor &colour);
     // White unless set: the question editor's popup lights its items in its own colour.

@@ -13,6 +13,13 @@ namespace SkinGeometry {
 // the hover colour.
 inline constexpr int dialogStripHeight = 34;
 inline constexpr QRect closeLabel(int windowWidth) { return {windowWidth - 38, 0, 36, dialogStripHeight}; }
+// The column of command labels on a list window's light field: one label a row, 30 px apart.
+struct CommandColumn {
+    int left;
+    int top;
+    int width;
+    constexpr QRect row(int i) const { return {left, top + i * 30, width, 26}; }
+};
 // Picture buttons: "buttak", "butnie", "butanuluj", "butzamknij" (the message box's, with the letter
 // key underlined) and "anuluj", "zapisz" (editors'), each with its "akt" highlighted picture.
 inline constexpr QSize pictureButtonSize{96, 32};
@@ -153,10 +160,7 @@ inline constexpr QRect treePanel{16, 46, 360,
                                  432};         // PPodDrzewo with PPodListwe, the panel (16, 46)–(375, 477)
 inline constexpr QRect tree{17, 47, 342, 430}; // ImDrzewo's viewport
 inline constexpr QRect scrollBar{359, 47, 16, 430}; // ListwaV
-inline constexpr int commandsLeft = 392;
-inline constexpr int commandsTop = 50;
-inline constexpr int commandPitch = 30;
-inline constexpr int commandWidth = 232;
+inline constexpr CommandColumn commands{392, 50, 232};
 inline constexpr QRect author{393, 321, 230, 24};   // EAutorListy, in the field (392, 320)–(623, 346)
 inline constexpr QRect remarks{393, 377, 230, 100}; // MUwagi, in the panel (392, 376)–(623, 477)
 inline constexpr int barTop = 488;
@@ -180,10 +184,7 @@ inline constexpr QRect list{17, 71, 342, 414}; // the list box: 23 lines of 18 p
 inline constexpr QRect scrollBar{359, 71, 16, 414};
 inline constexpr int lineHeight = 18;
 inline constexpr int visibleLines = 23;
-inline constexpr int commandsLeft = 392;
-inline constexpr int commandsTop = 74;
-inline constexpr int commandPitch = 30;
-inline constexpr int commandWidth = 212;
+inline constexpr CommandColumn commands{392, 74, 212};
 inline constexpr QRect infoMark{392, 400, 24, 28}; // LKreska
 inline constexpr QRect info{420, 400, 184, 28};    // LInfoOLiscie
 inline constexpr int barTop = 488;

@@ -3,6 +3,9 @@
 #include "storage/Pictures.h"
 #include "toolkit/HelpPages.h"
 #include "toolkit/InterfaceColours.h"
+#include "toolkit/KeyboardReturn.h"
+#include "toolkit/LabelButton.h"
+#include "toolkit/SkinGeometry.h"
 #include "toolkit/DroppedFiles.h"
 #include "toolkit/Resources.h"
 #include "toolkit/TabFilter.h"
@@ -16,9 +19,13 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QPolygon>
 #include <QRegion>
 #include <QScreen>
+#include <QTextEdit>
+
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -119,6 +126,12 @@ bool SkinnedWindow::setSkin(const QString &skinName)
     return true;
 }
 
+int SkinnedWindow::exec()
+{
+    const KeyboardReturn keyboard;
+    return QDialog::exec();
+}
+
 void SkinnedWindow::placeAt(QPoint topLeft)
 {
     move(topLeft);
@@ -160,11 +173,36 @@ QWidget *SkinnedWindow::addDragStrip(const QRect &area)
     return m_dragStrip;
 }
 
+LabelButton *SkinnedWindow::addStripWithCloseLabel()
+{
+    addDragStrip({0, 0, width() - 40, SkinGeometry::dialogStripHeight});
+    auto *label = new LabelButton(u"LClose"_s, u"×"_s, SkinGeometry::closeLabel(width()), this);
+    label->setAlignment(Qt::AlignCenter);
+    label->setToolTip(u"Zamknij"_s);
+    QFont big = label->font();
+    big.setPixelSize(22);
+    label->setFont(big);
+    return label;
+}
+
+void SkinnedWindow::addAcceptCancelLabels(const QString &acceptName, const QRect &acceptArea,
+                                          const QRect &cancelArea)
+{
+    auto *accept = new LabelButton(acceptName, u"Wprowadź  Enter"_s, acceptArea, this);
+    auto *cancel = new LabelButton(u"LAnuluj"_s, u"Anuluj  Esc"_s, cancelArea, this);
+    for (LabelButton *label : {accept, cancel})
+        label->setAlignment(Qt::AlignCenter);
+    connect(accept, &LabelButton::clicked, this, [this] { acceptKey(); });
+    connect(cancel, &LabelButton::clicked, this, [this] { cancelKey(); });
+}
+
 void SkinnedWindow::helpRequested()
 {
     if (m_helpPage.isEmpty())
         return;
-    if (programHooks().openHelpPage)
+    if (m_helpOpener)
+        m_helpOpener(m_helpPage);
+    else if (programHooks().openHelpPage)
         programHooks().openHelpPage(m_helpPage);
     else
         openHelpPage(m_helpPage);
@@ -222,10 +260,53 @@ void SkinnedWindow::paintEvent(QPaintEvent *)
         painter.drawImage(0, 0, m_skin);
 }
 
+bool SkinnedWindow::commandKey(const QKeyEvent *)
+{
+    return false;
+}
+
+bool SkinnedWindow::isPlain(const QKeyEvent *key, int k)
+{
+    return key->key() == k && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+bool SkinnedWindow::windowKey(const QKeyEvent *key, bool inTextBox)
+{
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    const int k = key->key();
+    if (k == Qt::Key_F4 && mods == Qt::AltModifier)
+        return true;
+    if (mods == Qt::NoModifier) {
+        switch (k) {
+        case Qt::Key_F1:
+            helpRequested();
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (inTextBox && !m_enterAcceptsInTextBoxes)
+                return false;
+            return acceptKey();
+        case Qt::Key_Escape:
+            return cancelKey();
+        default:
+            break;
+        }
+    }
+    return commandKey(key);
+}
+
+bool SkinnedWindow::fieldKey(const QKeyEvent *key, const QWidget *field)
+{
+    const bool textBox = qobject_cast<const QPlainTextEdit *>(field) || qobject_cast<const QTextEdit *>(field);
+    const QWidget *outer = std::exchange(m_keyField, field);
+    const bool taken = windowKey(key, textBox);
+    m_keyField = outer;
+    return taken;
+}
+
 void SkinnedWindow::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier)
-        helpRequested();
+    windowKey(event, false);
     // Everything else, Esc, Enter and Alt+F4 included, stops here: a dialog closes only through its
     // own commands.
     event->accept();

@@ -9,6 +9,7 @@
 #include "students/TFListaUczniow.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempWorkspace.h"
+#include "support/WindowTestSupport.h"
 #include "testeditor/EntryTreeDrawing.h"
 #include "testeditor/TFListaTestow.h"
 #include "toolkit/LabelButton.h"
@@ -31,27 +32,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-template <typename W = QWidget> W *child(const QWidget *window, const QString &name)
-{
-    auto *w = window->findChild<W *>(name);
-    EXPECT_NE(w, nullptr) << name.toStdString();
-    return w;
-}
-
-// A key to the focused field of the modal window.
-void press(int k, Qt::KeyboardModifiers mods = Qt::NoModifier)
-{
-    QWidget *modal = QApplication::activeModalWidget();
-    ASSERT_NE(modal, nullptr);
-    QWidget *target = modal->focusWidget() ? modal->focusWidget() : modal;
-    QTest::keyClick(target, static_cast<Qt::Key>(k), mods);
-}
-
-void click(QWidget *w, QPoint at = {})
-{
-    QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, at.isNull() ? w->rect().center() : at);
-}
 
 // The middle of visible row `row` of the outline.
 QPoint row(int r)
@@ -80,8 +60,8 @@ TEST_F(ListWindowsTest, TestListKeysAndMouseRows)
         EXPECT_EQ(modal->objectName(), u"FListaTestow"_s);
         TestListEditor &e = window.editor();
         EXPECT_EQ(e.listKind, TestListEditor::Kind::SetList);
-        EXPECT_FALSE(child<LabelButton>(modal, u"LEdytujWpis"_s)->isEnabled());
-        EXPECT_FALSE(child(modal, u"ImZapisz"_s)->isVisible());
+        EXPECT_FALSE(control<LabelButton>(modal, u"LEdytujWpis"_s)->isEnabled());
+        EXPECT_FALSE(control(modal, u"ImZapisz"_s)->isVisible());
         press(Qt::Key_G, Qt::ControlModifier); // on an empty tree: the first entry
         press(Qt::Key_N, Qt::ControlModifier);
         press(Qt::Key_G, Qt::ControlModifier); // a child of entry 1
@@ -90,15 +70,15 @@ TEST_F(ListWindowsTest, TestListKeysAndMouseRows)
         ASSERT_EQ(e.tree.entries().size(), 5);
         EXPECT_EQ(e.tree.entries().at(2).level, 1);
         EXPECT_EQ(e.tree.selected(), 3);
-        EXPECT_TRUE(child(modal, u"ImZapisz"_s)->isVisible());
-        EXPECT_TRUE(child<LabelButton>(modal, u"LEdytujWpis"_s)->isEnabled());
-        EXPECT_TRUE(child<LabelButton>(modal, u"LPrzesunWGore"_s)->isEnabled());
+        EXPECT_TRUE(control(modal, u"ImZapisz"_s)->isVisible());
+        EXPECT_TRUE(control<LabelButton>(modal, u"LEdytujWpis"_s)->isEnabled());
+        EXPECT_TRUE(control<LabelButton>(modal, u"LPrzesunWGore"_s)->isEnabled());
 
         // Rows by the mouse: row 0 is the first entry, a click below the rows changes nothing.
         click(window.treeView(), row(0));
         EXPECT_EQ(e.tree.selected(), 0);
-        EXPECT_FALSE(child<LabelButton>(modal, u"LPrzesunWGore"_s)->isEnabled());
-        EXPECT_TRUE(child<LabelButton>(modal, u"LPrzesunWDol"_s)->isEnabled());
+        EXPECT_FALSE(control<LabelButton>(modal, u"LPrzesunWGore"_s)->isEnabled());
+        EXPECT_TRUE(control<LabelButton>(modal, u"LPrzesunWDol"_s)->isEnabled());
         click(window.treeView(), row(20));
         EXPECT_EQ(e.tree.selected(), 0);
         press(Qt::Key_Down);
@@ -117,7 +97,7 @@ TEST_F(ListWindowsTest, TestListKeysAndMouseRows)
         press(Qt::Key_F2);
         EXPECT_EQ(prompts.lastMessageText(),
                   u"Aby edytować wpisy musisz najpierw zapisać listę.\rZapoznaj się z pomocą do programu."_s);
-        click(child(modal, u"LPrzesunWGore"_s));
+        click(control(modal, u"LPrzesunWGore"_s));
         EXPECT_EQ(e.tree.selected(), 1);
         press(Qt::Key_F1);
         EXPECT_EQ(prompts.helpPages, QStringList{u"listatest_new.htm"_s});
@@ -239,14 +219,14 @@ TEST_F(ListWindowsTest, EntryWindowByKeyboard)
     prompts.queueFileName(t.dir.filePath(u"testy/t1.skt"_s));
     whenModal([&](QWidget *) { press(Qt::Key_F2); });
     whenModalNamed(u"FEdycjaWpisu"_s, [&](QWidget *entry) {
-        auto *name = child<QLineEdit>(entry, u"EWpis"_s);
+        auto *name = control<QLineEdit>(entry, u"EWpis"_s);
         EXPECT_EQ(name->text(), u"Pierwszy"_s);
         EXPECT_EQ(name->selectedText(), u"Pierwszy"_s);
-        EXPECT_EQ(child<QLabel>(entry, u"LSciezka"_s)->text(), u"Brak pliku testu"_s);
+        EXPECT_EQ(control<QLabel>(entry, u"LSciezka"_s)->text(), u"Brak pliku testu"_s);
         typeText(name, u"Sprawdzian z ułamków"_s);
         press(Qt::Key_F10);
         // Links are written with "\\", as the student-side modules read them.
-        EXPECT_EQ(child<QLabel>(entry, u"LSciezka"_s)->text(), u"testy\\t1.skt"_s);
+        EXPECT_EQ(control<QLabel>(entry, u"LSciezka"_s)->text(), u"testy\\t1.skt"_s);
         EXPECT_EQ(entry->focusWidget(), name);
         press(Qt::Key_Return);
         whenModalNamed(u"FListaTestow"_s, [&](QWidget *) {
@@ -270,23 +250,23 @@ TEST_F(ListWindowsTest, StudentListScrollBarAndEnabling)
     TFListaUczniow window(t.ws);
     whenModal([&](QWidget *modal) {
         StudentListEditor &e = window.editor();
-        EXPECT_FALSE(child<LabelButton>(modal, u"LUsun"_s)->isEnabled());
-        EXPECT_FALSE(child<LabelButton>(modal, u"LListaUczniow"_s)->isEnabled());
+        EXPECT_FALSE(control<LabelButton>(modal, u"LUsun"_s)->isEnabled());
+        EXPECT_FALSE(control<LabelButton>(modal, u"LListaUczniow"_s)->isEnabled());
         SchoolClass c = e.newClassDefaults();
         c.name = u"1a"_s;
         e.addClass(c);
         for (int i = 0; i < 23; ++i)
             e.list.classes[0].students.append({u"Imię"_s + QString::number(i), u"Nazwisko"_s});
         window.refresh();
-        EXPECT_TRUE(child<LabelButton>(modal, u"LListaUczniow"_s)->isEnabled());
-        EXPECT_FALSE(child<LabelButton>(modal, u"LPrzesunTop"_s)->isEnabled());
-        EXPECT_FALSE(child<LabelButton>(modal, u"LPrzesunDown"_s)->isEnabled());
+        EXPECT_TRUE(control<LabelButton>(modal, u"LListaUczniow"_s)->isEnabled());
+        EXPECT_FALSE(control<LabelButton>(modal, u"LPrzesunTop"_s)->isEnabled());
+        EXPECT_FALSE(control<LabelButton>(modal, u"LPrzesunDown"_s)->isEnabled());
         press(Qt::Key_U, Qt::ControlModifier);
         ASSERT_EQ(window.listBox()->count(), 23);
-        EXPECT_EQ(child<LabelButton>(modal, u"LListaUczniow"_s)->text(), u"Importuj listę         Ctrl+I"_s);
+        EXPECT_EQ(control<LabelButton>(modal, u"LListaUczniow"_s)->text(), u"Importuj listę         Ctrl+I"_s);
         EXPECT_FALSE(window.scrollBar()->isVisible());
-        EXPECT_TRUE(child(modal, u"ImWprowadz"_s)->isVisible());
-        EXPECT_FALSE(child(modal, u"ImZapisz"_s)->isVisible());
+        EXPECT_TRUE(control(modal, u"ImWprowadz"_s)->isVisible());
+        EXPECT_FALSE(control(modal, u"ImZapisz"_s)->isVisible());
         e.addStudent(u"Ostatni"_s, u"Uczeń"_s);
         window.refresh();
         EXPECT_TRUE(window.scrollBar()->isVisible());
@@ -337,7 +317,7 @@ TEST_F(ListWindowsTest, ADoubleClickOnARowThatIsNotSelectedOpensIt)
         ASSERT_EQ(e.studentView.current, 0);
         whenModal([&](QWidget *dialog) {
             dialogShown = dialog->objectName();
-            dialogSurname = child<QLineEdit>(dialog, u"ENazwisko"_s)->text();
+            dialogSurname = control<QLineEdit>(dialog, u"ENazwisko"_s)->text();
             qobject_cast<QDialog *>(dialog)->done(0);
         });
         doubleClickAt(list->viewport(), list->visualItemRect(list->item(1)).center());
@@ -381,22 +361,22 @@ TEST_F(ListWindowsTest, ClassDialogDefaultsAndSteps)
     TFListaUczniow window(t.ws);
     whenModal([&](QWidget *) { press(Qt::Key_N, Qt::ControlModifier); });
     whenModalNamed(u"FEdycjaKlasy"_s, [&](QWidget *dialog) {
-        EXPECT_EQ(child<QLineEdit>(dialog, u"ECzas"_s)->text(), u"45"_s);
-        EXPECT_TRUE(child<QCheckBox>(dialog, u"ChJestSkala"_s)->isChecked());
+        EXPECT_EQ(control<QLineEdit>(dialog, u"ECzas"_s)->text(), u"45"_s);
+        EXPECT_TRUE(control<QCheckBox>(dialog, u"ChJestSkala"_s)->isChecked());
         QStringList shown;
         for (const QString &n : {u"ECel"_s, u"EBdb"_s, u"EDb"_s, u"EDst"_s, u"EDp"_s})
-            shown << child<QLineEdit>(dialog, n)->text();
+            shown << control<QLineEdit>(dialog, n)->text();
         EXPECT_EQ(shown, (QStringList{u"90"_s, u"75"_s, u"60"_s, u"45"_s, u"30"_s}));
-        EXPECT_TRUE(child<QLineEdit>(dialog, u"ECzas"_s)->isReadOnly());
-        auto *arrows = child<UpDown>(dialog, u"UpDown"_s);
+        EXPECT_TRUE(control<QLineEdit>(dialog, u"ECzas"_s)->isReadOnly());
+        auto *arrows = control<UpDown>(dialog, u"UpDown"_s);
         for (int i = 0; i < 60; ++i)
             click(arrows->upArrow());
-        EXPECT_EQ(child<QLineEdit>(dialog, u"ECzas"_s)->text(), u"300"_s);
+        EXPECT_EQ(control<QLineEdit>(dialog, u"ECzas"_s)->text(), u"300"_s);
         click(arrows->downArrow());
-        EXPECT_EQ(child<QLineEdit>(dialog, u"ECzas"_s)->text(), u"295"_s);
+        EXPECT_EQ(control<QLineEdit>(dialog, u"ECzas"_s)->text(), u"295"_s);
         press(Qt::Key_Return);
         EXPECT_EQ(prompts.lastMessageText(), u"Wpisz poprawnie wymagane dane."_s);
-        typeText(child(dialog, u"ENazwaKlasy"_s), u"2b"_s);
+        typeText(control(dialog, u"ENazwaKlasy"_s), u"2b"_s);
         press(Qt::Key_Down);
         EXPECT_EQ(dialog->focusWidget()->objectName(), u"ESciezka"_s);
         press(Qt::Key_Return);
@@ -432,14 +412,14 @@ TEST_F(ListWindowsTest, StoredValuesSurviveDialogsAcceptedUnchanged)
     TFListaUczniow window(t.ws);
     StudentListEditor &e = window.editor();
     const auto shown = [](QWidget *dialog) {
-        QStringList numbers{child<QLineEdit>(dialog, u"ECzas"_s)->text()};
+        QStringList numbers{control<QLineEdit>(dialog, u"ECzas"_s)->text()};
         for (const QString &n : {u"ECel"_s, u"EBdb"_s, u"EDb"_s, u"EDst"_s, u"EDp"_s})
-            numbers << child<QLineEdit>(dialog, n)->text();
+            numbers << control<QLineEdit>(dialog, n)->text();
         return numbers;
     };
     whenModal([&](QWidget *modal) {
         whenModalNamed(u"FAutorListyKlas"_s, [&](QWidget *) { press(Qt::Key_Return); });
-        click(child(modal, u"LInfoOLiscie"_s));
+        click(control(modal, u"LInfoOLiscie"_s));
         EXPECT_EQ(e.list.remarks, u"Pierwsza\r\nDruga"_s);
         EXPECT_FALSE(e.list.modified);
 
@@ -453,13 +433,13 @@ TEST_F(ListWindowsTest, StoredValuesSurviveDialogsAcceptedUnchanged)
         EXPECT_FALSE(e.list.modified);
 
         whenModalNamed(u"FEdycjaKlasy"_s, [&](QWidget *dialog) {
-            click(child<UpDown>(dialog, u"UpDown"_s)->upArrow());
-            click(child<UpDown>(dialog, u"UpDp"_s)->downArrow());
-            click(child<UpDown>(dialog, u"UpCel"_s)->downArrow());
+            click(control<UpDown>(dialog, u"UpDown"_s)->upArrow());
+            click(control<UpDown>(dialog, u"UpDp"_s)->downArrow());
+            click(control<UpDown>(dialog, u"UpCel"_s)->downArrow());
             EXPECT_EQ(shown(dialog), (QStringList{u"50"_s, u"99"_s, u"85"_s, u"70"_s, u"50"_s, u"10"_s}));
-            click(child<UpDown>(dialog, u"UpDown"_s)->downArrow());
-            click(child<UpDown>(dialog, u"UpDown"_s)->downArrow());
-            EXPECT_EQ(child<QLineEdit>(dialog, u"ECzas"_s)->text(), u"40"_s);
+            click(control<UpDown>(dialog, u"UpDown"_s)->downArrow());
+            click(control<UpDown>(dialog, u"UpDown"_s)->downArrow());
+            EXPECT_EQ(control<QLineEdit>(dialog, u"ECzas"_s)->text(), u"40"_s);
             press(Qt::Key_Return);
         });
         press(Qt::Key_F2);
@@ -468,14 +448,14 @@ TEST_F(ListWindowsTest, StoredValuesSurviveDialogsAcceptedUnchanged)
         EXPECT_TRUE(e.list.modified);
 
         whenModalNamed(u"FAutorListyKlas"_s, [&](QWidget *dialog) {
-            QWidget *remarks = child(dialog, u"MUwagi"_s);
+            QWidget *remarks = control(dialog, u"MUwagi"_s);
             remarks->setFocus();
             QTest::keyClick(remarks, Qt::Key_End, Qt::ControlModifier);
             QTest::keyClick(remarks, Qt::Key_Return, Qt::ShiftModifier);
             typeText(remarks, u"Trzecia"_s);
             press(Qt::Key_Return);
         });
-        click(child(modal, u"LInfoOLiscie"_s));
+        click(control(modal, u"LInfoOLiscie"_s));
         EXPECT_EQ(e.list.remarks, u"Pierwsza\r\nDruga\r\nTrzecia"_s);
         prompts.queueAnswer(MessageResult::No);
         press(Qt::Key_Escape);
@@ -492,7 +472,7 @@ TEST_F(ListWindowsTest, TestListRemarksKeepCrLf)
     TFListaTestow window(t.ws);
     whenModal([&](QWidget *modal) {
         EXPECT_FALSE(window.editor().modified);
-        QWidget *remarks = child(modal, u"MUwagi"_s);
+        QWidget *remarks = control(modal, u"MUwagi"_s);
         remarks->setFocus();
         QTest::keyClick(remarks, Qt::Key_End, Qt::ControlModifier);
         QTest::keyClick(remarks, Qt::Key_Return);
@@ -519,7 +499,7 @@ TEST_F(ListWindowsTest, ReachableThroughAssistiveTechnology)
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->text(QAccessible::Name), u"Lista testów"_s);
 
-    QAccessibleInterface *below = QAccessible::queryAccessibleInterface(child(&tests, u"LNowyPonizej"_s));
+    QAccessibleInterface *below = QAccessible::queryAccessibleInterface(control(&tests, u"LNowyPonizej"_s));
     ASSERT_NE(below, nullptr);
     EXPECT_EQ(below->role(), QAccessible::Button);
     EXPECT_EQ(below->text(QAccessible::Name), u"Nowy poniżej"_s);
@@ -534,7 +514,7 @@ TEST_F(ListWindowsTest, ReachableThroughAssistiveTechnology)
     EXPECT_TRUE(tests.editor().modified);
 
     // A disabled command is reported so and does nothing when pressed.
-    auto *up = child<LabelButton>(&tests, u"LPrzesunWGore"_s);
+    auto *up = control<LabelButton>(&tests, u"LPrzesunWGore"_s);
     tests.editor().tree.keyDown(Qt::Key_Up);
     tests.refresh();
     ASSERT_FALSE(up->isEnabled());
@@ -578,10 +558,10 @@ TEST_F(ListWindowsTest, ReachableThroughAssistiveTechnology)
         }
     }
     EXPECT_EQ(QAccessible::queryAccessibleInterface(&students)->text(QAccessible::Name), u"Lista uczniów"_s);
-    QAccessibleInterface *save = QAccessible::queryAccessibleInterface(child(&students, u"ImZapisz"_s));
+    QAccessibleInterface *save = QAccessible::queryAccessibleInterface(control(&students, u"ImZapisz"_s));
     EXPECT_EQ(save->text(QAccessible::Name), u"Zapisz"_s);
     EXPECT_EQ(save->text(QAccessible::Accelerator), u"Ctrl+S"_s);
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(child(&students.classDialog(), u"LFolder"_s))
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(control(&students.classDialog(), u"LFolder"_s))
                   ->text(QAccessible::Accelerator),
               u"F10"_s);
     students.editor().newStudentList();
@@ -664,9 +644,9 @@ TEST_F(ListWindowsTest, ModuleSettingsHelpAndThresholds)
 {
     TFIniTesty window(t.ws);
     whenModal([&](QWidget *modal) {
-        EXPECT_TRUE(child(modal, u"PIniTesty"_s)->isVisible());
-        EXPECT_FALSE(child(modal, u"PIniNauka"_s)->isVisible());
-        QWidget *option = child(modal, u"CWieleOcen"_s);
+        EXPECT_TRUE(control(modal, u"PIniTesty"_s)->isVisible());
+        EXPECT_FALSE(control(modal, u"PIniNauka"_s)->isVisible());
+        QWidget *option = control(modal, u"CWieleOcen"_s);
         QEnterEvent enter(QPointF(4, 4), QPointF(4, 4), option->mapToGlobal(QPointF(4, 4)));
         QCoreApplication::sendEvent(option, &enter);
         EXPECT_TRUE(window.helpText().startsWith(u"Zaznaczenie tej opcji ukrywa przycisk \"Oceń\""_s));
@@ -675,16 +655,16 @@ TEST_F(ListWindowsTest, ModuleSettingsHelpAndThresholds)
         QCoreApplication::sendEvent(option, &leave);
         EXPECT_TRUE(window.helpText().isEmpty());
 
-        auto *db = child<UpDown>(modal, u"UpDb"_s);
+        auto *db = control<UpDown>(modal, u"UpDb"_s);
         for (int i = 0; i < 15; ++i)
             click(db->upArrow());
-        EXPECT_EQ(child<QLineEdit>(modal, u"EDb"_s)->text(), u"85"_s);
-        click(child(modal, u"LZapiszIni"_s));
+        EXPECT_EQ(control<QLineEdit>(modal, u"EDb"_s)->text(), u"85"_s);
+        click(control(modal, u"LZapiszIni"_s));
         EXPECT_EQ(prompts.lastMessageText(), u"Błędne dane.\rUstaw poprawnie progi procentowe."_s);
-        click(child<QCheckBox>(modal, u"COstrzegaj"_s));
+        click(control<QCheckBox>(modal, u"COstrzegaj"_s));
         EXPECT_FALSE(window.form().testing.al);
         prompts.queueAnswer(MessageResult::No);
-        click(child(modal, u"LCloseIni"_s));
+        click(control(modal, u"LCloseIni"_s));
     });
     window.newTestSettings();
     EXPECT_FALSE(window.isVisible());
@@ -708,7 +688,7 @@ TEST(TestListInTheProgram, CommandLineSetListOpensAsASetList)
         TFListaTestow &window = program.app->testListEditor();
         EXPECT_EQ(window.editor().listKind, TestListEditor::Kind::SetList);
         EXPECT_EQ(program.ws().workMode, WorkSetList);
-        EXPECT_EQ(child<QLineEdit>(modal, u"EAutorListy"_s)->text(), u"Jan"_s);
+        EXPECT_EQ(control<QLineEdit>(modal, u"EAutorListy"_s)->text(), u"Jan"_s);
         EXPECT_EQ(window.editor().tree.entries().at(0).link, u"zestaw1"_s);
         EXPECT_FALSE(program.app->editors().anyDocumentModified());
         press(Qt::Key_N, Qt::ControlModifier);

@@ -3,6 +3,7 @@
 #include "ModalDriver.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempWorkspace.h"
+#include "support/WindowTestSupport.h"
 #include "toolkit/LabelButton.h"
 #include "toolkit/UpDown.h"
 
@@ -88,12 +89,6 @@ protected:
         ASSERT_TRUE(WriteDefaultEditorSettings(t.ws));
     }
 
-    template <typename W = QWidget> static W *control(const QWidget *window, const char16_t *name)
-    {
-        auto *w = window->findChild<W *>(QString::fromUtf16(name));
-        EXPECT_NE(w, nullptr) << QString::fromUtf16(name).toStdString();
-        return w;
-    }
     static QString text(const QWidget *window, const char16_t *field)
     {
         return control<QLineEdit>(window, field)->text();

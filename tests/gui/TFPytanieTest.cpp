@@ -11,6 +11,7 @@
 #include "support/RecordingTestEditor.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempWorkspace.h"
+#include "support/WindowTestSupport.h"
 #include "toolkit/LabelButton.h"
 #include "toolkit/SkinGeometry.h"
 
@@ -33,25 +34,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-template <typename W = QWidget> W *control(const QWidget *window, const QString &name)
-{
-    auto *w = window->findChild<W *>(name);
-    EXPECT_NE(w, nullptr) << name.toStdString();
-    return w;
-}
-
-// The field the modal window's keys go to.
-QWidget *focused()
-{
-    QWidget *modal = QApplication::activeModalWidget();
-    return modal ? modal->focusWidget() : nullptr;
-}
-
-void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier)
-{
-    QTest::keyClick(focused(), static_cast<Qt::Key>(k), mods);
-}
 
 // Writes a question document with the given texts at `path`, through a workspace of its own.
 void writeQuestion(const QString &path, const QString &text, const QStringList &answers, const QString &correct,

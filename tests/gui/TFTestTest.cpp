@@ -8,6 +8,7 @@
 #include "support/DocumentFixtures.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempWorkspace.h"
+#include "support/WindowTestSupport.h"
 #include "testeditor/TFGeneruj.h"
 #include "testeditor/TFInfoOTescie.h"
 #include "testeditor/TFMenu.h"
@@ -27,24 +28,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-template <typename W = QWidget> W *control(const QWidget *window, const QString &name)
-{
-    auto *w = window->findChild<W *>(name);
-    EXPECT_NE(w, nullptr) << name.toStdString();
-    return w;
-}
-
-QWidget *focused()
-{
-    QWidget *modal = QApplication::activeModalWidget();
-    return modal ? modal->focusWidget() : nullptr;
-}
-
-void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier)
-{
-    QTest::keyClick(focused(), static_cast<Qt::Key>(k), mods);
-}
 
 void clickLabel(QWidget *label)
 {

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QSpontaneKeyEvent>
@@ -16,6 +17,7 @@
 #include <QUrl>
 
 #include <gtest/gtest.h>
+#include <qpa/qwindowsysteminterface.h>
 
 using namespace Qt::StringLiterals;
 
@@ -179,6 +181,129 @@ TEST(TabFilter, TabNeverReachesTheProgramsWindows)
     typeText(window.field, u"ąę"_s);
     EXPECT_EQ(window.field->text(), u"ąę"_s);
     window.hide();
+}
+
+// A dialog as the editors' dialogs are: a line field, a text box, a field on a panel of its own, and
+// hooks that count what reaches them.
+class HookWindow : public SkinnedWindow {
+public:
+    explicit HookWindow(bool enterAcceptsInTextBoxes) : SkinnedWindow(u"FWarning"_s, u"komunikat.htm"_s)
+    {
+        line = new QLineEdit(this);
+        box = new QPlainTextEdit(this);
+        auto *panel = new QWidget(this);
+        nested = new QLineEdit(panel);
+        setEnterAcceptsInTextBoxes(enterAcceptsInTextBoxes);
+        setHelpOpener([this](const QString &page) { pages << page; });
+    }
+    bool acceptKey() override
+    {
+        ++accepts;
+        fields << keyField();
+        return true;
+    }
+    bool cancelKey() override
+    {
+        ++cancels;
+        return true;
+    }
+    bool commandKey(const QKeyEvent *key) override
+    {
+        if (key->key() != Qt::Key_F10)
+            return false;
+        ++commands;
+        return true;
+    }
+
+    QLineEdit *line;
+    QPlainTextEdit *box;
+    QLineEdit *nested;
+    int accepts = 0;
+    int cancels = 0;
+    int commands = 0;
+    QList<const QWidget *> fields;
+    QStringList pages;
+};
+
+TEST(SkinnedWindow, EnterEscF1AndCommandKeysOfEveryFieldReachTheWindowOnce)
+{
+    HookWindow window(false);
+    window.show();
+    for (QWidget *field : {static_cast<QWidget *>(window.line), static_cast<QWidget *>(window.nested),
+                           static_cast<QWidget *>(&window)}) {
+        SCOPED_TRACE(field == &window ? "window" : field == window.line ? "line" : "nested");
+        window.accepts = window.cancels = window.commands = 0;
+        window.pages.clear();
+        window.fields.clear();
+        QTest::keyClick(field, Qt::Key_Return);
+        QTest::keyClick(field, Qt::Key_Enter, Qt::KeypadModifier);
+        QTest::keyClick(field, Qt::Key_Escape);
+        QTest::keyClick(field, Qt::Key_F10);
+        QTest::keyClick(field, Qt::Key_F1);
+        QTest::keyClick(field, Qt::Key_F4, Qt::AltModifier);
+        EXPECT_EQ(window.accepts, 2);
+        EXPECT_EQ(window.cancels, 1);
+        EXPECT_EQ(window.commands, 1);
+        EXPECT_EQ(window.pages, QStringList{u"komunikat.htm"_s});
+        EXPECT_TRUE(window.isVisible());
+        // The hook is told the field; a key of the window itself has none.
+        const QWidget *expected = field == &window ? nullptr : field;
+        EXPECT_EQ(window.fields, (QList<const QWidget *>{expected, expected}));
+        // Enter with Shift or Ctrl is no accept.
+        QTest::keyClick(field, Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keyClick(field, Qt::Key_Escape, Qt::ControlModifier);
+        EXPECT_EQ(window.accepts, 2);
+        EXPECT_EQ(window.cancels, 1);
+    }
+    // Typing still reaches the field.
+    typeText(window.line, u"ąę"_s);
+    EXPECT_EQ(window.line->text(), u"ąę"_s);
+    window.hide();
+}
+
+TEST(SkinnedWindow, EnterInATextBoxBreaksTheLineUnlessTheWindowSaysOtherwise)
+{
+    for (const bool accepts : {false, true}) {
+        SCOPED_TRACE(accepts);
+        HookWindow window(accepts);
+        window.show();
+        window.box->setFocus();
+        typeText(window.box, u"a"_s);
+        QTest::keyClick(window.box, Qt::Key_Return);
+        typeText(window.box, u"b"_s);
+        EXPECT_EQ(window.accepts, accepts ? 1 : 0);
+        EXPECT_EQ(window.box->toPlainText(), accepts ? u"ab"_s : u"a\nb"_s);
+        // Esc leaves from a text box too.
+        QTest::keyClick(window.box, Qt::Key_Escape);
+        EXPECT_EQ(window.cancels, 1);
+        window.hide();
+    }
+}
+
+TEST(SkinnedWindow, TheWindowBelowGetsTheKeyboardBackWhenADialogOverItCloses)
+{
+    ModalWatchdog watchdog;
+    SampleWindow below;
+    SampleWindow dialog;
+    bool dialogShown = false;
+    whenModal([&](QWidget *modal) {
+        ASSERT_EQ(modal, &below);
+        below.other->setFocus();
+        whenModal([&](QWidget *over) {
+            dialogShown = over == &dialog;
+            dialog.reject();
+            // The keyboard goes nowhere, as it does without a window manager.
+            QWindowSystemInterface::handleWindowActivated(nullptr);
+            QWindowSystemInterface::flushWindowSystemEvents();
+            EXPECT_EQ(QApplication::activeWindow(), nullptr);
+        });
+        dialog.exec();
+        EXPECT_TRUE(dialogShown);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &below; }, 2000));
+        EXPECT_EQ(QApplication::focusWidget(), below.other);
+        below.reject();
+    });
+    below.exec();
 }
 
 TEST(TabFilter, FileDialogsKeepTheirTab)
