@@ -31,7 +31,6 @@ class QuietLink : public TestEditorLink {
 public:
     void setNodeLabel(int, const QString &) override {}
     void setNodeMark(int) override {}
-    void showSaveButton(bool) override {}
     bool saveQuestionAs(int) override { return false; }
     void setTestModified() override {}
     void questionAppended(int) override {}

@@ -9,19 +9,14 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Blanks and the control characters a text file may leave around a name.
-bool isBlank(QChar c)
-{
-    return c.unicode() <= 0x20;
-}
-
+// Only blanks: a tab or another control character is part of the name, as it is no separator either.
 QString trimBlanks(QStringView s)
 {
     qsizetype begin = 0;
     qsizetype end = s.size();
-    while (begin < end && isBlank(s.at(begin)))
+    while (begin < end && s.at(begin) == u' ')
         ++begin;
-    while (end > begin && isBlank(s.at(end - 1)))
+    while (end > begin && s.at(end - 1) == u' ')
         --end;
     return s.mid(begin, end - begin).toString();
 }

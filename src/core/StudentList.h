@@ -35,14 +35,15 @@ struct ListEnabling {
 // and a move is on unless the current line is already at that end (or nothing is current).
 ListEnabling listEnabling(qsizetype lineCount, int current, bool studentView);
 
-// A line of the student view or of an import file, cut at its first blank.
+// A line of the student view, of an import file or of a version-35 student list, cut at its first
+// blank.
 struct StudentLineParts {
     QString firstWord;
     QString rest;
 };
 inline constexpr int kMaxRestLength = 100;
-// The part before the first blank, trimmed; the part after it cut to 100 characters and trimmed. A
-// line without a blank is all first word.
+// The part before the first blank, trimmed of blanks; the part after it cut to 100 characters and
+// trimmed of blanks. A line without a blank is all first word.
 StudentLineParts splitLineAtBlank(const QString &line);
 
 // The display line of a student: first name first when `firstNameFirst` ("fn"), else surname first.

@@ -100,28 +100,6 @@ TpkXMLNode *childOf(TpkXMLNode *parent, QStringView name)
     return parent ? parent->ChildByName(name, 0, -1, false) : nullptr;
 }
 
-QString trimBlanks(QStringView s)
-{
-    qsizetype from = 0;
-    qsizetype to = s.size();
-    while (from < to && s[from] == u' ')
-        ++from;
-    while (to > from && s[to - 1] == u' ')
-        --to;
-    return s.sliced(from, to - from).toString();
-}
-
-// Cut at the first blank: the first name before it, the surname (at most 100 characters) after it.
-Student splitStudentLine(const QString &line)
-{
-    const qsizetype blank = line.indexOf(u' ');
-    if (blank < 0)
-        return {line, {}};
-    return {trimBlanks(QStringView(line).first(blank)),
-            trimBlanks(QStringView(line).sliced(blank + 1).first(
-                std::min<qsizetype>(100, line.size() - blank - 1)))};
-}
-
 bool readEntryList(Workspace &ws, const EntryListKind &kind, const QString &path, ListInfo &info,
                    QStringList &entries)
 {
@@ -243,7 +221,8 @@ bool readStudents35(Workspace &ws, TVfsPAK &file, StudentList &list)
             const std::optional<QString> line = decodedLine(lines, s);
             if (!line)
                 return false;
-            c.students.append(splitStudentLine(*line));
+            // The first name first, the surname after the first blank.
+            c.students.append(studentFromLine(*line, true));
         }
         list.classes.append(std::move(c));
     }

@@ -1,6 +1,7 @@
 #include "documents/QuestionDocument.h"
 
 #include "core/Workspace.h"
+#include "documents/QuestionMessages.h"
 #include "storage/ArchiveAccess.h"
 #include "storage/Cp1250.h"
 #include "storage/DocumentValues.h"
@@ -199,8 +200,7 @@ bool ReadQuestionDocument(Workspace &ws, const QString &path, bool *messageShown
     }
     ws.logEvent(0, old ? u"Odczyt. Ver 35. Błąd dekodowania pytaniu solo."_s
                        : u"Odczyt. Ver 40. Błąd dekodowania pytaniu solo."_s);
-    ws.showMessage(MessageKind::CloseOnly, MessageIcon::InfoIcon,
-                   u"Problemy z otwarciem pliku pytania.\rPrawdopodobnie plik jest uszkodzony."_s);
+    ws.showMessage(MessageKind::CloseOnly, MessageIcon::InfoIcon, QuestionMessages::unreadable());
     if (messageShown)
         *messageShown = true;
     return false;
@@ -211,8 +211,7 @@ bool WriteQuestionDocument(Workspace &ws, const QString &path, TVfsPAK &source)
     const SingleQuestion &q = ws.question;
     const auto failed = [&ws](const QString &entry) {
         ws.logEvent(0, entry);
-        ws.showMessage(MessageKind::CloseOnly, MessageIcon::WarningIcon,
-                       u"Wystąpiły problemy z utworzeniem pliku pytania.\rSprawdź plik błędów."_s);
+        ws.showMessage(MessageKind::CloseOnly, MessageIcon::WarningIcon, QuestionMessages::notWritten());
         return false;
     };
 
@@ -239,15 +238,10 @@ bool WriteQuestionDocument(Workspace &ws, const QString &path, TVfsPAK &source)
     if (missing.isEmpty())
         return failed(u"Pytanie solo. Ver 40. Błąd zapisu załączników do pytania."_s);
     ws.logEvent(0, u"Pytanie solo. Ver 40. Błąd zapisu załączników do pytania."_s);
-    ws.logEvent(0, u"Brak pliku załącznika: "_s + missing);
-    ws.showMessage(MessageKind::CloseOnly, MessageIcon::WarningIcon, attachmentMissingMessage(missing));
+    ws.logEvent(0, QuestionMessages::attachmentMissingEntry(missing));
+    ws.showMessage(MessageKind::CloseOnly, MessageIcon::WarningIcon,
+                   QuestionMessages::attachmentMissing(missing));
     return false;
-}
-
-QString attachmentMissingMessage(const QString &file)
-{
-    return u"Wystąpiły problemy z utworzeniem pliku pytania.\rNie można odczytać pliku\r„%1”\r"
-           u"dołączonego do pytania. Plik pytania nie został zmieniony."_s.arg(file);
 }
 
 bool CopyTestQuestion(Workspace &ws, int k)

@@ -20,8 +20,6 @@ bool ReadQuestionDocument(Workspace &ws, const QString &path, bool *messageShown
 // the write with a message naming it. A failure is logged and shown and leaves the file at `path` as
 // it was.
 bool WriteQuestionDocument(Workspace &ws, const QString &path, TVfsPAK &source);
-// The message of a write that failed for want of an attached file (a disk path or a member name).
-QString attachmentMissingMessage(const QString &file);
 // Question k (1..45) of ws.test into ws.question, for writing it as a document of its own;
 // storedName is kept. False (logged) for a k outside the table.
 bool CopyTestQuestion(Workspace &ws, int k);

@@ -6,6 +6,7 @@
 #include "question/TestEditorLink.h"
 #include "storage/ArchiveAccess.h"
 #include "documents/QuestionDocument.h"
+#include "documents/QuestionMessages.h"
 #include "storage/TVfsPAK.h"
 
 #include <QFileInfo>
@@ -20,8 +21,6 @@ namespace {
 const QString kIncomplete = u"\rWpisz poprawnie pytanie i odpowiedzi."_s;
 const QString kNoCorrectMark = u"\rZaznacz poprawną odpowiedź."_s;
 const QString kAskSave = u"W dokumencie dokonano zmian.\rCzy zapisać zmiany?"_s;
-const QString kUnreadable = u"Problemy z otwarciem pliku pytania.\rPrawdopodobnie plik jest uszkodzony."_s;
-const QString kNotWritten = u"Wystąpiły problemy z utworzeniem pliku pytania.\rSprawdź plik błędów."_s;
 
 // The clock stands at the editor's left + 38, top + 202.
 constexpr QPoint kClockOffset{38, 202};
@@ -32,15 +31,6 @@ QString singleMask(int i)
     if (i >= 1 && i <= kMaxAnswers)
         mask[i - 1] = u'1';
     return mask;
-}
-
-FileDialogRequest questionFileRequest(const QString &title)
-{
-    FileDialogRequest r;
-    r.title = title;
-    r.filter = u"Plik pytania (*.skq)"_s;
-    r.defaultExtension = u"skq"_s;
-    return r;
 }
 
 } // namespace
@@ -138,9 +128,8 @@ void QuestionEditor::newSingleQuestion()
 
 bool QuestionEditor::openSingleQuestion()
 {
-    FileDialogRequest r = questionFileRequest(u"Wskaż plik pytania"_s);
-    r.defaultExtension.clear();
-    const QString path = m_ws.prompts ? m_ws.prompts->openFileName(r) : QString();
+    const QString path =
+        m_ws.prompts ? m_ws.prompts->openFileName(QuestionMessages::openRequest()) : QString();
     if (path.isEmpty())
         return false;
     return openSingleQuestionFile(path);
@@ -161,7 +150,7 @@ bool QuestionEditor::openSingleQuestionFile(const QString &path)
         // A file that is no question document at all is only logged by the reader; the user who chose
         // it must hear why nothing opens.
         if (!reported)
-            m_ws.showMessage(MessageKind::CloseOnly, MessageIcon::InfoIcon, kUnreadable);
+            m_ws.showMessage(MessageKind::CloseOnly, MessageIcon::InfoIcon, QuestionMessages::unreadable());
         m_ws.question.filePath.clear();
         m_lock.release();
         return false;
@@ -358,6 +347,23 @@ QString QuestionEditor::maskFromMarks() const
 
 // --- Commands -----------------------------------------------------------------------------------
 
+template <typename Record> void QuestionEditor::copyShown(Record &q, ShownCopy copy) const
+{
+    const bool asTyped = copy == ShownCopy::Recovery;
+    const auto shown = [asTyped](const QString &text) { return asTyped ? text : normaliseText(text); };
+    const int n = answerCount();
+    q.text = shown(fields.text);
+    for (int i = 0; i < kMaxAnswers; ++i) {
+        QString &answer = q.answers[static_cast<size_t>(i)];
+        if (i < n || copy == ShownCopy::Recovery)
+            answer = shown(fields.answers[static_cast<size_t>(i)]);
+        else if (copy == ShownCopy::Saved)
+            answer.clear();
+    }
+    q.comment = shown(fields.comment);
+    q.correct = maskFromMarks();
+}
+
 QuestionEditor::Outcome QuestionEditor::commitTestQuestion()
 {
     if (!inTest() || m_k < 1)
@@ -371,20 +377,14 @@ QuestionEditor::Outcome QuestionEditor::commitTestQuestion()
         return Outcome::StayOpen;
     }
     Question &q = m_ws.test.question(m_k);
-    const int n = m_ws.test.header.answerCount;
-    q.text = normaliseText(fields.text);
+    // Answers beyond the test's count keep their stored values.
+    copyShown(q, ShownCopy::SavedFromTest);
     if (m_ws.settings.ng && m_test)
         m_test->setNodeLabel(m_k, q.text.left(55));
-    // Answers beyond the test's count keep their stored values.
-    for (int i = 0; i < kMaxAnswers && i < n; ++i)
-        q.answers[static_cast<size_t>(i)] = normaliseText(fields.answers[static_cast<size_t>(i)]);
-    q.comment = normaliseText(fields.comment);
-    q.correct = maskFromMarks();
     q.unfinished = 0;
     if (m_test) {
         m_test->setNodeMark(m_k);
         m_test->setTestModified();
-        m_test->showSaveButton(true);
     }
     return Outcome::Close;
 }
@@ -399,14 +399,16 @@ bool QuestionEditor::adoptDiskAttachments()
             continue;
         const std::optional<QByteArray> bytes = AttachmentFiles::diskBytes(*source);
         if (!bytes) {
-            m_ws.logEvent(0, u"Brak pliku załącznika: "_s + *source);
-            m_ws.showMessage(MessageKind::CloseOnly, MessageIcon::WarningIcon, attachmentMissingMessage(*source));
+            m_ws.logEvent(0, QuestionMessages::attachmentMissingEntry(*source));
+            m_ws.showMessage(MessageKind::CloseOnly, MessageIcon::WarningIcon,
+                             QuestionMessages::attachmentMissing(*source));
             return false;
         }
         for (TVfsPAK *archive : {m_ws.workingQuestion.get(), m_ws.workingQuestionAs.get()}) {
             if (archive && !PutStream(*name, *bytes, *archive)) {
                 m_ws.logEvent(0, archive->errorString());
-                m_ws.showMessage(MessageKind::CloseOnly, MessageIcon::WarningIcon, kNotWritten);
+                m_ws.showMessage(MessageKind::CloseOnly, MessageIcon::WarningIcon,
+                                 QuestionMessages::notWritten());
                 return false;
             }
         }
@@ -418,17 +420,11 @@ bool QuestionEditor::adoptDiskAttachments()
 bool QuestionEditor::writeSingle(bool askName)
 {
     SingleQuestion &q = m_ws.question;
-    q.text = normaliseText(fields.text);
-    // Hidden answers keep their texts in the window only; the file has none above the count.
-    for (int i = 0; i < kMaxAnswers; ++i)
-        q.answers[static_cast<size_t>(i)] =
-            i < q.answerCount ? normaliseText(fields.answers[static_cast<size_t>(i)]) : QString();
-    q.comment = normaliseText(fields.comment);
-    q.correct = maskFromMarks();
+    copyShown(q, ShownCopy::Saved);
 
     QString path = q.filePath;
     if (askName || path.isEmpty()) {
-        FileDialogRequest r = questionFileRequest(u"Zapisz plik pytania jako..."_s);
+        FileDialogRequest r = QuestionMessages::saveAsRequest();
         r.fileName = q.filePath;
         path = m_ws.prompts ? m_ws.prompts->saveFileName(r) : QString();
         if (path.isEmpty())
@@ -456,15 +452,9 @@ bool QuestionEditor::writeTestQuestionAsShown()
 {
     if (!CopyTestQuestion(m_ws, m_k))
         return false;
-    SingleQuestion &q = m_ws.question;
-    q.text = normaliseText(fields.text);
-    const int n = m_ws.test.header.answerCount;
-    for (int i = 0; i < kMaxAnswers && i < n; ++i)
-        q.answers[static_cast<size_t>(i)] = normaliseText(fields.answers[static_cast<size_t>(i)]);
-    q.comment = normaliseText(fields.comment);
-    q.correct = maskFromMarks();
-    FileDialogRequest r = questionFileRequest(u"Zapisz plik pytania jako..."_s);
-    const QString path = m_ws.prompts ? m_ws.prompts->saveFileName(r) : QString();
+    copyShown(m_ws.question, ShownCopy::SavedFromTest);
+    const QString path =
+        m_ws.prompts ? m_ws.prompts->saveFileName(QuestionMessages::saveAsRequest()) : QString();
     // The test's attachments are all in its working archive.
     if (path.isEmpty() || !m_ws.workingTest)
         return false;
@@ -551,6 +541,14 @@ QuestionEditor::Outcome QuestionEditor::closeQuestion()
     return Outcome::Close;
 }
 
+void QuestionEditor::notOpened()
+{
+    windowClosed();
+    if (m_ws.workMode == WorkSingleQuestion)
+        m_ws.workMode = WorkNothing;
+    popupKind = PopupKind::None;
+}
+
 void QuestionEditor::nextQuestion()
 {
     if (m_ws.workMode != WorkSingleQuestion)
@@ -598,10 +596,8 @@ QuestionEditor::AttachmentFields QuestionEditor::attachments()
 void QuestionEditor::markChanged()
 {
     if (inTest()) {
-        if (m_test) {
+        if (m_test)
             m_test->setTestModified();
-            m_test->showSaveButton(true);
-        }
         return;
     }
     touch();
@@ -616,11 +612,7 @@ bool QuestionEditor::writeRecoveryCopy(const QString &path)
     // The question as shown, without a word to the user: a copy that fails is tried again later.
     SingleQuestion &q = m_ws.question;
     const SingleQuestion kept = q;
-    q.text = fields.text;
-    for (int i = 0; i < kMaxAnswers; ++i)
-        q.answers[static_cast<size_t>(i)] = fields.answers[static_cast<size_t>(i)];
-    q.comment = fields.comment;
-    q.correct = maskFromMarks();
+    copyShown(q, ShownCopy::Recovery);
     // An attachment that cannot be had would fail every copy: the texts are worth more than its name.
     const std::pair<QString *, QString *> attached[] = {{&q.textName, &q.textSource}, {&q.imageName, &q.imageSource}};
     for (const auto &[name, source] : attached) {

@@ -131,6 +131,9 @@ public:
         releaseFile();
         m_testQuestionEdited = false;
     }
+    // The window could not be shown for what was prepared: the file is free again and a single
+    // question's work mode ends, as on closing.
+    void notOpened();
 
     // --- For the attachment dialogs and the properties view.
     AttachmentFields attachments();
@@ -158,6 +161,15 @@ private:
     void userEdited();
     // The single question changed.
     void touch();
+    // What becomes of the window's fields copied into a question record.
+    enum class ShownCopy {
+        Saved,         // normalised; no answer above the count (hidden texts stay in the window only)
+        SavedFromTest, // normalised; answers above the test's count stay as the record had them
+        Recovery,      // as typed, every answer field, hidden ones too
+    };
+    // The question text, the answers shown, the comment and the mask the marks stand for, into q (a
+    // test's Question or the SingleQuestion).
+    template <typename Record> void copyShown(Record &q, ShownCopy copy) const;
     // Brings the window's texts and marks into SingleQuestion (normalised) and writes it; asks for a
     // name when `askName` or when there is no file yet. A chosen name becomes filePath.
     bool writeSingle(bool askName);

@@ -144,7 +144,6 @@ QuestionInfo::Outcome QuestionInfo::addQuestionFromFile()
     if (m_test) {
         m_test->questionAppended(k);
         m_test->setTestModified();
-        m_test->showSaveButton(true);
     }
     return Outcome::Added;
 }

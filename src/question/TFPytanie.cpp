@@ -337,15 +337,29 @@ void TFPytanie::runModal(QPoint at)
 
 // --- Entry points -------------------------------------------------------------------------------
 
-bool TFPytanie::prepareTestQuestion(int k)
+bool TFPytanie::showPrepared()
 {
-    if (!m_editor.fillFromTest(k))
+    // Filling the widgets is no edit: a recovery copy stays modified, anything else unmodified.
+    const bool modified = m_editor.questionModified;
+    if (!applyLayout(m_editor.answerCount(), m_editor.multipleChoice())) {
+        m_editor.notOpened();
         return false;
-    if (!applyLayout(m_ws.test.header.answerCount, m_ws.test.header.multipleChoice))
-        return false;
+    }
     showFields();
     showCommands();
+    m_editor.questionModified = modified;
     return true;
+}
+
+void TFPytanie::openPrepared(bool prepared)
+{
+    if (prepared && showPrepared())
+        runModal({m_ws.mainLeft + 8, m_ws.mainTop + 9});
+}
+
+bool TFPytanie::prepareTestQuestion(int k)
+{
+    return m_editor.fillFromTest(k) && showPrepared();
 }
 
 bool TFPytanie::editTestQuestion(int k)
@@ -365,50 +379,28 @@ void TFPytanie::clearAnswerMarks()
 bool TFPytanie::prepareNewSingleQuestion()
 {
     m_editor.newSingleQuestion();
-    if (!applyLayout(m_ws.question.answerCount, m_ws.question.multipleChoice))
-        return false;
-    showFields();
-    showCommands();
-    m_editor.questionModified = false;
-    return true;
+    return showPrepared();
 }
 
 void TFPytanie::newSingleQuestion()
 {
-    if (prepareNewSingleQuestion())
-        runModal({m_ws.mainLeft + 8, m_ws.mainTop + 9});
+    m_editor.newSingleQuestion();
+    openPrepared(true);
 }
 
 void TFPytanie::openSingleQuestion()
 {
-    if (!m_editor.openSingleQuestion())
-        return;
-    if (!applyLayout(m_ws.question.answerCount, m_ws.question.multipleChoice))
-        return;
-    showFields();
-    m_editor.questionModified = false;
-    runModal({m_ws.mainLeft + 8, m_ws.mainTop + 9});
+    openPrepared(m_editor.openSingleQuestion());
 }
 
 void TFPytanie::openSingleQuestionFile(const QString &path)
 {
-    if (!m_editor.openSingleQuestionFile(path))
-        return;
-    if (!applyLayout(m_ws.question.answerCount, m_ws.question.multipleChoice))
-        return;
-    showFields();
-    m_editor.questionModified = false;
-    runModal({m_ws.mainLeft + 8, m_ws.mainTop + 9});
+    openPrepared(m_editor.openSingleQuestionFile(path));
 }
 
 void TFPytanie::openRecoveryCopy(const QString &copy, const QString &original)
 {
-    if (!m_editor.openRecoveryCopy(copy, original))
-        return;
-    if (!applyLayout(m_ws.question.answerCount, m_ws.question.multipleChoice))
-        return;
-    showFields();
-    runModal({m_ws.mainLeft + 8, m_ws.mainTop + 9});
+    openPrepared(m_editor.openRecoveryCopy(copy, original));
 }
 
 // --- Commands -----------------------------------------------------------------------------------

@@ -76,6 +76,11 @@ protected:
 
 private:
     void createControls();
+    // The question the editor has prepared, laid out and filled in; false when the layout fails,
+    // which the editor is told (the file and the work mode are given back).
+    bool showPrepared();
+    // Shown until the window closes, when `prepared` and the layout does not fail.
+    void openPrepared(bool prepared);
     // The editor's fields into the widgets, without counting as the user's edits.
     void showFields();
     void showMarks();

@@ -36,17 +36,10 @@ bool SetGeneration::isValidPrefix(const QString &text)
     return !text.isEmpty() && std::all_of(text.cbegin(), text.cend(), isPrefixCharacter);
 }
 
-bool SetGeneration::typeCharacter(QChar c)
+const QString &SetGeneration::editPrefix(const QString &edited)
 {
-    if (!isPrefixCharacter(c))
-        return false;
-    prefix += c;
-    return true;
-}
-
-void SetGeneration::eraseCharacter()
-{
-    prefix.chop(1);
+    prefix = filterPrefix(edited);
+    return prefix;
 }
 
 bool SetGeneration::canGenerate() const

@@ -27,10 +27,9 @@ public:
     static QString filterPrefix(const QString &typed);
     // Non-empty and made of prefix characters only.
     static bool isValidPrefix(const QString &prefix);
-    // Types one character into the prefix; false (and no change) when the field discards it.
-    bool typeCharacter(QChar c);
-    // Backspace.
-    void eraseCharacter();
+    // The prefix field's text after an edit (typed, erased or pasted): its prefix characters become
+    // the prefix, which is returned for the field to show.
+    const QString &editPrefix(const QString &edited);
 
     // The generate button is shown exactly when the test, the folder and the prefix are all given.
     bool canGenerate() const;

@@ -45,10 +45,9 @@ TFGeneruj::TFGeneruj(Workspace &ws, QWidget *parent)
     m_prefix->installEventFilter(this);
     // Pasted text keeps only what could have been typed.
     connect(m_prefix, &QLineEdit::textEdited, this, [this](const QString &text) {
-        const QString kept = SetGeneration::filterPrefix(text);
+        const QString &kept = m_gen.editPrefix(text);
         if (kept != text)
             m_prefix->setText(kept);
-        m_gen.prefix = kept;
         showChoices();
     });
 

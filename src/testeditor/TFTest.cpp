@@ -203,7 +203,7 @@ void TFTest::refresh()
     m_grade->setVisible(bool(m_editor.windows.grade));
     m_grade->setEnabled(m_editor.questionCount() > 0);
     m_importMany->setEnabled(m_editor.canAddQuestion());
-    m_save->setVisible(m_editor.saveButtonShown);
+    m_save->setVisible(m_editor.saveButtonShown());
     showScrollBar();
 }
 

@@ -4,6 +4,7 @@
 #include "interchange/QuestionImport.h"
 #include "storage/ArchiveAccess.h"
 #include "documents/QuestionDocument.h"
+#include "documents/QuestionMessages.h"
 #include "documents/TestDocument.h"
 #include "testeditor/TestInfo.h"
 
@@ -143,7 +144,6 @@ void TestEditor::newTest()
     m_ws.lastAttachments.clear();
     headerEntered = false;
     modified = false;
-    saveButtonShown = false;
     m_selected = 0;
     m_ws.workMode = WorkTest;
     rebuildOutline();
@@ -191,7 +191,6 @@ bool TestEditor::openTest(const QString &path)
     headerEntered = true;
     m_ws.workMode = WorkTest;
     m_selected = 0;
-    saveButtonShown = false;
     modified = false;
     rebuildOutline();
     return true;
@@ -209,7 +208,6 @@ void TestEditor::changed()
 {
     modified = true;
     ++m_revision;
-    saveButtonShown = true;
 }
 
 bool TestEditor::newQuestion()
@@ -235,10 +233,8 @@ bool TestEditor::importQuestion(bool byKey)
 {
     if (byKey ? !canImportByKey() : !canAddQuestion())
         return false;
-    FileDialogRequest r;
-    r.title = u"Wskaż plik pytania"_s;
-    r.filter = u"Plik pytania (*.skq)"_s;
-    const QString path = m_ws.prompts ? m_ws.prompts->openFileName(r) : QString();
+    const QString path =
+        m_ws.prompts ? m_ws.prompts->openFileName(QuestionMessages::openRequest()) : QString();
     if (path.isEmpty())
         return false;
     m_ws.question.resetSingleQuestion();
@@ -247,8 +243,7 @@ bool TestEditor::importQuestion(bool byKey)
     bool reported = false;
     if (!ReadQuestionDocument(m_ws, path, &reported)) {
         if (!reported)
-            m_ws.showMessage(MessageKind::CloseOnly, MessageIcon::InfoIcon,
-                             u"Problemy z otwarciem pliku pytania.\rPrawdopodobnie plik jest uszkodzony."_s);
+            m_ws.showMessage(MessageKind::CloseOnly, MessageIcon::InfoIcon, QuestionMessages::unreadable());
         return false;
     }
     if (windows.questionInfo)
@@ -355,7 +350,6 @@ bool TestEditor::writeTo(const QString &path)
     if (!WriteTestDocument(m_ws, path))
         return false;
     modified = false;
-    saveButtonShown = false;
     return true;
 }
 
@@ -402,11 +396,8 @@ bool TestEditor::saveQuestionAs(int k)
 {
     if (k < 1 || k > questionCount() || !m_ws.workingTest)
         return false;
-    FileDialogRequest r;
-    r.title = u"Zapisz plik pytania jako..."_s;
-    r.filter = u"Plik pytania (*.skq)"_s;
-    r.defaultExtension = u"skq"_s;
-    const QString path = m_ws.prompts ? m_ws.prompts->saveFileName(r) : QString();
+    const QString path =
+        m_ws.prompts ? m_ws.prompts->saveFileName(QuestionMessages::saveAsRequest()) : QString();
     if (path.isEmpty())
         return false;
     return CopyTestQuestion(m_ws, k) && WriteQuestionDocument(m_ws, path, *m_ws.workingTest);
@@ -476,7 +467,6 @@ TestEditor::Outcome TestEditor::close()
         }
     }
     modified = false;
-    saveButtonShown = false;
     m_ws.workMode = WorkNothing;
     m_lock.release();
     return Outcome::Close;

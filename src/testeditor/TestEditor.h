@@ -51,7 +51,8 @@ public:
     QString testFile;
     bool modified = false;
     bool headerEntered = false;
-    bool saveButtonShown = false;
+    // The save button shows exactly while there are changes to save.
+    bool saveButtonShown() const { return modified; }
     // The window's top left corner: the clock stands relative to it.
     QPoint where;
 
@@ -113,7 +114,6 @@ public:
     // --- TestEditorLink.
     void setNodeLabel(int k, const QString &text) override;
     void setNodeMark(int k) override;
-    void showSaveButton(bool shown) override { saveButtonShown = shown; }
     bool saveQuestionAs(int k) override;
     void setTestModified() override
     {

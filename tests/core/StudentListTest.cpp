@@ -209,6 +209,14 @@ TEST(StudentList, SplittingALine)
         {u"Maria Nowak-Wiśniewska"_s, u"Maria"_s, u"Nowak-Wiśniewska"_s},
         {u"Ewa "_s + QString(99, u'x') + u"yz"_s, u"Ewa"_s, QString(99, u'x') + u"y"_s},
         {u"Ewa   "_s + QString(100, u'x'), u"Ewa"_s, QString(98, u'x')}, // cut before trimming
+        {u"Ewa "_s + QString(100, u'x'), u"Ewa"_s, QString(100, u'x')},
+        {u"Jan "_s, u"Jan"_s, u""_s},
+        {u" "_s, u""_s, u""_s},
+        // Only blanks are trimmed: what separates nothing is part of the name.
+        {u"\tJan Kowalski\t"_s, u"\tJan"_s, u"Kowalski\t"_s},
+        {u"Jan \tKowalski"_s, u"Jan"_s, u"\tKowalski"_s},
+        {u"Jan\u00a0Kowalski"_s, u"Jan\u00a0Kowalski"_s, u""_s},
+        {u"\tKowalski\r"_s, u"\tKowalski\r"_s, u""_s},
     };
     for (const auto &[line, first, rest] : cases) {
         const StudentLineParts parts = splitLineAtBlank(line);

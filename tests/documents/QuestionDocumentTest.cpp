@@ -1,4 +1,5 @@
 #include "documents/QuestionDocument.h"
+#include "documents/QuestionMessages.h"
 
 #include "storage/ArchiveAccess.h"
 #include "storage/FieldCoding.h"
@@ -210,7 +211,7 @@ TEST_F(QuestionDocument, AnAttachmentThatCannotBeHadFailsTheWriteNamingItAndKeep
         QFile::remove(t.ws.paths.logPath);
         EXPECT_FALSE(WriteQuestionDocument(t.ws, p, *t.ws.workingQuestion));
         EXPECT_EQ(PakBytes::readFile(p), old);
-        EXPECT_EQ(prompts.messageTexts(), QStringList{attachmentMissingMessage(c.named)});
+        EXPECT_EQ(prompts.messageTexts(), QStringList{QuestionMessages::attachmentMissing(c.named)});
         EXPECT_TRUE(prompts.lastMessageText().contains(c.named));
         EXPECT_EQ(t.logTexts(), (QStringList{u"Pytanie solo. Ver 40. Błąd zapisu załączników do pytania."_s,
                                              u"Brak pliku załącznika: "_s + c.named}));

@@ -2,7 +2,6 @@
 
 #include "ModalDriver.h"
 #include "ProgramFixture.h"
-#include "program/RecoveryKeeper.h"
 #include "documents/ListDocuments.h"
 #include "students/TFListaUczniow.h"
 #include "program/TFGlowny.h"
@@ -16,6 +15,7 @@
 #include "toolkit/SkinGeometry.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -28,7 +28,6 @@
 #include <map>
 #include <qpa/qplatformdrag.h>
 #include <csignal>
-#include <unistd.h>
 #include <qpa/qwindowsysteminterface.h>
 
 using namespace Qt::StringLiterals;
@@ -283,6 +282,68 @@ TEST_F(TFPytanieTest, MissingArtworkIsReportedAndTheWindowDoesNotOpen)
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
+} // namespace
+
+// The program's artwork gone while it lives, as in a damaged installation. Outside the unnamed
+// namespace: the resource macros declare the resource's functions where they stand.
+struct ArtworkMissing {
+    ArtworkMissing() { Q_CLEANUP_RESOURCE(zadanix); }
+    ~ArtworkMissing() { Q_INIT_RESOURCE(zadanix); }
+    ArtworkMissing(const ArtworkMissing &) = delete;
+    ArtworkMissing &operator=(const ArtworkMissing &) = delete;
+};
+
+namespace {
+
+// Whatever opens a single question, a window that cannot be laid out opens nothing and holds
+// nothing: the file is free for others and the work mode is back to 0.
+TEST_F(TFPytanieTest, ALayoutThatFailsGivesBackTheFileAndTheWorkMode)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"trzy.skq"_s);
+    writeQuestion(file, u"Ile?"_s, {u"1"_s, u"2"_s, u"3"_s}, u"10000"_s);
+    const QString copy = dir.filePath(u"kopia.skq"_s);
+    ASSERT_TRUE(QFile::copy(file, copy));
+    const struct {
+        const char *entry;
+        std::function<void()> open;
+    } cases[] = {
+        {"new question", [&] { window->newSingleQuestion(); }},
+        {"open question",
+         [&] {
+             prompts.queueFileName(file);
+             window->openSingleQuestion();
+         }},
+        {"opened by extension", [&] { window->openSingleQuestionFile(file); }},
+        {"recovery copy", [&] { window->openRecoveryCopy(copy, file); }},
+    };
+    for (const auto &c : cases) {
+        // Shown for five answers, the window needs other artwork for the three of each question here.
+        ASSERT_TRUE(window->applyLayout(5, 0));
+        prompts.messages.clear();
+        t.ws.workMode = WorkSingleQuestion; // as the main window sets it
+        bool opened = false;
+        // A window that opens anyway is closed again: the case fails instead of hanging.
+        QTimer::singleShot(0, [&] {
+            opened = window->isVisible();
+            if (opened)
+                window->done(QDialog::Rejected);
+        });
+        {
+            const ArtworkMissing gone;
+            c.open();
+        }
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(opened) << c.entry;
+        EXPECT_EQ(prompts.messageTexts(),
+                  QStringList{u"Program jest uszkodzony.\rZainstaluj program ponownie."_s})
+            << c.entry;
+        EXPECT_EQ(t.ws.workMode, WorkNothing) << c.entry;
+        DocumentLock other;
+        EXPECT_EQ(other.lock(file), DocumentLock::Result::Locked) << c.entry;
+    }
+}
+
 // --- Through the whole program ------------------------------------------------------------------
 
 TEST(QuestionEditorInTheProgram, CommandLineQuestionEditedWithTheKeyboardAndSaved)
@@ -398,35 +459,15 @@ TEST(QuestionEditorInTheProgram, ADropWhileTheQuestionIsModifiedIsRefused)
     EXPECT_EQ(readQuestion(first).text, u"Pierwsze"_s);
 }
 
-// The run to be killed, started as a process of its own (this test program, running only the test
-// `childTest` with the data folder in ZADANIX_CRASH_RUN): forking a process whose Qt threads already
-// run could deadlock the child. True when it ended killed by SIGKILL.
-bool runKilledChild(const QString &childTest, const QString &folder)
+// The run to be killed (`what` of zadanix_killed_run on `document`, with its data in `folder`), a
+// process of its own. True when it ended killed by SIGKILL.
+bool runKilledChild(const QString &what, const QString &folder, const QString &document)
 {
     QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"ZADANIX_CRASH_RUN"_s, folder);
-    child.setProcessEnvironment(env);
-    child.start(QCoreApplication::applicationFilePath(), {u"--gtest_filter="_s + childTest});
+    child.start(QString::fromUtf8(ZADANIX_KILLED_RUN), {what, folder, document});
     if (!child.waitForFinished(60000))
         return false;
     return child.exitStatus() == QProcess::CrashExit && child.exitCode() == SIGKILL;
-}
-
-// The first run of the next test: it edits the question, its recovery copy is written, it is killed.
-TEST(KilledRun, QuestionEdited)
-{
-    const QString folder = qEnvironmentVariable("ZADANIX_CRASH_RUN");
-    if (folder.isEmpty())
-        GTEST_SKIP() << "started by WorkOfAKilledRunComesBack";
-    Program program(folder, {folder + u"/pająk.skq"_s});
-    whenModalNamed(u"FPytanie"_s, [&](QWidget *) {
-        key(Qt::Key_End, Qt::ControlModifier);
-        typeText(focused(), u" Policz nogi."_s);
-        program.app->recovery().tick();
-        ::kill(::getpid(), SIGKILL);
-    });
-    program.start();
 }
 
 TEST(QuestionEditorInTheProgram, WorkOfAKilledRunComesBack)
@@ -436,7 +477,7 @@ TEST(QuestionEditorInTheProgram, WorkOfAKilledRunComesBack)
     writeQuestion(file, u"Ile nóg ma pająk?"_s, {u"6"_s, u"8"_s, u"10"_s}, u"01000"_s);
 
     // The first run edits the question, its recovery copy is written, and it is killed.
-    ASSERT_TRUE(runKilledChild(u"KilledRun.QuestionEdited"_s, dir.path()));
+    ASSERT_TRUE(runKilledChild(u"question"_s, dir.path(), file));
     EXPECT_EQ(readQuestion(file).text, u"Ile nóg ma pająk?"_s);
 
     // The next start offers it; Yes opens it modified, and Ctrl+S writes the original file.
@@ -477,22 +518,6 @@ TEST(QuestionEditorInTheProgram, AQuestionOpenInAnotherProgramIsNotOpenedHere)
     EXPECT_FALSE(program.app->questionEditor().isVisible());
 }
 
-TEST(KilledRun, StudentListEdited)
-{
-    const QString folder = qEnvironmentVariable("ZADANIX_CRASH_RUN");
-    if (folder.isEmpty())
-        GTEST_SKIP() << "started by AStudentListOfAKilledRunComesBack";
-    Program program(folder, {folder + u"/klasy.sku"_s});
-    whenModalNamed(u"FListaUczniow"_s, [&](QWidget *) {
-        SchoolClass b = newClass(program.ws().settings);
-        b.name = u"3b"_s;
-        program.app->studentListEditor().editor().addClass(b);
-        program.app->recovery().tick();
-        ::kill(::getpid(), SIGKILL);
-    });
-    program.start();
-}
-
 TEST(QuestionEditorInTheProgram, AStudentListOfAKilledRunComesBack)
 {
     QTemporaryDir dir;
@@ -507,7 +532,7 @@ TEST(QuestionEditorInTheProgram, AStudentListOfAKilledRunComesBack)
         list.addClass(a);
         ASSERT_TRUE(WriteStudentList(t.ws, file, list));
     }
-    ASSERT_TRUE(runKilledChild(u"KilledRun.StudentListEdited"_s, dir.path()));
+    ASSERT_TRUE(runKilledChild(u"student-list"_s, dir.path(), file));
 
     Program program(dir.path());
     ModalWatchdog watchdog;

@@ -2,6 +2,7 @@
 
 #include "storage/ArchiveAccess.h"
 #include "documents/QuestionDocument.h"
+#include "documents/QuestionMessages.h"
 #include "storage/TVfsPAK.h"
 #include "support/DocumentFixtures.h"
 #include "support/DocumentTest.h"
@@ -103,8 +104,7 @@ TEST_F(QuestionEditorTest, AThreeAnswerTestShowsAndStoresOnlyThreeAnswers)
     EXPECT_EQ(q.answers[3], u"d"_s); // beyond the count: kept as stored
     EXPECT_EQ(q.answers[4], u"e"_s);
     EXPECT_EQ(q.unfinished, 0);
-    EXPECT_EQ(testEditor.calls,
-              (QStringList{u"label 1 Ile to jest?"_s, u"mark 1"_s, u"modified"_s, u"saveButton 1"_s}));
+    EXPECT_EQ(testEditor.calls, (QStringList{u"label 1 Ile to jest?"_s, u"mark 1"_s, u"modified"_s}));
     EXPECT_FALSE(editor.questionModified); // test questions are the test editor's to track
 }
 
@@ -598,7 +598,7 @@ TEST_F(QuestionEditorTest, ASavedAttachmentNoLongerDependsOnItsDiskFile)
     editor.attachments().imageSource = path(u"mapa.gif"_s);
     editor.setText(u"Trzecie wydanie"_s);
     EXPECT_FALSE(editor.saveSingleQuestion());
-    EXPECT_EQ(prompts.messageTexts(), QStringList{attachmentMissingMessage(path(u"mapa.gif"_s))});
+    EXPECT_EQ(prompts.messageTexts(), QStringList{QuestionMessages::attachmentMissing(path(u"mapa.gif"_s))});
     EXPECT_EQ(PakBytes::readFile(out), before);
     EXPECT_TRUE(editor.questionModified);
     EXPECT_EQ(t.ws.question.imageSource, path(u"mapa.gif"_s));
@@ -644,7 +644,7 @@ TEST_F(QuestionEditorTest, SaveAsNeverTakesAMemberOfAnEarlierQuestion)
     const QString copy = path(u"kopia.skq"_s);
     prompts.queueFileName(copy);
     EXPECT_FALSE(editor.saveSingleQuestionAs());
-    EXPECT_EQ(prompts.messageTexts(), QStringList{attachmentMissingMessage(u"obraz.gif"_s)});
+    EXPECT_EQ(prompts.messageTexts(), QStringList{QuestionMessages::attachmentMissing(u"obraz.gif"_s)});
     EXPECT_FALSE(QFile::exists(copy));
 }
 

@@ -14,7 +14,6 @@ class RecordedTestEditor : public TestEditorLink {
 public:
     void setNodeLabel(int, const QString &) override {}
     void setNodeMark(int k) override { marks << k; }
-    void showSaveButton(bool shown) override { saveButtonShown = shown; }
     bool saveQuestionAs(int) override { return false; }
     void setTestModified() override { ++modifiedCalls; }
     void questionAppended(int k) override { appended << k; }
@@ -22,7 +21,6 @@ public:
 
     QList<int> marks;
     QList<int> appended;
-    bool saveButtonShown = false;
     int modifiedCalls = 0;
 };
 

@@ -137,7 +137,6 @@ TEST_F(Info, AddingAppendsTheQuestionDoneAndModified)
     EXPECT_TRUE(testMembers().isEmpty());
     EXPECT_EQ(link.appended, QList<int>{3});
     EXPECT_EQ(link.modifiedCalls, 1);
-    EXPECT_TRUE(link.saveButtonShown);
 }
 
 TEST_F(Info, AttachmentsWithoutClashAreCopied)

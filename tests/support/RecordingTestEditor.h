@@ -10,7 +10,7 @@
 // The test editor's side of a test question, writing down what the question windows asked of it.
 class RecordingTestEditor : public TestEditorLink {
 public:
-    QStringList calls;        // "label 3 Ala ma", "mark 3", "saveButton 1", "modified", "appended 4"
+    QStringList calls;        // "label 3 Ala ma", "mark 3", "modified", "appended 4"
     bool saveQuestionAsResult = true;
     QPoint where{300, 200};
     bool testModified = false;
@@ -20,7 +20,6 @@ public:
         calls << QStringLiteral("label ") + QString::number(k) + u' ' + text;
     }
     void setNodeMark(int k) override { calls << QStringLiteral("mark ") + QString::number(k); }
-    void showSaveButton(bool shown) override { calls << QStringLiteral("saveButton ") + QString::number(shown ? 1 : 0); }
     bool saveQuestionAs(int k) override
     {
         calls << QStringLiteral("saveQuestionAs ") + QString::number(k);

@@ -86,11 +86,11 @@ TEST(SetGeneration, PrefixKeepsLettersDigitsAndUnderscore)
     EXPECT_FALSE(SetGeneration::isValidPrefix(u""_s));
     EXPECT_FALSE(SetGeneration::isValidPrefix(u"../x"_s));
 
+    // The field's edits as it reports them: pasted, then erased.
     SetGeneration g;
-    for (const QChar c : u"a b-c"_s)
-        g.typeCharacter(c);
+    EXPECT_EQ(g.editPrefix(u"a b-c"_s), u"abc"_s);
     EXPECT_EQ(g.prefix, u"abc"_s);
-    g.eraseCharacter();
+    g.editPrefix(u"ab"_s);
     EXPECT_EQ(g.prefix, u"ab"_s);
 }
 
@@ -101,7 +101,7 @@ TEST(SetGeneration, GenerateNeedsAllThreeChoices)
     g.sourceTest = u"/a/t.skt"_s;
     g.targetFolder = u"/a"_s;
     EXPECT_FALSE(g.canGenerate());
-    g.typeCharacter(u'x');
+    g.editPrefix(u"x"_s);
     EXPECT_TRUE(g.canGenerate());
     g.clear();
     EXPECT_FALSE(g.canGenerate());

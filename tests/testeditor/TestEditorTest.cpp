@@ -71,11 +71,11 @@ TEST_F(TestEditorTest, ANewTestTakesQuestionsOnlyAfterItsHeader)
     EXPECT_FALSE(editor.newQuestion());
     EXPECT_FALSE(editor.canAddQuestion());
     EXPECT_EQ(t.ws.test.header.questionCount, 0);
-    EXPECT_FALSE(editor.saveButtonShown);
+    EXPECT_FALSE(editor.saveButtonShown());
 
     editor.headerAccepted();
     EXPECT_TRUE(editor.outline()[0].done);
-    EXPECT_TRUE(editor.saveButtonShown);
+    EXPECT_TRUE(editor.saveButtonShown());
     ASSERT_TRUE(editor.newQuestion());
     ASSERT_EQ(editor.outline().size(), 2);
     EXPECT_EQ(editor.outline()[1].label, u"Pytanie nr 1"_s);
@@ -141,7 +141,7 @@ TEST_F(TestEditorTest, SelectionAfterDeleting)
         EXPECT_EQ(editor.outline().size(), c.left.size() + 1);
         EXPECT_TRUE(t.ws.test.question(c.count).text.isEmpty()); // the old last record is blank
         EXPECT_TRUE(editor.modified);
-        EXPECT_TRUE(editor.saveButtonShown);
+        EXPECT_TRUE(editor.saveButtonShown());
     }
     // Nothing is left: delete, preview and both moves are off, and Del does nothing.
     EXPECT_FALSE(editor.questionSelected());
@@ -237,7 +237,7 @@ TEST_F(TestEditorTest, SavingANewTestAsksForItsNameAndShowsTheClock)
     EXPECT_EQ(prompts.fileRequests[0].request.defaultExtension, u"skt"_s);
     EXPECT_EQ(editor.testFile, file);
     EXPECT_FALSE(editor.modified);
-    EXPECT_FALSE(editor.saveButtonShown);
+    EXPECT_FALSE(editor.saveButtonShown());
     EXPECT_EQ(prompts.clockPositions, QList<QPoint>{QPoint(290, 230)});
     EXPECT_TRUE(t.logTexts().contains(u"Zapisano plik testu."_s));
 
@@ -300,7 +300,7 @@ TEST_F(TestEditorTest, AFailedSaveKeepsTheChangesAndTheWindow)
     prompts.queueAnswer(MessageResult::Yes);
     EXPECT_EQ(editor.close(), TestEditor::Outcome::StayOpen);
     EXPECT_TRUE(editor.modified);
-    EXPECT_TRUE(editor.saveButtonShown);
+    EXPECT_TRUE(editor.saveButtonShown());
     EXPECT_EQ(t.ws.workMode, WorkTest);
     EXPECT_TRUE(prompts.clockPositions.isEmpty());
     EXPECT_EQ(prompts.messages.size(), 2); // the question and the writer's message
@@ -408,11 +408,10 @@ TEST_F(TestEditorTest, RemovingAttachmentsAndSavingAQuestionAsAFile)
     EXPECT_EQ(DocumentFixtures::memberNames(single), (QStringList{u"Sezz0.xml"_s, u"OPIS.TXT"_s}));
 
     editor.modified = false;
-    editor.saveButtonShown = false;
     editor.removeAttachedText();
     EXPECT_TRUE(q.textName.isEmpty());
     EXPECT_TRUE(editor.modified);
-    EXPECT_TRUE(editor.saveButtonShown);
+    EXPECT_TRUE(editor.saveButtonShown());
     EXPECT_TRUE(HasMember(u"OPIS.TXT"_s, *t.ws.workingTest)); // the member stays in the working archive
 }
 

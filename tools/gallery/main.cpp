@@ -224,7 +224,6 @@ class StillTestEditor : public TestEditorLink {
 public:
     void setNodeLabel(int, const QString &) override {}
     void setNodeMark(int) override {}
-    void showSaveButton(bool) override {}
     bool saveQuestionAs(int) override { return false; }
     void setTestModified() override {}
     void questionAppended(int) override {}
@@ -531,7 +530,6 @@ void testEditor()
         q.imageName = h.questionCount == 2 ? u"RYS.JPG"_s : QString();
     }
     editor.modified = true;
-    editor.saveButtonShown = true;
     editor.rebuildOutline();
     editor.select(2);
     window.refresh();
