@@ -194,8 +194,11 @@ void AttachmentCommands::open()
         // Without a last-used file the test's latest file of this kind is offered.
         if (lastName().isEmpty() && !testNames.isEmpty())
             lastName() = testNames.constLast();
+        // The strip's cells stand from the start; its pictures are decoded when it is first shown,
+        // so a dialog opened to attach a new file never waits for the test's photos.
         if (m_kind == Kind::Image)
-            buildStrip();
+            strip.build(QList<QImage>(testNames.size()));
+        m_stripDecoded = false;
         listEnabled = !testNames.isEmpty();
     } else {
         listEnabled = false;
@@ -349,7 +352,11 @@ void AttachmentCommands::toggleList()
         rebuildListLines();
         listShown = !testNames.isEmpty();
     } else {
-        // The strip stays as it was built when the dialog opened.
+        // The strip shows the pictures the test had when the dialog opened.
+        if (!m_stripDecoded) {
+            buildStrip();
+            m_stripDecoded = true;
+        }
         listShown = strip.count() > 0;
     }
 }

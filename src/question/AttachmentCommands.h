@@ -100,4 +100,5 @@ private:
     // The folder the chooser opens in: the program's folder until a file has been chosen.
     QString m_chooserFolder;
     ThumbnailCache m_thumbnails;
+    bool m_stripDecoded = false;
 };

@@ -454,6 +454,12 @@ TEST_F(Attachments, ImageDialogBuildsTheStripAndPicksByClick)
     editTestQuestion(1, 3);
     AttachmentCommands image(editor, Kind::Image);
     image.open();
+    // The cells stand at once; the pictures are decoded when the strip is first shown.
+    EXPECT_EQ(image.strip.count(), 4);
+    EXPECT_EQ(image.thumbnailCache().decodedLastTime(), 0);
+    image.toggleList();
+    EXPECT_TRUE(image.listShown);
+    image.toggleList();
 
     // The damaged picture leaves its cell white and is logged; the dialog works on.
     EXPECT_TRUE(t.logTexts().contains(u"Problem z wczytaniem pliku obrazu z PakTemp"_s));
@@ -513,12 +519,18 @@ TEST_F(Attachments, StripDecodesOnlyPicturesThatChanged)
     put(u"c.bmp"_s, bmp(50, 100, Qt::green));
     editTestQuestion();
     AttachmentCommands image(editor, Kind::Image);
-    image.open();
+    // Shown means decoded: the strip's pictures are made when it is first shown after an opening.
+    const auto openAndShow = [&image] {
+        image.open();
+        image.toggleList();
+        image.toggleList();
+    };
+    openAndShow();
     ASSERT_EQ(image.strip.count(), 3);
     EXPECT_EQ(image.thumbnailCache().decodedLastTime(), 3);
     EXPECT_EQ(image.strip.thumbnails()[1].size(), QSize(82, 110));
 
-    image.open();
+    openAndShow();
     EXPECT_EQ(image.thumbnailCache().decodedLastTime(), 0);
     EXPECT_EQ(image.strip.count(), 3);
     EXPECT_EQ(image.strip.thumbnails()[0].size(), QSize(110, 55));
@@ -527,7 +539,7 @@ TEST_F(Attachments, StripDecodesOnlyPicturesThatChanged)
     // Same name, same size, other pixels (now last in the archive); and a picture gone.
     put(u"a.bmp"_s, bmp(220, 110, Qt::red));
     ASSERT_TRUE(DeleteMember(u"c.bmp"_s, *t.ws.workingTest));
-    image.open();
+    openAndShow();
     EXPECT_EQ(image.thumbnailCache().decodedLastTime(), 1);
     ASSERT_EQ(image.testNames, QStringList({u"pion.jpg"_s, u"a.bmp"_s}));
     EXPECT_EQ(image.strip.render().pixelColor(120 + 5 + 50, 5 + 20), QColor(Qt::red));
