@@ -31,11 +31,15 @@ constexpr int kMaxRowsPerColumn = 23;
 
 const QColor kInk(0, 0, 0);
 
-QFont font(qreal points, bool bold = false)
+// The sheet is painted with the point as the painter's unit. A font's point size is turned into the
+// device's pixels by the device's resolution, and the painter's scale would do it a second time
+// (the text four times too big on a 300 dpi PDF), so the resolution is taken out here.
+QFont font(const QPainter &p, qreal points, bool bold = false)
 {
     QFont f(u"DejaVu Sans"_s);
     f.setStyleHint(QFont::SansSerif);
-    f.setPointSizeF(points);
+    const int dpi = p.device() ? p.device()->logicalDpiY() : 72;
+    f.setPointSizeF(points * 72.0 / std::max(1, dpi));
     f.setBold(bold);
     return f;
 }
@@ -84,8 +88,8 @@ SheetGeometry sheetGeometry(int questions, int answers)
 void paintSheetGrid(QPainter &p, const SheetGeometry &g)
 {
     p.save();
-    const QFont letters = font(11, true);
-    const QFont numbers = font(11);
+    const QFont letters = font(p, 11, true);
+    const QFont numbers = font(p, 11);
     for (const SheetBox &b : g.boxes) {
         const QPointF c = b.centre;
         p.setPen(QPen(kInk, 0.9));
@@ -142,20 +146,20 @@ bool paintAnswerSheet(QPainter &p, const SheetGeometry &g, const SheetContent &c
     const qreal left = mm(30);
     const qreal textRight = g.code.left() - mm(6);
     p.setPen(kInk);
-    p.setFont(font(9));
+    p.setFont(font(p, 9));
     const SheetCode &c = content.code;
     const QString versionText = c.shuffled ? u"   Wersja "_s + QChar(u'A' + c.version) : QString();
     p.drawText(QRectF(left, mm(22), textRight - left, mm(6)), Qt::AlignLeft | Qt::AlignVCenter,
-               QFontMetricsF(p.font()).elidedText(content.testName, Qt::ElideRight, textRight - left));
-    p.setFont(font(15, true));
+               QFontMetricsF(p.font(), p.device()).elidedText(content.testName, Qt::ElideRight, textRight - left));
+    p.setFont(font(p, 15, true));
     p.drawText(QRectF(left, mm(28), textRight - left, mm(9)), Qt::AlignLeft | Qt::AlignVCenter,
                u"KARTA ODPOWIEDZI"_s + versionText);
-    p.setFont(font(11));
+    p.setFont(font(p, 11));
     if (!c.pupilName().isEmpty()) {
         const QString who = c.pupilName() + (c.className.isEmpty() ? QString() : u",  klasa "_s + c.className);
-        p.setFont(font(12, true));
+        p.setFont(font(p, 12, true));
         p.drawText(QRectF(left, mm(39), textRight - left, mm(8)), Qt::AlignLeft | Qt::AlignVCenter,
-                   QFontMetricsF(p.font()).elidedText(who, Qt::ElideRight, textRight - left));
+                   QFontMetricsF(p.font(), p.device()).elidedText(who, Qt::ElideRight, textRight - left));
     } else {
         p.drawText(QRectF(left, mm(39), textRight - left, mm(8)), Qt::AlignLeft | Qt::AlignBottom,
                    u"Imię i nazwisko:"_s);
@@ -164,7 +168,7 @@ bool paintAnswerSheet(QPainter &p, const SheetGeometry &g, const SheetContent &c
         p.drawText(QRectF(left, mm(48), textRight - left, mm(8)), Qt::AlignLeft | Qt::AlignBottom, u"Klasa:"_s);
         p.drawLine(QPointF(left + mm(32), mm(55)), QPointF(left + mm(60), mm(55)));
     }
-    p.setFont(font(9.5));
+    p.setFont(font(p, 9.5));
     const QString instructions =
         u"Zaznacz odpowiedź znakiem X w kratce obok jej litery (możesz też zamalować kratkę). "
         u"Jeśli się pomylisz, otocz błędne zaznaczenie kółkiem i zaznacz inną odpowiedź. "
