@@ -279,18 +279,38 @@ SheetReading SheetReader::read(const QImage &scan)
     std::vector<cv::Point2f> marksInGrid;
     for (const QPointF &m : frame.marks)
         marksInGrid.push_back(point((m - area.topLeft()) * kPixelsPerPoint));
-    const cv::Mat toScan = cv::getPerspectiveTransform(marksInGrid, marksInScan);
+    // Only the rows are straightened and levelled, with a margin wider than the levelling reaches:
+    // beside them the grid holds nothing to read, and a sheet of four answers leaves most of its
+    // width empty. The rest of the grid stays white.
+    cv::Rect rows;
+    for (int q = 1; q <= frame.questions; ++q) {
+        const QRectF r = frame.rowRect(q).translated(-area.topLeft());
+        rows |= cv::Rect(cvFloor(px(r.left())), cvFloor(px(r.top())), cvCeil(px(r.width())) + 1,
+                         cvCeil(px(r.height())) + 1);
+    }
+    constexpr int kLevelReach = 120; // the background's dilation and blur at an eighth of the size
+    const cv::Rect whole(0, 0, grid.printed.cols, grid.printed.rows);
+    const cv::Rect part = rows.empty() ? whole
+                                       : cv::Rect(rows.x - kLevelReach, rows.y - kLevelReach,
+                                                  rows.width + 2 * kLevelReach, rows.height + 2 * kLevelReach) &
+                                             whole;
+    cv::Mat toScan = cv::getPerspectiveTransform(marksInGrid, marksInScan);
+    // From the part's corner: the transform after a shift by the part's place in the grid.
+    const cv::Mat shift = (cv::Mat_<double>(3, 3) << 1, 0, part.x, 0, 1, part.y, 0, 0, 1);
+    toScan = toScan * shift;
     cv::Mat straight;
-    cv::warpPerspective(grey, straight, toScan, grid.printed.size(), cv::INTER_LINEAR | cv::WARP_INVERSE_MAP,
+    cv::warpPerspective(grey, straight, toScan, part.size(), cv::INTER_LINEAR | cv::WARP_INVERSE_MAP,
                         cv::BORDER_CONSTANT, cv::Scalar(255));
     cv::Mat background;
     cv::resize(straight, background, cv::Size(), 0.125, 0.125, cv::INTER_AREA);
     cv::dilate(background, background, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(9, 9)));
     cv::GaussianBlur(background, background, cv::Size(7, 7), 0);
     cv::resize(background, background, straight.size(), 0, 0, cv::INTER_LINEAR);
-    cv::Mat level;
-    cv::divide(straight, cv::max(background, 1), level, 255.0);
-    cv::medianBlur(level, level, 3);
+    cv::Mat levelled;
+    cv::divide(straight, cv::max(background, 1), levelled, 255.0);
+    cv::medianBlur(levelled, levelled, 3);
+    cv::Mat level(grid.printed.size(), CV_8UC1, cv::Scalar(255));
+    levelled.copyTo(level(part));
 
     const auto at = [&](int x, int y, int &value, bool &printed) {
         if (x < 0 || y < 0 || x >= level.cols || y >= level.rows)

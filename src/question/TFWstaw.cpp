@@ -7,6 +7,7 @@
 #include "toolkit/PictureButton.h"
 #include "toolkit/SkinGeometry.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -58,7 +59,10 @@ TFWstaw::TFWstaw(QuestionEditor &editor, AttachmentCommands::Kind kind, const QS
     });
     connect(m_last, &LabelButton::clicked, this, [this] { finish(m_commands.useLast()); });
     connect(m_list, &LabelButton::clicked, this, [this] {
+        // The first showing of the picture strip decodes the test's photos: the cursor says so.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
         m_commands.toggleList();
+        QApplication::restoreOverrideCursor();
         showState();
     });
     connect(m_remove, &LabelButton::clicked, this, [this] { finish(m_commands.remove()); });
