@@ -5,6 +5,7 @@
 #include "support/PakBytes.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempWorkspace.h"
+#include "support/WindowTestSupport.h"
 #include "toolkit/LabelButton.h"
 #include "toolkit/PictureButton.h"
 #include "toolkit/UpDown.h"
@@ -31,13 +32,6 @@ protected:
         t.ws.test.question(1).text = u"Ile to jest ½ + ½?"_s;
     }
 
-    template <typename T> T *control(QWidget &window, const char16_t *name)
-    {
-        T *c = window.findChild<T *>(QString::fromUtf16(name));
-        EXPECT_NE(c, nullptr) << QString::fromUtf16(name).toStdString();
-        return c;
-    }
-
     TempWorkspace t;
     ScriptedPrompts prompts;
 };
@@ -47,10 +41,10 @@ TEST_F(TFDrukujTest, ControlsChangeTheOptions)
 {
     TFDrukuj dialog(t.ws);
     EXPECT_TRUE(dialog.skinLoaded());
-    auto *versions = control<QLineEdit>(dialog, u"EWersje");
-    auto *arrows = control<UpDown>(dialog, u"UpWersje");
-    auto *key = control<QCheckBox>(dialog, u"ChKlucz");
-    auto *keyOnly = control<QCheckBox>(dialog, u"ChSamKlucz");
+    auto *versions = control<QLineEdit>(&dialog, u"EWersje");
+    auto *arrows = control<UpDown>(&dialog, u"UpWersje");
+    auto *key = control<QCheckBox>(&dialog, u"ChKlucz");
+    auto *keyOnly = control<QCheckBox>(&dialog, u"ChSamKlucz");
     dialog.show();
     EXPECT_EQ(versions->text(), u"1"_s);
     EXPECT_FALSE(keyOnly->isEnabled());
@@ -68,11 +62,11 @@ TEST_F(TFDrukujTest, ControlsChangeTheOptions)
     EXPECT_FALSE(keyOnly->isChecked());
     EXPECT_FALSE(dialog.form().keyOnly);
 
-    auto *seed = control<QLineEdit>(dialog, u"EZiarno");
+    auto *seed = control<QLineEdit>(&dialog, u"EZiarno");
     QTest::keyClicks(seed, u"12x3"_s);
     EXPECT_EQ(dialog.form().seedText, u"123"_s);
 
-    auto *editable = control<QCheckBox>(dialog, u"ChDokument");
+    auto *editable = control<QCheckBox>(&dialog, u"ChDokument");
     EXPECT_FALSE(editable->isChecked());
     editable->click();
     EXPECT_TRUE(dialog.form().editable);
@@ -85,7 +79,7 @@ TEST_F(TFDrukujTest, PrintAsksForTheFileAndClosesWhenPrinted)
     TFDrukuj dialog(t.ws);
     dialog.show();
     prompts.queueFileName({});
-    QTest::mouseClick(control<PictureButton>(dialog, u"ImDrukuj"), Qt::LeftButton);
+    QTest::mouseClick(control<PictureButton>(&dialog, u"ImDrukuj"), Qt::LeftButton);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(prompts.fileRequests.size(), 1);
 
@@ -111,10 +105,10 @@ TEST_F(TFDrukujTest, AnswerSheetsForAClassChosenFromAStudentList)
     ASSERT_TRUE(WriteStudentList(t.ws, sku, list));
 
     TFDrukuj dialog(t.ws);
-    auto *sheets = control<QCheckBox>(dialog, u"ChKarty");
-    auto *chooser = control<QComboBox>(dialog, u"CbKlasa");
-    auto *pick = control<QPushButton>(dialog, u"BtLista");
-    auto *editable = control<QCheckBox>(dialog, u"ChDokument");
+    auto *sheets = control<QCheckBox>(&dialog, u"ChKarty");
+    auto *chooser = control<QComboBox>(&dialog, u"CbKlasa");
+    auto *pick = control<QPushButton>(&dialog, u"BtLista");
+    auto *editable = control<QCheckBox>(&dialog, u"ChDokument");
     dialog.show();
     EXPECT_FALSE(chooser->isEnabled());
     EXPECT_FALSE(pick->isEnabled());

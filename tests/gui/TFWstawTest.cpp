@@ -3,6 +3,7 @@
 #include "question/TFWstawObraz.h"
 #include "question/TFWstawTekst.h"
 #include "storage/ArchiveAccess.h"
+#include "support/WindowTestSupport.h"
 #include "toolkit/LabelButton.h"
 #include "toolkit/PictureView.h"
 #include "question/ThumbnailStripView.h"
@@ -21,12 +22,7 @@ protected:
         QuestionFixture::SetUp();
         editor.position = {100, 60};
     }
-    static LabelButton *label(QWidget *w, const char16_t *name)
-    {
-        auto *l = w->findChild<LabelButton *>(QString::fromUtf16(name));
-        EXPECT_NE(l, nullptr) << QString::fromUtf16(name).toStdString();
-        return l;
-    }
+    static LabelButton *label(QWidget *w, const char16_t *name) { return control<LabelButton>(w, name); }
     void putPictures(int n)
     {
         for (int i = 0; i < n; ++i)

@@ -4,6 +4,7 @@
 #include "support/GifFixture.h"
 #include "support/JpegFixture.h"
 #include "support/ScriptedPrompts.h"
+#include "support/WindowTestSupport.h"
 #include "program/WindowPrompts.h"
 
 #include <QBuffer>
@@ -34,11 +35,11 @@ QImage filled(int w, int h, QColor colour)
     return image;
 }
 
-void clickOn(QWidget *window, const char16_t *control)
+void clickOn(QWidget *window, const char16_t *name)
 {
-    auto *widget = window->findChild<QWidget *>(QString::fromUtf16(control));
+    QWidget *widget = control(window, name);
     ASSERT_NE(widget, nullptr);
-    QTest::mouseClick(widget, Qt::LeftButton);
+    click(widget);
 }
 
 QLineEdit *newNameField(QWidget *window)

@@ -3,6 +3,7 @@
 #include "ModalDriver.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempWorkspace.h"
+#include "support/WindowTestSupport.h"
 #include "toolkit/LabelButton.h"
 
 #include <QAbstractItemView>
@@ -41,11 +42,11 @@ protected:
 
     QComboBox *levels() const { return window.findChild<QComboBox *>(u"CListaPlikow"_s); }
     QPlainTextEdit *view() const { return window.findChild<QPlainTextEdit *>(u"MText"_s); }
-    void click(const char16_t *control)
+    void click(const char16_t *name)
     {
-        auto *widget = window.findChild<QWidget *>(QString::fromUtf16(control));
+        QWidget *widget = control(&window, name);
         ASSERT_NE(widget, nullptr);
-        QTest::mouseClick(widget, Qt::LeftButton);
+        ::click(widget);
     }
     // Chooses a level the way the user does: the arrow, then the item.
     void chooseLevel(int level)
