@@ -58,6 +58,7 @@ QString titleOfSkin(const QString &skinName)
         {u"FTest"_s, u"Test"_s},
         {u"FInfoOTescie"_s, u"Dane ogólne testu"_s},
         {u"FGeneruj"_s, u"Generuj zestaw pytań"_s},
+        {u"FKarty"_s, u"Sprawdzanie kart odpowiedzi"_s},
         {u"FListaTestow"_s, u"Lista testów"_s},
         {u"FListaZestawow"_s, u"Lista zestawów pytań"_s},
         {u"FEdycjaWpisu"_s, u"Wpis listy"_s},
