@@ -1,6 +1,5 @@
 #include "print/EditableTest.h"
 
-#include "storage/AtomicFile.h"
 
 #include <QBuffer>
 #include <QTextCursor>
@@ -265,10 +264,5 @@ PrintResult TestPrinter::writeDocumentToFile(const PrintOptions &options, const 
 {
     QByteArray odt;
     PrintResult result = writeDocument(options, odt);
-    QString why;
-    if (result.ok && !AtomicFile::write(path, odt, &why)) {
-        result.ok = false;
-        result.error = why;
-    }
-    return result;
+    return writtenTo(std::move(result), odt, path);
 }

@@ -78,8 +78,7 @@ void PrintForm::chooseStudentList()
     studentList = path;
     classes = list.classes;
     classIndex = 0;
-    sheets = true;
-    editable = false;
+    setSheets(true);
 }
 
 QStringList PrintForm::classChoices() const

@@ -1,7 +1,6 @@
 #include "print/SheetPrinter.h"
 
 #include "print/AnswerSheet.h"
-#include "storage/AtomicFile.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -114,12 +113,5 @@ PrintResult SheetPrinter::printToFile(const PrintOptions &options, const SchoolC
 {
     QByteArray pdf;
     PrintResult result = print(options, schoolClass, pdf);
-    if (!result.ok)
-        return result;
-    QString why;
-    if (!AtomicFile::write(path, pdf, &why)) {
-        result.ok = false;
-        result.error = why;
-    }
-    return result;
+    return writtenTo(std::move(result), pdf, path);
 }

@@ -787,16 +787,21 @@ QList<AttachmentProblem> TestPrinter::uniqueProblems(const QList<AttachmentProbl
     return unique;
 }
 
-PrintResult TestPrinter::printToFile(const PrintOptions &options, const QString &path)
+PrintResult writtenTo(PrintResult result, const QByteArray &bytes, const QString &path)
 {
-    QByteArray pdf;
-    PrintResult result = print(options, pdf);
     if (!result.ok)
         return result;
     QString why;
-    if (!AtomicFile::write(path, pdf, &why)) {
+    if (!AtomicFile::write(path, bytes, &why)) {
         result.ok = false;
         result.error = why;
     }
     return result;
+}
+
+PrintResult TestPrinter::printToFile(const PrintOptions &options, const QString &path)
+{
+    QByteArray pdf;
+    PrintResult result = print(options, pdf);
+    return writtenTo(std::move(result), pdf, path);
 }

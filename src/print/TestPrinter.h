@@ -50,6 +50,10 @@ struct PrintResult {
     int pages = 0;
 };
 
+// Writes what a successful print made (a PDF or a document) to `path`, whole or not at all; a failed write becomes the
+// result's error.
+PrintResult writtenTo(PrintResult result, const QByteArray &bytes, const QString &path);
+
 // A test on A4 pages as PDF: a head for the student, the numbered questions with their pictures and
 // text passages, each version shuffled by the plan, and the answer key. Attachments come from the
 // archive the test's members were read into, and each is decoded once however many versions print it.

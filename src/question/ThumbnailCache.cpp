@@ -15,6 +15,7 @@ namespace {
 struct Decoding {
     qsizetype index;
     QString name;
+    QString key; // the name case-folded
     QByteArray bytes;
     QImage thumbnail;
 };
@@ -53,7 +54,7 @@ QList<QImage> ThumbnailCache::thumbnails(TVfsPAK &archive, const QStringList &na
         decodeTogether(batch);
         for (Decoding &d : batch) {
             result[d.index] = d.thumbnail;
-            kept[d.name.toCaseFolded()].thumbnail = d.thumbnail;
+            kept[d.key].thumbnail = d.thumbnail;
         }
         m_decoded += static_cast<int>(batch.size());
         batch.clear();
@@ -68,7 +69,7 @@ QList<QImage> ThumbnailCache::thumbnails(TVfsPAK &archive, const QStringList &na
             continue;
         const size_t hash = qHash(QByteArrayView(*bytes));
         // The same member named twice waits for its first decoding.
-        if (std::any_of(batch.cbegin(), batch.cend(), [&key](const Decoding &d) { return d.name.toCaseFolded() == key; }))
+        if (std::any_of(batch.cbegin(), batch.cend(), [&key](const Decoding &d) { return d.key == key; }))
             finish();
         Entry entry = kept.value(key, m_entries.value(key));
         if (entry.known && entry.size == bytes->size() && entry.hash == hash) {
@@ -81,7 +82,7 @@ QList<QImage> ThumbnailCache::thumbnails(TVfsPAK &archive, const QStringList &na
         entry.hash = hash;
         entry.thumbnail = QImage();
         kept.insert(key, entry);
-        batch.push_back({i, name, std::move(*bytes), QImage()});
+        batch.push_back({i, name, key, std::move(*bytes), QImage()});
         if (batch.size() == cores)
             finish();
     }

@@ -1,5 +1,6 @@
 #include "SheetScans.h"
 #include "grading/GradingSession.h"
+#include "support/PakBytes.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempWorkspace.h"
 
@@ -87,10 +88,7 @@ TEST_F(GradingSessionTest, AFileThatIsNoScanAndAFailedSaveAreSaid)
 {
     GradingSession session(t.ws);
     const QString junk = t.dir.filePath(u"lista.txt"_s);
-    QFile f(junk);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("to nie jest skan");
-    f.close();
+    ASSERT_TRUE(PakBytes::writeFile(junk, "to nie jest skan"));
     ASSERT_TRUE(session.addScan(junk));
     session.wait();
     ASSERT_EQ(session.messages().size(), 1);
@@ -108,10 +106,7 @@ TEST_F(GradingSessionTest, SeveralFilesChosenAtOnceAreReadInTurn)
 {
     GradingSession session(t.ws);
     const QString junk = t.dir.filePath(u"lista.txt"_s);
-    QFile f(junk);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("to nie jest skan");
-    f.close();
+    ASSERT_TRUE(PakBytes::writeFile(junk, "to nie jest skan"));
     const QString again = t.dir.filePath(u"skan-2.png"_s);
     ASSERT_TRUE(QFile::copy(scan, again));
     int progress = 0;
